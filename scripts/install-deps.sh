@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs exactly what building, running and testing WEX Browser needs on Debian 12.
+# Idempotent: safe to run again; apt-get skips what is already there.
+set -euo pipefail
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev
+  clang libclang-rt-14-dev
+  procps xvfb xauth
+  fonts-noto-cjk fonts-dejavu-core
+  nmh mblaze hyperfine
+)
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"

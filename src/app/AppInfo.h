@@ -1,0 +1,5 @@
+#pragma once
+// Names under which the application presents itself to the desktop.
+namespace wex {
+void SetupApplicationInfo();
+}

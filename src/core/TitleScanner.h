@@ -1,0 +1,57 @@
+#pragma once
+// Turns the entries of a mail folder into titles: which entries are mails,
+// their states from the extension, sender/subject/date from the header lines,
+// and the coding from the charset declarations. Attachment folders (a folder
+// holding one mail's parts) are scanned through their main text file, which is
+// written as a dummy when the folder has none.
+//
+// Every mail file is read afresh on every scan; only one file is open at a
+// time and the read buffer is reused. Files are read as the standard line read
+// would with a 4096-byte buffer (pieces of at most 4095 bytes, each seen as a
+// NUL-terminated string), but through large block reads.
+#include "Coding.h"
+#include "TextDecoder.h"
+#include "Title.h"
+#include <QByteArray>
+#include <QByteArrayView>
+#include <vector>
+
+namespace wex {
+
+class TitleScanner {
+public:
+    // The coding must outlive the scanner.
+    explicit TitleScanner(const Coding &coding);
+
+    // One title for each mail of the folder, in byte order of the entry names,
+    // unsorted otherwise. *listed (when given) says whether the folder could be
+    // listed at all; an unlistable folder gives an empty array.
+    TitleArray loadTitleArray(const QByteArray &folder, bool *listed = nullptr);
+    // Scans one entry (a file or an attachment folder) and appends its title;
+    // appends nothing when the entry is no mail or cannot be opened.
+    void addTitleOf(const QByteArray &path, TitleArray &titles);
+
+    static bool isMailExtension(QByteArrayView extension);
+    // Applies the extension's state; false (title unchanged) when it is no mail extension.
+    static bool setState(QByteArrayView extension, Title &title);
+    // When line begins with tag (ASCII case-insensitive), sets the title's code
+    // from the charset after it and returns 1; otherwise 0.
+    int readContentType(const char *tag, const char *line, Title &title) const;
+    // The NUL-terminated bytes decoded in the encoding; nullopt when invalid.
+    std::optional<QString> stringWithCString(const char *bytes, uint32_t encoding);
+
+    // Attachment folders. isAttachedMail answers false for a folder whose
+    // extension is neither a mail extension nor "mpart" (path untouched);
+    // otherwise true, with *path replaced by the folder's main text file (a
+    // dummy one is written when there is none).
+    bool isAttachedMail(QByteArray *path);
+    static bool CheckFileWithPath(const QByteArray &stem, const char *extension, QByteArray *out);
+    void makeDummyMainAtPath(const QByteArray &stem, QByteArray *out);
+
+private:
+    const Coding &coding_;
+    TextDecoder decoder_;
+    std::vector<char> buffer_; // reused block buffer
+};
+
+} // namespace wex

@@ -1,0 +1,90 @@
+#include "TestStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+namespace wex::test {
+
+TestDir::TestDir() { EXPECT_TRUE(dir_.isValid()); }
+
+QByteArray TestDir::path() const { return QFile::encodeName(dir_.path()); }
+QString TestDir::pathString() const { return dir_.path(); }
+QByteArray TestDir::at(const QByteArray &relative) const { return path() + '/' + relative; }
+
+QByteArray TestDir::write(const QByteArray &relative, const QByteArray &bytes) const
+{
+    const QByteArray full = at(relative);
+    const int slash = full.lastIndexOf('/');
+    QDir().mkpath(QFile::decodeName(full.left(slash)));
+    FILE *f = fopen(full.constData(), "wb");
+    EXPECT_NE(f, nullptr) << full.constData();
+    if (f) {
+        if (!bytes.isEmpty())
+            fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
+        fclose(f);
+    }
+    return full;
+}
+
+QByteArray TestDir::mkdir(const QByteArray &relative) const
+{
+    const QByteArray full = at(relative);
+    QDir().mkpath(QFile::decodeName(full));
+    return full;
+}
+
+QByteArray ReadAll(const QByteArray &path)
+{
+    QByteArray out;
+    FILE *f = fopen(path.constData(), "rb");
+    if (!f)
+        return out;
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, qsizetype(n));
+    fclose(f);
+    return out;
+}
+
+bool Exists(const QByteArray &path)
+{
+    struct stat st;
+    return lstat(path.constData(), &st) == 0;
+}
+
+void SetMTime(const QByteArray &path, qint64 seconds)
+{
+    struct timeval tv[2] = {{time_t(seconds), 0}, {time_t(seconds), 0}};
+    EXPECT_EQ(utimes(path.constData(), tv), 0);
+}
+
+TempHome::TempHome()
+{
+    hadHome_ = qEnvironmentVariableIsSet("HOME");
+    oldHome_ = qgetenv("HOME");
+    hadXdg_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    oldXdg_ = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", dir_.path());
+    qputenv("XDG_CONFIG_HOME", dir_.at(".config"));
+}
+
+TempHome::~TempHome()
+{
+    if (hadHome_) qputenv("HOME", oldHome_); else qunsetenv("HOME");
+    if (hadXdg_) qputenv("XDG_CONFIG_HOME", oldXdg_); else qunsetenv("XDG_CONFIG_HOME");
+}
+
+QByteArray TempHome::makeSettings(const QByteArray &root) const
+{
+    const QByteArray settings = dir_.mkdir("Library/Preferences/WEX_Preferences");
+    const QByteArray link = settings + "/WEX_Root";
+    EXPECT_EQ(symlink(root.constData(), link.constData()), 0);
+    return settings;
+}
+
+} // namespace wex::test

@@ -1,0 +1,48 @@
+#pragma once
+// Real files in a scratch folder for tests: no mocks of the file system.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace wex::test {
+
+// A scratch folder removed when the object goes away.
+class TestDir {
+public:
+    TestDir();
+    // Absolute path of the folder, as bytes and as a string.
+    QByteArray path() const;
+    QString pathString() const;
+    // relative joined to the folder.
+    QByteArray at(const QByteArray &relative) const;
+    // Writes bytes to relative (parent folders made as needed); returns the absolute path.
+    QByteArray write(const QByteArray &relative, const QByteArray &bytes) const;
+    QByteArray mkdir(const QByteArray &relative) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+QByteArray ReadAll(const QByteArray &path);
+bool Exists(const QByteArray &path); // lstat: links count, even broken ones
+// Sets the modification time (seconds since the epoch) of a path.
+void SetMTime(const QByteArray &path, qint64 seconds);
+
+// Points HOME and XDG_CONFIG_HOME at a scratch folder for the object's lifetime
+// and restores them afterwards.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    const TestDir &dir() const { return dir_; }
+    QByteArray home() const { return dir_.path(); }
+    // Makes $HOME/Library/Preferences/WEX_Preferences with WEX_Root linking to root.
+    QByteArray makeSettings(const QByteArray &root) const;
+
+private:
+    TestDir dir_;
+    QByteArray oldHome_, oldXdg_;
+    bool hadHome_ = false, hadXdg_ = false;
+};
+
+} // namespace wex::test
