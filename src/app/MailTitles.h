@@ -1,0 +1,77 @@
+#pragma once
+// The title list controller: owns the titles of the shown folder, is the data
+// source of the mail table, and moves the table's selection.
+//
+// Ownership: the controller owns its model; the table, the contents controller
+// and the title window are outlets owned elsewhere (the Assembly's windows) and
+// must outlive it. The coding and the defaults store must outlive it too.
+#include "Title.h"
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QAbstractItemModel;
+class QTableView;
+class QWidget;
+
+namespace wex {
+
+class Coding;
+class DefaultsStore;
+class MailContents;
+class TitleTableModel;
+
+class MailTitles : public QObject {
+    Q_OBJECT
+public:
+    MailTitles(const wex::Coding &coding, wex::DefaultsStore &defaults, QObject *parent = nullptr);
+    ~MailTitles() override;
+
+    void setTable(QTableView *table); // outlet; sets its model to model()
+    QTableView *table() const;
+    void setMailContents(MailContents *c); // outlet
+    void setMailTitleWindow(QWidget *w);   // outlet
+
+    QAbstractItemModel *model();
+    int count() const;
+    Title *titleAt(int row); // nullptr when out of range
+    const TitleArray &mailTitles() const;
+    void setMailTitles(TitleArray titles); // resets the model; no sort, no selection move
+
+    QString identifier() const;
+    void setIdentifier(const QString &id);
+    bool reverse() const;
+    void setReverse(bool r);
+
+    void awakeFromNib(); // restores column order/widths/date format
+    void terminate();    // saves them
+
+    void loadTitleTable(const QByteArray &folder, bool refresh);
+    void sortTitle();
+    int findIndex() const;
+    void readUnreadMail();
+    void readNextMail();
+    void showInTitleIndex(int row);
+    void removeAtIndex(int row);
+    void titleChanged(int row); // a title's values changed in place (makeRead): repaint the row
+    int selectedRow() const;    // -1 when none
+
+    // The folder last loaded by loadTitleTable (empty before the first load).
+    const QByteArray &folderPath() const { return folder_; }
+
+private:
+    void headerClicked(int logicalIndex);
+    void selectRow(int row);
+    void scrollToRowNearTop(int row);
+
+    const Coding &coding_;
+    DefaultsStore &defaults_;
+    TitleTableModel *model_;
+    QPointer<QTableView> table_;
+    QPointer<MailContents> contents_;
+    QPointer<QWidget> titleWindow_;
+    QByteArray folder_;
+};
+
+} // namespace wex
