@@ -1,0 +1,43 @@
+#pragma once
+// The read-only text view of the contents window. Key presses go to the key
+// controller first; only unbound keys reach the text editor. Printing leaves
+// out the raw headers that follow the "Real Mail Headers" marker.
+#include <QPlainTextEdit>
+#include <QPointer>
+
+class QPrinter;
+
+namespace wex {
+
+class KeyController;
+
+// The part of a mail text that is printed: everything before the
+// "<!-- Real Mail Headers -->" marker, less the five characters that precede
+// it; the whole text without a marker; nothing when the marker is within the
+// first five characters.
+QString PrintableText(const QString &text);
+
+class BrowserTextView : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit BrowserTextView(QWidget *parent = nullptr);
+
+    void setKeyController(KeyController *k);
+    KeyController *keyController() const;
+
+    // The hidden view that holds the printable text while printing.
+    QPlainTextEdit *hiddenText() const { return hiddenText_; }
+    // Asks for a printer with the print dialog and prints the printable text.
+    void print();
+    // Prints the printable text on the given printer (no dialog).
+    void printTo(QPrinter *printer);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QPointer<KeyController> keys_;
+    QPlainTextEdit *hiddenText_;
+};
+
+} // namespace wex
