@@ -22,7 +22,8 @@ public:
     // or did not exit normally.
     using Done = std::function<void(int status)>;
 
-    // Starts the text; the object deletes itself after reporting.
+    // Starts the text; done runs once, from the event loop (never inside run()),
+    // and the object deletes itself afterwards.
     static ShellCommand *run(const QString &fixedText, const QStringList &arguments, Done done,
                              QObject *parent = nullptr);
 
