@@ -1,0 +1,243 @@
+#include "Coding.h"
+#include "TextDecoder.h"
+
+#include <gtest/gtest.h>
+
+using namespace wex;
+
+namespace {
+
+const QByteArray kList =
+    "# test list\n"
+    "default ISO2022JP\n"
+    "multipart ShiftJIS\n"
+    "send\tJapaneseEUC\n"
+    "encode ShiftJIS Shift_JIS sjis\n"
+    "encode EUC_JP EUC-JP\n"
+    "encode UTF8Japanese utf-8\n"
+    "wexCharCode ShiftJIS ShiftJIS\n"
+    "wexCharCode Big5 Big5\n"
+    "encode NoSuchCode X-NOWHERE\n"
+    "wexCharCode shiftjis X-LOWER\n"
+    "frobnicate ShiftJIS X-FROB\n"
+    " encode ShiftJIS X-INDENTED\n"
+    "#encode ShiftJIS X-COMMENTED\n"
+    "\n";
+
+} // namespace
+
+TEST(Coding, CodeNameTable)
+{
+    const Coding c{QByteArray()};
+    EXPECT_EQ(c.codeForName("JapaneseEUC"), 5u);
+    EXPECT_EQ(c.codeForName("EUC_JP"), 5u);
+    EXPECT_EQ(c.codeForName("ShiftJIS"), 7u);
+    EXPECT_EQ(c.codeForName("GB_2312"), 15u);
+    EXPECT_EQ(c.codeForName("ISOLatin9"), 27u);
+    EXPECT_EQ(c.codeForName("UnicodeEnglish"), 28u);
+    EXPECT_EQ(c.codeForName("UnicodeJapanese"), 29u);
+    EXPECT_EQ(c.codeForName("UnicodeCeltic"), 44u);
+    EXPECT_EQ(c.codeForName("UTF8English"), 45u);
+    EXPECT_EQ(c.codeForName("UTF8Japanese"), 46u);
+    EXPECT_EQ(c.codeForName("UTF8Celtic"), 61u);
+    EXPECT_EQ(c.codeForName("shiftjis"), std::nullopt);
+    EXPECT_EQ(c.codeForName("UTF8Klingon"), std::nullopt);
+    EXPECT_EQ(c.codeForName(""), std::nullopt);
+}
+
+TEST(Coding, FileCodingsAndLanguages)
+{
+    Coding c{QByteArray()};
+    struct Row {
+        uint32_t code, encoding, language;
+    } rows[] = {
+        {1, enc::ASCII, 2},
+        {2, enc::ISO2022JP, 3},
+        {5, enc::JapaneseEUC, 3},
+        {7, enc::ShiftJIS, 3},
+        {8, enc::UTF8, 1},
+        {9, enc::Unicode, 1},
+        {10, enc::fromCF(3), 4},
+        {15, enc::fromCF(0x930), 6},
+        {17, enc::fromCF(0x204), 10},
+        {24, enc::fromCF(0x20B), 17},
+        {25, enc::fromCF(0x20D), 10},
+        {27, enc::fromCF(0x20F), 7},
+        {29, enc::Unicode, 3},
+        {46, enc::UTF8, 3},
+        {61, enc::UTF8, 18},
+    };
+    for (const Row &r : rows) {
+        EXPECT_EQ(c.fileCodeFromCode(r.code), r.encoding) << r.code;
+        EXPECT_EQ(c.languageOfCode(r.code), r.language) << r.code;
+    }
+    for (uint32_t code = 28; code <= 44; ++code) {
+        EXPECT_EQ(c.fileCodeFromCode(code), enc::Unicode);
+        EXPECT_EQ(c.languageOfCode(code), code - 26);
+        EXPECT_EQ(c.languageOfCode(code + 17), code - 26);
+        EXPECT_EQ(c.fileCodeFromCode(code + 17), enc::UTF8);
+    }
+    // Every code decodes through a real converter.
+    for (uint32_t code = 1; code <= kCodeCount; ++code)
+        EXPECT_NE(ConverterNameForEncoding(c.fileCodeFromCode(code)), nullptr) << code;
+
+    // Outside 1..61: no default yet gives 0; then the default's coding.
+    EXPECT_EQ(c.fileCodeFromCode(0), 0u);
+    EXPECT_EQ(c.languageOfCode(0), 0u);
+    EXPECT_EQ(c.languageOfCode(62), 0u);
+    EXPECT_EQ(c.languageOfCode(kCodeNotFound), 0u);
+    c.setDefaultCode(7);
+    EXPECT_EQ(c.fileCodeFromCode(0), enc::ShiftJIS);
+    EXPECT_EQ(c.fileCodeFromCode(62), enc::ShiftJIS);
+    EXPECT_EQ(c.fileCodeFromCode(kCodeNotFound), enc::ShiftJIS);
+    c.setDefaultCode(99);
+    EXPECT_EQ(c.fileCodeFromCode(0), 0u);
+}
+
+TEST(Coding, LanguageNamesInDisplayOrder)
+{
+    const Coding c{QByteArray()};
+    QStringList names;
+    for (uint32_t lang : c.codeArray())
+        names << c.languageName(lang);
+    EXPECT_EQ(names, (QStringList{"Arabic", "Baltic", "Celtic", "Central European",
+                                  "Chinese Simplified", "Chinese Traditional", "Cyrillic",
+                                  "English", "Greek", "Hebrew", "Japanese", "Korean", "Nordic",
+                                  "South European", "Thai", "Turkish", "Unknown", "Western"}));
+    EXPECT_EQ(c.languageName(0), QString());
+    EXPECT_EQ(c.languageName(19), QString());
+}
+
+TEST(Coding, CharsetLookup)
+{
+    const Coding c{kList};
+    EXPECT_EQ(c.defaultCode(), 2u);
+    EXPECT_EQ(c.multipartFileCoding(), 7u);
+    EXPECT_EQ(c.sendFileCoding(), 5u);
+    struct Case {
+        const char *charset;
+        bool wex;
+        uint32_t want;
+    } cases[] = {
+        {"Shift_JIS", false, 7},
+        {"shift_jis", false, 7},
+        {"SJIS", false, 7},
+        {"\"Shift_JIS\"", false, 7},
+        {"\"sjis\"", false, 7},
+        {"Shift_JIS; format=flowed", false, 7},
+        {"Shift_JIS;", false, 7},
+        {"Shift_JIS\n", false, 7},
+        {"Shift_JIS (Japanese)", false, 7},
+        {"Shift_JIS\r", false, 2},       // CR does not end the name
+        {"Shift_JIS\t", false, 2},       // nor does a tab
+        {" Shift_JIS", false, 2},        // leading space is not skipped
+        {"'Shift_JIS'", false, 2},       // only double quotes are listed
+        {"EUC-JP", false, 5},
+        {"utf-8", false, 46},
+        {"", false, 2},
+        {"KOI8-R", false, 2},
+        {"X-NOWHERE", false, 2},         // its line named an unknown code
+        {"X-FROB", false, 2},            // unknown keyword
+        {"X-INDENTED", false, 2},        // keyword not in the first column
+        {"X-COMMENTED", false, 2},
+        {"ShiftJIS", true, 7},
+        {"shiftjis\n", true, 7},
+        {"\"ShiftJIS\"", true, 7},
+        {"BIG5", true, 14},
+        {"X-LOWER", true, kCodeNotFound}, // "shiftjis" is no code name
+        {"Shift_JIS", true, kCodeNotFound}, // encode-only
+        {"ShiftJIS", false, 2},           // wexCharCode-only
+        {"KOI8-R", true, kCodeNotFound},
+    };
+    for (const Case &k : cases)
+        EXPECT_EQ(c.codeFromCharset(QByteArrayView(k.charset), k.wex), k.want)
+            << k.charset << (k.wex ? " (WEX)" : "");
+    // A NUL ends the name as it ends a byte string.
+    EXPECT_EQ(c.codeFromCharset(QByteArrayView("SJIS\0junk", 9), false), 7u);
+}
+
+TEST(Coding, CodingListParsing)
+{
+    // Later lines override earlier ones, for keywords and charsets alike.
+    const Coding over{"default ShiftJIS\ndefault UTF8\nencode ShiftJIS X\nencode UTF8 x\n"
+                      "send Nope\nmultipart\n"};
+    EXPECT_EQ(over.defaultCode(), 8u);
+    EXPECT_EQ(over.codeFromCharset("X", false), 8u);
+    EXPECT_EQ(over.sendFileCoding(), 0u);       // unknown code name
+    EXPECT_EQ(over.multipartFileCoding(), 0u);  // no code name
+
+    // CR LF line ends, runs of separators, trailing separators.
+    const Coding crlf{"default\tShiftJIS\r\nencode  UTF8\tA \t B \r\n"};
+    EXPECT_EQ(crlf.defaultCode(), 7u);
+    EXPECT_EQ(crlf.codeFromCharset("A", false), 8u);
+    EXPECT_EQ(crlf.codeFromCharset("B", false), 8u);
+    EXPECT_FALSE(crlf.charsetCodeDict().contains(""));
+    EXPECT_EQ(crlf.charsetCodeDict().size(), 4); // A, "A", B, "B"
+
+    // A field longer than 63 bytes is ignored; 63 bytes is still a name.
+    const QByteArray n63(63, 'Q'), n64(64, 'R');
+    const Coding lengths{"encode UTF8 " + n63 + " " + n64 + " C\n" + "default " + n64 + "\n"};
+    EXPECT_EQ(lengths.codeFromCharset(n63, false), 8u);
+    EXPECT_EQ(lengths.codeFromCharset("C", false), 8u);
+    EXPECT_FALSE(lengths.charsetCodeDict().contains(n64.first(63)));
+    EXPECT_FALSE(lengths.charsetCodeDict().contains(n64));
+    EXPECT_EQ(lengths.defaultCode(), 0u);
+
+    // A line longer than 1023 bytes is read in pieces of 1023 bytes, each a line.
+    QByteArray filler = "encode UTF8 ";
+    while (filler.size() < 1022)
+        filler += "F ";
+    filler.truncate(1022);
+    filler += ' ';
+    ASSERT_EQ(filler.back(), ' ');
+    const Coding pieces{filler + "default ShiftJIS\n" + filler + "#x\nsend UTF8\n"};
+    EXPECT_EQ(pieces.codeFromCharset("F", false), 8u);
+    EXPECT_EQ(pieces.defaultCode(), 7u);   // the second piece starts with the keyword
+    EXPECT_EQ(pieces.sendFileCoding(), 8u);
+    QByteArray exact = "encode UTF8 ";
+    exact += QByteArray(1022 - exact.size(), 'E') + "\ndefault UTF8\n"; // 1022 + newline
+    const Coding whole{exact};
+    EXPECT_EQ(whole.defaultCode(), 8u);
+    EXPECT_TRUE(whole.charsetCodeDict().isEmpty()); // its one name is longer than 63 bytes
+
+    // Missing resource, empty text, binary junk: nothing set, nothing crashes.
+    for (const QByteArray &text : {QByteArray(), QByteArray(""), QByteArray("\0\0\xff\n\n", 5)}) {
+        const Coding c{text};
+        EXPECT_TRUE(c.charsetCodeDict().isEmpty());
+        EXPECT_TRUE(c.wexCharsetCodeDict().isEmpty());
+        EXPECT_EQ(c.defaultCode(), 0u);
+        EXPECT_EQ(c.multipartFileCoding(), 0u);
+        EXPECT_EQ(c.sendFileCoding(), 0u);
+        EXPECT_EQ(c.codeFromCharset("UTF-8", false), 0u);
+        EXPECT_EQ(c.codeFromCharset("UTF8", true), kCodeNotFound);
+    }
+}
+
+TEST(Coding, BundledListMapsTheMainNames)
+{
+    const Coding c;
+    EXPECT_EQ(c.defaultCode(), 2u);
+    EXPECT_EQ(c.multipartFileCoding(), 7u);
+    EXPECT_EQ(c.sendFileCoding(), 2u);
+    struct Case {
+        const char *charset;
+        const char *codeName;
+    } cases[] = {
+        {"iso-2022-jp", "ISO2022JP"}, {"csISO2022JP", "ISO2022JP"}, {"Shift_JIS", "ShiftJIS"},
+        {"x-sjis", "ShiftJIS"},       {"windows-31j", "ShiftJIS"},  {"CP932", "ShiftJIS"},
+        {"EUC-JP", "JapaneseEUC"},    {"x-euc-jp", "JapaneseEUC"},  {"UTF-8", "UTF8"},
+        {"us-ascii", "ASCII"},        {"iso-8859-1", "ISOLatin1"},  {"ISO-8859-15", "ISOLatin9"},
+        {"iso-8859-2", "ISOLatin2"},  {"ISO-8859-7", "ISOLatinGreek"}, {"big5", "Big5"},
+        {"ks_c_5601-1987", "MacKorean"}, {"euc-kr", "MacKorean"}, {"gb2312", "MacChineseSimp"},
+        {"UTF-16", "Unicode"},        {"\"utf-8\"", "UTF8"},
+    };
+    for (const Case &k : cases)
+        EXPECT_EQ(c.codeFromCharset(k.charset, false), c.codeForName(k.codeName).value()) << k.charset;
+    EXPECT_EQ(c.codeFromCharset("koi8-r", false), c.defaultCode());
+
+    // The suite's own names in "X-WEX-CharSet: ", every code name included.
+    for (const char *name : {"ISO2022JP", "ShiftJIS", "JapaneseEUC", "EUC_JP", "UTF8", "Unicode",
+                             "UTF8Japanese", "UnicodeCeltic", "GB_2312"})
+        EXPECT_EQ(c.codeFromCharset(name, true), c.codeForName(name).value()) << name;
+    EXPECT_EQ(c.codeFromCharset("Shift_JIS", true), kCodeNotFound);
+}

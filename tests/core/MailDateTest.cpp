@@ -1,0 +1,213 @@
+#include "MailDate.h"
+
+#include <QByteArray>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <limits>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace wex;
+
+namespace {
+
+struct Parsed {
+    const char *text;
+    qint64 year, month, day, hour, minute, second, offset;
+};
+
+const Parsed kValid[] = {
+    {"Mon, 5 Dec 2026 08:25:02 +0900", 2026, 12, 5, 8, 25, 2, 32400},
+    {"Mon, 5 Dec 2026 08:25:02 -0800", 2026, 12, 5, 8, 25, 2, -28800},
+    {"5 Dec 2026 08:25:02 GMT", 2026, 12, 5, 8, 25, 2, 0},
+    {"5 dec 26 08:25 PST", 2026, 12, 5, 8, 25, 0, -28800},
+    {"31 Dec 99 23:59:59", 1999, 12, 31, 23, 59, 59, 32400},
+    {"1 Jan 89 00:00:00", 2089, 1, 1, 0, 0, 0, 32400},
+    {"1 Jan 90 00:00:00", 1990, 1, 1, 0, 0, 0, 32400},
+    {"1 Jan 0 00:00:00", 2000, 1, 1, 0, 0, 0, 32400},
+    {"1 Jan 100 00:00:00", 100, 1, 1, 0, 0, 0, 32400},
+    {"5-Dec-2026 08:25:02 Z", 2026, 12, 5, 8, 25, 2, 0},
+    {"5-Dec-2026 08:25:02 A", 2026, 12, 5, 8, 25, 2, -3600},
+    {"5-Dec-2026 08:25:02 M", 2026, 12, 5, 8, 25, 2, -43200},
+    {"5-Dec-2026 08:25:02 N", 2026, 12, 5, 8, 25, 2, 3600},
+    {"5-Dec-2026 08:25:02 Y", 2026, 12, 5, 8, 25, 2, 43200},
+    {"5-Dec-2026 08:25:02 J", 2026, 12, 5, 8, 25, 2, 32400},    // there is no J
+    {"5-Dec-2026 08:25:02 z", 2026, 12, 5, 8, 25, 2, 32400},    // letters are case-sensitive
+    {"5 Dec 2026 08:25:02", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 CET", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 gmt", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 GMT (comment)", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 GMT\r", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 UT", 2026, 12, 5, 8, 25, 2, 0},
+    {"5 Dec 2026 08:25:02 EDT", 2026, 12, 5, 8, 25, 2, -14400},
+    {"5 Dec 2026 08:25:02 JST", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 +0000 (UTC)", 2026, 12, 5, 8, 25, 2, 0},
+    {"5 Dec 2026 08:25:02 +0530", 2026, 12, 5, 8, 25, 2, 19800},
+    {"5 December 2026 08:25:02", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25 +0100", 2026, 12, 5, 8, 25, 0, 3600},
+    // Only ':' brings seconds; the rest is then no zone.
+    {"5 Dec 2026 8.25.02 +0100", 2026, 12, 5, 8, 25, 0, 32400},
+    {"5 Dec 2026 08:25:  +0100", 2026, 12, 5, 8, 25, 0, 3600}, // no digit after ':' is second 0
+    {"  Tue,\t05 NOV 2002 1:2:3 -0000", 2002, 11, 5, 1, 2, 3, 0},
+    // Out-of-range values pass through unchanged.
+    {"40 Feb 2026 25:61:99 +0000", 2026, 2, 40, 25, 61, 99, 0},
+    // Numbers saturate instead of overflowing.
+    {"99999999999999999999 Jan 99999999999999 1:2", 2147483647, 1, 2147483647, 1, 2, 0, 32400},
+    // Short or malformed numeric zones are never read past the text's end.
+    {"5 Dec 2026 08:25:02 +", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 -09", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 +090", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02 +09x0", 2026, 12, 5, 8, 25, 2, 32400},
+};
+
+const char *const kInvalid[] = {
+    "",
+    "Mon, Dec",
+    "Dec 5 2026 08:25",   // month first
+    "5 Dec 2026",         // no time
+    "5 Dec 2026 08",      // no minute
+    "5 Dec",              // no year
+    "00 Dec 2026 08:25",  // day 0
+    "5 Foo 2026 08:25",   // no month name
+    "5 De 2026 08:25",    // month name cut short
+    "5 Dec 2026 08:25:",  // ends right after ':'
+    "5 \xc3\xa9 2026 08:25",
+};
+
+// Copies the text into a buffer of exactly its length plus NUL, so that the
+// sanitizers catch any read past the end.
+std::unique_ptr<char[]> exact(const char *text)
+{
+    const size_t n = std::strlen(text) + 1;
+    auto buf = std::make_unique<char[]>(n);
+    std::memcpy(buf.get(), text, n);
+    return buf;
+}
+
+} // namespace
+
+TEST(ParseDateString, ValidTexts)
+{
+    for (const Parsed &p : kValid) {
+        SCOPED_TRACE(p.text);
+        qint64 f[7] = {};
+        auto buf = exact(p.text);
+        ASSERT_EQ(ParseDateString(buf.get(), f), 0);
+        const qint64 want[7] = {p.year, p.month, p.day, p.hour, p.minute, p.second, p.offset};
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(f[i], want[i]) << "field " << i;
+    }
+}
+
+TEST(ParseDateString, InvalidTexts)
+{
+    for (const char *text : kInvalid) {
+        SCOPED_TRACE(text);
+        qint64 f[7] = {};
+        auto buf = exact(text);
+        EXPECT_EQ(ParseDateString(buf.get(), f), -1);
+        EXPECT_FALSE(CString2Date(buf.get()).has_value());
+    }
+    qint64 f[7];
+    EXPECT_EQ(ParseDateString(nullptr, f), -1);
+}
+
+TEST(CString2Date, BuildsTheInstantInTheParsedZone)
+{
+    const auto d = CString2Date("Mon, 5 Dec 2026 08:25:02 +0900");
+    ASSERT_TRUE(d.has_value());
+    EXPECT_EQ(d->offsetSeconds(), 32400);
+    EXPECT_EQ(d->toListString(), QStringLiteral("2026-12-05 08:25:02 +0900"));
+    const auto utc = CString2Date("4 Dec 2026 23:25:02 GMT");
+    ASSERT_TRUE(utc.has_value());
+    EXPECT_EQ(d->secondsSinceEpoch(), utc->secondsSinceEpoch());
+    EXPECT_EQ(d->compare(*utc), 0);
+    EXPECT_EQ(d->toDateTime().toUTC(), utc->toDateTime().toUTC());
+    EXPECT_EQ(d->toDateTime().offsetFromUtc(), 32400);
+}
+
+TEST(MailDate, NormalisesOutOfRangeFields)
+{
+    struct Case {
+        qint64 y, mo, d, h, mi, s, off;
+        const char *want;
+    } cases[] = {
+        {1970, 1, 1, 0, 0, 0, 0, "1970-01-01 00:00:00 +0000"},
+        {2026, 13, 1, 0, 0, 0, 0, "2027-01-01 00:00:00 +0000"},
+        {2026, 0, 1, 0, 0, 0, 0, "2025-12-01 00:00:00 +0000"},
+        {2026, 1, 1, 25, 0, 0, 0, "2026-01-02 01:00:00 +0000"},
+        {2026, 2, 29, 0, 0, 0, 0, "2026-03-01 00:00:00 +0000"},
+        {2024, 2, 29, 0, 0, 0, 0, "2024-02-29 00:00:00 +0000"},
+        {2026, 2, 40, 25, 61, 99, 0, "2026-03-13 02:02:39 +0000"},
+        {2026, 1, 0, 0, 0, 0, 0, "2025-12-31 00:00:00 +0000"},
+        {2026, 1, 1, 0, 0, -1, 0, "2025-12-31 23:59:59 +0000"},
+        {2026, 12, 5, 8, 25, 2, -28800, "2026-12-05 08:25:02 -0800"},
+        {2026, 12, 5, 8, 25, 2, 19800, "2026-12-05 08:25:02 +0530"},
+        {1900, 3, 1, 0, 0, 0, 0, "1900-03-01 00:00:00 +0000"},
+        {2000, 2, 29, 0, 0, 0, 0, "2000-02-29 00:00:00 +0000"},
+        {1, 1, 1, 0, 0, 0, 0, "0001-01-01 00:00:00 +0000"},
+        {0, 1, 1, 0, 0, 0, 0, "0000-01-01 00:00:00 +0000"},
+        {-1, 1, 1, 0, 0, 0, 0, "-0001-01-01 00:00:00 +0000"},
+        {12345, 6, 7, 8, 9, 10, 0, "12345-06-07 08:09:10 +0000"},
+        // Largest values the parser can produce: still a sane text.
+        {2147483647, 12, 2147483647, 2147483647, 2147483647, 2147483647, 0, nullptr},
+    };
+    for (const Case &c : cases) {
+        const MailDate d = MailDate::fromFields(c.y, c.mo, c.d, c.h, c.mi, c.s, c.off);
+        ASSERT_FALSE(d.isEmpty());
+        if (c.want)
+            EXPECT_EQ(d.toListString(), QString::fromLatin1(c.want)) << c.y << "-" << c.mo;
+        else
+            EXPECT_TRUE(d.toListString().endsWith(QStringLiteral(" +0000")));
+    }
+    // Fields at the ends of the 64-bit range do not overflow either.
+    const qint64 big = std::numeric_limits<qint64>::max(), small = std::numeric_limits<qint64>::min();
+    for (qint64 v : {big, small}) {
+        const MailDate d = MailDate::fromFields(v, v, v, v, v, v, v);
+        EXPECT_FALSE(d.toListString().isEmpty());
+    }
+}
+
+TEST(MailDate, EmptyDistantPastAndOrder)
+{
+    const MailDate empty;
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_EQ(empty.toListString(), QString());
+    EXPECT_FALSE(empty.toDateTime().isValid());
+
+    const MailDate past = MailDate::distantPast();
+    EXPECT_EQ(past.toListString(), QStringLiteral("0001-01-01 00:00:00 +0000"));
+    EXPECT_EQ(past.toDateTime(), QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC));
+
+    const MailDate a = *CString2Date("5 Dec 2026 08:25:02 +0900");
+    const MailDate b = *CString2Date("5 Dec 2026 08:25:02 +0000");
+    EXPECT_EQ(empty.compare(MailDate()), 0);
+    EXPECT_EQ(empty.compare(past), -1);
+    EXPECT_EQ(past.compare(empty), 1);
+    EXPECT_EQ(past.compare(a), -1);
+    EXPECT_EQ(a.compare(b), -1); // 08:25 in Tokyo is earlier than 08:25 in London
+    EXPECT_EQ(b.compare(a), 1);
+    EXPECT_TRUE(a == *CString2Date("4 Dec 2026 23:25:02 GMT"));
+}
+
+TEST(MailDate, FromUnixTimeLocalUsesTheLocalOffset)
+{
+    const QByteArray oldTz = qgetenv("TZ");
+    const bool hadTz = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", "Asia/Tokyo");
+    tzset();
+    const MailDate d = MailDate::fromUnixTimeLocal(0);
+    EXPECT_EQ(d.offsetSeconds(), 32400);
+    EXPECT_EQ(d.secondsSinceEpoch(), 0);
+    EXPECT_EQ(d.toListString(), QStringLiteral("1970-01-01 09:00:00 +0900"));
+    qputenv("TZ", "UTC");
+    tzset();
+    EXPECT_EQ(MailDate::fromUnixTimeLocal(86399).toListString(),
+              QStringLiteral("1970-01-01 23:59:59 +0000"));
+    if (hadTz)
+        qputenv("TZ", oldTz);
+    else
+        qunsetenv("TZ");
+    tzset();
+}
