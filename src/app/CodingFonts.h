@@ -15,6 +15,7 @@ class DefaultsStore;
 class CodingFonts : public QObject {
     Q_OBJECT
 public:
+    // Builds the fonts at once (initFontDict), saved fonts applied.
     CodingFonts(const Coding &coding, DefaultsStore &defaults, QObject *parent = nullptr);
 
     // The font of a code's language group; nullopt for a code without one.

@@ -83,8 +83,14 @@ public:
 
 private:
     void rebuildLookup();
-    bool visibleRows(int *first, int *count) const;
+    int rowCount() const;
+    int selectedRow() const;
+    void deselectAll();
     void selectRow(int row);
+    void scrollRowToVisible(int row);
+    // The rows that intersect the table's visible area: first row and count
+    // (the last may be partly visible); false (0, 0) for an empty table.
+    bool visibleRows(int *first, int *count) const;
 
     DefaultsStore &defaults_;
     QPointer<MailContents> contents_;

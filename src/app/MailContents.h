@@ -8,8 +8,9 @@
 #include <QObject>
 #include <QPointer>
 #include <cstdint>
+#include <memory>
 
-class QLabel;
+class QItemSelectionModel;
 class QPlainTextEdit;
 class QTableView;
 class QWidget;
@@ -60,25 +61,32 @@ public:
     QString notice() const;
     // Largest mail file shown (bytes); larger ones show the notice instead.
     static constexpr qint64 kMaxMailBytes = 64ll * 1024 * 1024;
+    // True while a check of the unread-scanning utility is scheduled and has not
+    // run yet (reading more unread mails then schedules nothing).
+    static bool unreadCheckPending();
 
 private:
+    void connectSelection();
+    int selectedRow() const;
     void scheduleUnreadCheck();
-    void showNotice(const QString &text);
+    void showText(const QString &text, const QString &notice);
     void setWindowTitle(const QString &title);
     void runUnreadStep(int step);
 
     const Coding &coding_;
     CodingFonts &fonts_;
-    TextDecoder *decoder_;
+    std::unique_ptr<TextDecoder> decoder_;
     QPointer<MailTitles> titles_;
     QPointer<QWidget> window_;
     QPointer<KeyController> keys_;
     QPointer<QTableView> table_;
     QPointer<QPlainTextEdit> template_;
     QPointer<BrowserTextView> view_;
-    QPointer<QLabel> noticeLabel_;
+    QPointer<QItemSelectionModel> followed_;
+    QMetaObject::Connection selectionConnection_;
     QByteArray currentPath_;
     QString notice_;
+    bool unreadChainRunning_ = false;
 };
 
 } // namespace wex

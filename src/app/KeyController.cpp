@@ -1,0 +1,183 @@
+#include "KeyController.h"
+
+#include "BrowserTextView.h"
+#include "DefaultsStore.h"
+#include "KeyEventConverter.h"
+#include "MailContents.h"
+#include "MailTitles.h"
+#include "PathUtils.h"
+
+#include <QItemSelectionModel>
+#include <QJsonValue>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
+#include <cmath>
+
+// The registry keeps two views of one set of bindings: keyArray_ (rows of the
+// key table, stable-sorted by serial, so bindings of one command keep the
+// order they were made in) and lookup_ (exact key -> serial), rebuilt from
+// keyArray_ whenever it changes. Commands are found by serial, so the order of
+// the command table is part of the stored "Key Bind" format.
+
+namespace wex {
+
+namespace {
+
+const QString kKeyBind = QStringLiteral("Key Bind");
+
+constexpr const char *kCommandNames[KeyController::CommandCount] = {
+    "Next Page", "Previous Page", "Next Line", "Previous Line", "Next Mail",
+    "Previous Mail", "Next Page Mail", "Previous Page Mail", "Unread Mail",
+};
+
+// A whole, non-negative number that fits the type, or nullopt.
+std::optional<qint64> WholeNumber(const QJsonValue &value, qint64 max)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double d = value.toDouble();
+    if (!(d >= 0 && d <= double(max)) || std::floor(d) != d)
+        return std::nullopt;
+    return qint64(d);
+}
+
+// A usable saved entry: [characters, flags, serial, ...]; nullopt otherwise.
+std::optional<KeyBinding> BindingFromEntry(const QJsonValue &entry)
+{
+    if (!entry.isArray())
+        return std::nullopt;
+    const QJsonArray array = entry.toArray();
+    if (array.size() < 3 || !array.at(0).isString())
+        return std::nullopt;
+    const std::optional<qint64> flags = WholeNumber(array.at(1), 0xFFFFFFFFll);
+    const std::optional<qint64> serial = WholeNumber(array.at(2), KeyController::CommandCount - 1);
+    if (!flags || !serial)
+        return std::nullopt;
+    return KeyBinding{MethodKey(array.at(0).toString(), uint32_t(*flags)), int(*serial)};
+}
+
+} // namespace
+
+KeyController::KeyController(DefaultsStore &defaults, QObject *parent) : QObject(parent), defaults_(defaults)
+{
+    for (int serial = 0; serial < CommandCount; ++serial)
+        methods_.append(KeyMethod(serial, Localize(kCommandNames[serial])));
+}
+
+void KeyController::setMailContents(MailContents *c) { contents_ = c; }
+void KeyController::setMailTitles(MailTitles *t) { titles_ = t; }
+void KeyController::setMailTable(QTableView *t) { table_ = t; }
+void KeyController::setBrowserTextView(BrowserTextView *v) { view_ = v; }
+
+QList<KeyBinding> KeyController::defaultBindings()
+{
+    const uint32_t option = mod::Alternate;
+    return {
+        {MethodKey(QStringLiteral(" "), 0), NextPage}, {MethodKey(QStringLiteral("b"), 0), PrevPage},
+        {MethodKey(QStringLiteral("n"), 0), NextLine}, {MethodKey(QStringLiteral("p"), 0), PrevLine},
+        {MethodKey(QStringLiteral("n"), option), NextMail}, {MethodKey(QStringLiteral("p"), option), PrevMail},
+    };
+}
+
+void KeyController::awakeFromNib()
+{
+    const std::optional<QJsonArray> saved = defaults_.arrayForKey(kKeyBind);
+    if (!saved) {
+        setBindings(defaultBindings());
+        return;
+    }
+    QList<KeyBinding> bindings;
+    for (const QJsonValue &entry : *saved)
+        if (std::optional<KeyBinding> binding = BindingFromEntry(entry))
+            bindings.append(*binding);
+    setBindings(bindings);
+}
+
+void KeyController::terminate()
+{
+    QJsonArray entries;
+    for (const KeyBinding &binding : keyArray_) {
+        QJsonArray entry = binding.key.toArray();
+        entry.append(binding.serial);
+        entry.append(methods_.at(binding.serial).name());
+        entries.append(entry);
+    }
+    defaults_.setArray(kKeyBind, entries);
+}
+
+void KeyController::setBindings(const QList<KeyBinding> &bindings)
+{
+    keyArray_.clear();
+    for (const KeyBinding &binding : bindings)
+        addBinding(binding.key, binding.serial);
+}
+
+bool KeyController::addBinding(const MethodKey &key, int serial)
+{
+    if (serial < 0 || serial >= CommandCount)
+        return false;
+    // A key runs one command: a new binding of a bound key replaces the old one.
+    const StoredKey stored = key.makeKey();
+    keyArray_.removeIf([&](const KeyBinding &b) { return b.key.makeKey() == stored; });
+    keyArray_.append(KeyBinding{key, serial});
+    std::stable_sort(keyArray_.begin(), keyArray_.end(),
+                     [](const KeyBinding &a, const KeyBinding &b) { return a.serial < b.serial; });
+    rebuildLookup();
+    return true;
+}
+
+bool KeyController::removeBindingAt(int row)
+{
+    if (row < 0 || row >= keyArray_.size())
+        return false;
+    keyArray_.removeAt(row);
+    rebuildLookup();
+    return true;
+}
+
+void KeyController::rebuildLookup()
+{
+    lookup_.clear();
+    for (const KeyBinding &binding : keyArray_)
+        lookup_.insert(binding.key.makeKey(), binding.serial);
+}
+
+std::optional<int> KeyController::serialForKey(const MethodKey &key) const
+{
+    const auto it = lookup_.constFind(key.makeKey());
+    if (it == lookup_.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+bool KeyController::handleKeyDown(const QKeyEvent *event)
+{
+    if (!event)
+        return false;
+    const std::optional<MethodKey> key = MethodKeyFromEvent(*event);
+    return key && handleKey(*key);
+}
+
+bool KeyController::handleKey(const MethodKey &key)
+{
+    const std::optional<int> serial = serialForKey(key);
+    return serial && performCommand(*serial);
+}
+
+bool KeyController::performCommand(int serial)
+{
+    using Command = void (KeyController::*)();
+    static constexpr Command kCommands[CommandCount] = {
+        &KeyController::nextPage, &KeyController::prevPage,     &KeyController::nextLine,
+        &KeyController::prevLine, &KeyController::nextMail,     &KeyController::prevMail,
+        &KeyController::nextPageMail, &KeyController::prevPageMail, &KeyController::unreadMail,
+    };
+    if (serial < 0 || serial >= CommandCount)
+        return false;
+    (this->*kCommands[serial])();
+    return true;
+}
+
+} // namespace wex
