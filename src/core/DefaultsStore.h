@@ -43,6 +43,8 @@ public:
 private:
     QString path_;
     QString keptAside_;
+    // A damaged file that could not be moved aside: save() must not replace it.
+    bool blocked_ = false;
     QJsonObject values_;
 };
 

@@ -1,0 +1,124 @@
+// One folder of the file system as the column browser lists it.
+//
+// Linux lists a folder in no particular order, so subNodes() sorts the names
+// by their bytes: the same contents give the same rows at every call, which
+// the browser relies on when it counts a column and then asks for its cells.
+#include "FSNodeInfo.h"
+
+#include "PathUtils.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace wex {
+namespace {
+
+QString &SortFolderTagStorage()
+{
+    static QString tag = QStringLiteral("name");
+    return tag;
+}
+
+std::optional<qint64> ModificationTime(const QString &path)
+{
+    struct stat st;
+    if (::stat(String2Path(path).constData(), &st) != 0)
+        return std::nullopt;
+    return qint64(st.st_mtim.tv_sec);
+}
+
+} // namespace
+
+FSNodeInfo::FSNodeInfo(const FSNodeInfo *parent, const QString &relativePath)
+    : relativePath_(relativePath), parent_(parent), modDate_(ModificationTime(absolutePath()))
+{
+}
+
+FSNodeInfo FSNodeInfo::nodeWithParent(const FSNodeInfo *parent, const QString &relativePath)
+{
+    return FSNodeInfo(parent, relativePath);
+}
+
+QString FSNodeInfo::sortFolderTag() { return SortFolderTagStorage(); }
+void FSNodeInfo::setSortFolderTag(const QString &tag) { SortFolderTagStorage() = tag; }
+
+QString FSNodeInfo::absolutePath() const
+{
+    if (!parent_)
+        return relativePath_;
+    QString base = parent_->absolutePath();
+    if (base == QLatin1String("/"))
+        base.clear();
+    return base + QLatin1Char('/') + relativePath_;
+}
+
+QString FSNodeInfo::lastPathComponent() const
+{
+    QString path = relativePath_;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    if (path == QLatin1String("/"))
+        return path;
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+bool FSNodeInfo::isDirectory() const { return IsPathDirectory(String2Path(absolutePath())); }
+
+bool FSNodeInfo::isVisible() const
+{
+    const QString name = lastPathComponent();
+    return !name.isEmpty() && !name.startsWith(QLatin1Char('.'));
+}
+
+std::vector<FSNodeInfo> FSNodeInfo::subNodes() const
+{
+    std::vector<FSNodeInfo> nodes;
+    const QByteArray folder = String2Path(absolutePath());
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return nodes;
+    QList<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        // The entry type spares a stat for plain entries; a link or an
+        // unknown type must be looked at through the link.
+        const unsigned char type = entry->d_type;
+        if (type == DT_DIR || ((type == DT_LNK || type == DT_UNKNOWN)
+                               && IsPathDirectory(folder + (folder.endsWith('/') ? "" : "/") + name)))
+            names.append(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end()); // byte order
+    nodes.reserve(size_t(names.size()));
+    for (const QByteArray &name : names)
+        nodes.push_back(FSNodeInfo(this, Path2String(name)));
+    return nodes;
+}
+
+std::vector<FSNodeInfo> FSNodeInfo::visibleSubNodes() const
+{
+    std::vector<FSNodeInfo> nodes = subNodes();
+    std::erase_if(nodes, [](const FSNodeInfo &n) { return !n.isVisible(); });
+    if (sortFolderTag() == QLatin1String("modDate") && !nodes.empty()) {
+        std::stable_sort(nodes.begin(), nodes.end(),
+                         [](const FSNodeInfo &a, const FSNodeInfo &b) { return a.compareByDate(b) < 0; });
+    }
+    return nodes;
+}
+
+int FSNodeInfo::compareByDate(const FSNodeInfo &other) const
+{
+    // Undated nodes go after every dated one and keep their order among themselves.
+    if (!modDate_ || !other.modDate_)
+        return modDate_ ? -1 : (other.modDate_ ? 1 : 0);
+    if (*modDate_ == *other.modDate_)
+        return 0;
+    return *modDate_ > *other.modDate_ ? -1 : 1;
+}
+
+} // namespace wex

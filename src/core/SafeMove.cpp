@@ -1,0 +1,183 @@
+// The one move primitive of the program.
+//
+// Design choices:
+//  * renameat2(RENAME_NOREPLACE) makes "never replace" atomic; where a file
+//    system does not offer it, a file is moved by link()+unlink() (link never
+//    replaces) and a folder by a rename checked just before.
+//  * Across file systems the item is copied to a hidden name in the
+//    destination folder, flushed, and put in place without replacing. Only
+//    then is the source taken away, first by renaming it to a hidden name in
+//    its own folder: if even that fails, the copy is removed again and the
+//    source is whole where it was. What follows cannot lose data: the item is
+//    already in place.
+//  * Every folder of a source tree must be writable before anything is
+//    copied, so that its removal afterwards does not stop half way.
+#include "SafeMove.h"
+
+#include "FileTree.h"
+#include "PathUtils.h"
+
+#include <QtGlobal>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wex {
+namespace {
+
+using namespace filetree;
+
+MoveOutcome Result(MoveOutcome::Status status, int error, const QString &message)
+{
+    MoveOutcome o;
+    o.status = status;
+    o.error = error;
+    o.message = message;
+    return o;
+}
+
+QString Describe(const char *what, const QByteArray &a, const QByteArray &b, int error)
+{
+    QString text = QStringLiteral("%1 \"%2\"").arg(QLatin1String(what), Path2String(a));
+    if (!b.isEmpty())
+        text += QStringLiteral(" to \"%1\"").arg(Path2String(b));
+    if (error)
+        text += QStringLiteral(": ") + qt_error_string(error);
+    return text;
+}
+
+// True when folder lies at or below tree (both resolved), where a folder
+// move can never go.
+bool IsInside(const QByteArray &folder, const QByteArray &tree)
+{
+    char *realFolder = ::realpath(folder.constData(), nullptr);
+    char *realTree = ::realpath(tree.constData(), nullptr);
+    bool inside = false;
+    if (realFolder && realTree) {
+        const QByteArray f(realFolder), t(realTree);
+        inside = f == t || f.startsWith(t.endsWith('/') ? t : t + '/');
+    }
+    std::free(realFolder);
+    std::free(realTree);
+    return inside;
+}
+
+// Renames from to a fresh hidden name in its own folder; the name in *aside.
+int MoveAside(const QByteArray &from, bool isFolder, QByteArray *aside)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = HiddenName(from, "gone", attempt);
+        const int error = RenameNoReplace(from, name, isFolder);
+        if (error != EEXIST) {
+            if (error == 0)
+                *aside = name;
+            return error;
+        }
+    }
+    return EEXIST;
+}
+
+MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFolder)
+{
+    const QByteArray destFolder = FolderOf(to);
+    QByteArray temp;
+    CopyError copyError;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = HiddenName(to, "copy", attempt);
+        copyError = CopyTree(from, temp); // leaves nothing behind on failure
+        if (!copyError.nameTaken)
+            break;
+    }
+    if (copyError.error) {
+        return Result(MoveOutcome::Failed, copyError.error,
+                      Describe("Cannot copy", copyError.path, QByteArray(), copyError.error));
+    }
+    SyncFolder(destFolder);
+
+    if (const int error = RenameNoReplace(temp, to, isFolder)) {
+        RemoveTree(temp, true);
+        if (error == EEXIST)
+            return Result(MoveOutcome::DestinationExists, error, Describe("Will not replace", to, QByteArray(), 0));
+        return Result(MoveOutcome::Failed, error, Describe("Cannot move", from, to, error));
+    }
+    SyncFolder(destFolder);
+
+    QByteArray aside;
+    if (const int error = MoveAside(from, isFolder, &aside)) {
+        // The source cannot be taken away: take the copy back instead.
+        RemoveTree(to, true);
+        SyncFolder(destFolder);
+        const auto status = error == ENOENT ? MoveOutcome::SourceMissing : MoveOutcome::Failed;
+        return Result(status, error, Describe("Cannot remove", from, QByteArray(), error));
+    }
+    if (const int error = RemoveTree(aside, false)) {
+        // The move itself is done; only debris under a hidden name is left.
+        return Result(MoveOutcome::Moved, error,
+                      Describe("Moved, but could not remove the leftover", aside, QByteArray(), error));
+    }
+    return Result(MoveOutcome::Moved, 0, QString());
+}
+
+} // namespace
+
+MoveOutcome SafeMove(const QByteArray &fromPath, const QByteArray &toPath, MoveOptions options)
+{
+    const QByteArray from = StripTrailingSlashes(fromPath);
+    const QByteArray to = StripTrailingSlashes(toPath);
+    if (from.isEmpty() || to.isEmpty() || from.contains('\0') || to.contains('\0'))
+        return Result(MoveOutcome::Failed, EINVAL, QStringLiteral("Cannot move: empty or invalid path"));
+
+    struct stat st;
+    if (::lstat(from.constData(), &st) != 0) {
+        const int error = errno;
+        const auto status = error == ENOENT ? MoveOutcome::SourceMissing : MoveOutcome::Failed;
+        return Result(status, error, Describe("Cannot move", from, to, error));
+    }
+    const bool isFolder = S_ISDIR(st.st_mode);
+    struct stat dest;
+    if (::lstat(to.constData(), &dest) == 0)
+        return Result(MoveOutcome::DestinationExists, EEXIST, Describe("Will not replace", to, QByteArray(), 0));
+    if (isFolder && IsInside(FolderOf(to), from))
+        return Result(MoveOutcome::Failed, EINVAL, Describe("Cannot move a folder into itself:", from, to, 0));
+
+    if (!options.forceCopy) {
+        const int error = RenameNoReplace(from, to, isFolder);
+        if (error == 0)
+            return Result(MoveOutcome::Moved, 0, QString());
+        if (error == EEXIST)
+            return Result(MoveOutcome::DestinationExists, error, Describe("Will not replace", to, QByteArray(), 0));
+        if (error != EXDEV) {
+            const bool gone = error == ENOENT && ::lstat(from.constData(), &st) != 0;
+            return Result(gone ? MoveOutcome::SourceMissing : MoveOutcome::Failed, error,
+                          Describe("Cannot move", from, to, error));
+        }
+    }
+    return MoveByCopy(from, to, isFolder);
+}
+
+MoveOutcome SafeRemove(const QByteArray &pathIn)
+{
+    const QByteArray path = StripTrailingSlashes(pathIn);
+    if (path.isEmpty() || path.contains('\0'))
+        return Result(MoveOutcome::Failed, EINVAL, QStringLiteral("Cannot remove: empty or invalid path"));
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0) {
+        const int error = errno;
+        const auto status = error == ENOENT ? MoveOutcome::SourceMissing : MoveOutcome::Failed;
+        return Result(status, error, Describe("Cannot remove", path, QByteArray(), error));
+    }
+    // A tree that cannot be emptied is refused before anything goes.
+    CopyError check = CheckRemovable(path);
+    if (check.error)
+        return Result(MoveOutcome::Failed, check.error, Describe("Cannot remove", check.path, QByteArray(), check.error));
+    if (const int error = RemoveTree(path, false))
+        return Result(MoveOutcome::Failed, error, Describe("Cannot remove", path, QByteArray(), error));
+    return Result(MoveOutcome::Moved, 0, QString());
+}
+
+} // namespace wex

@@ -1,0 +1,148 @@
+#include "DefaultsStore.h"
+
+#include "TestStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace wex;
+
+namespace {
+
+QStringList Entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+TEST(DefaultsStore, DefaultPathFollowsXdgConfigHome)
+{
+    test::TempHome home;
+    EXPECT_EQ(DefaultsStore::defaultPath(), QString::fromUtf8(home.dir().at(".config/wex-browser/defaults.json")));
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(DefaultsStore::defaultPath(), QString::fromUtf8(home.home() + "/.config/wex-browser/defaults.json"));
+    qputenv("XDG_CONFIG_HOME", "/elsewhere");
+    EXPECT_EQ(DefaultsStore::defaultPath(), QStringLiteral("/elsewhere/wex-browser/defaults.json"));
+}
+
+TEST(DefaultsStore, TypedValuesSurviveASaveAndReload)
+{
+    test::TempHome home;
+    const QString path = DefaultsStore::defaultPath(); // its folder does not exist yet
+    {
+        DefaultsStore store(path);
+        EXPECT_FALSE(store.contains("Sort Reverse"));
+        store.setBool("Sort Reverse", true);
+        store.setInteger("Download Interval in Minutes", 15);
+        store.setInteger("Big", Q_INT64_C(9007199254740993)); // beyond a double's exact range
+        store.setDouble("Ratio", 0.25);
+        store.setString("Sort Identifier", QStringLiteral("d\u00e4te"));
+        store.setArray("Move Folder", QJsonArray{QStringLiteral("InBox"), QJsonArray{1, 2}});
+        store.setString("Gone", "x");
+        store.remove("Gone");
+        QString error;
+        ASSERT_TRUE(store.save(&error)) << error.toStdString();
+    }
+    DefaultsStore store(path);
+    EXPECT_TRUE(store.keptAsidePath().isEmpty());
+    EXPECT_EQ(store.boolForKey("Sort Reverse"), true);
+    EXPECT_EQ(store.integerForKey("Download Interval in Minutes"), 15);
+    EXPECT_EQ(store.integerForKey("Big"), Q_INT64_C(9007199254740993));
+    EXPECT_EQ(store.doubleForKey("Ratio"), 0.25);
+    EXPECT_EQ(store.stringForKey("Sort Identifier"), QStringLiteral("d\u00e4te"));
+    EXPECT_EQ(store.arrayForKey("Move Folder"), (QJsonArray{QStringLiteral("InBox"), QJsonArray{1, 2}}));
+    EXPECT_FALSE(store.contains("Gone"));
+    // The atomic write leaves exactly one file behind.
+    EXPECT_EQ(Entries(QFileInfo(path).absolutePath()), QStringList{"defaults.json"});
+}
+
+TEST(DefaultsStore, WrongTypesAreSkipped)
+{
+    test::TestDir dir;
+    const QByteArray file = dir.write("d.json", R"({"b": "yes", "n": 1, "z": 0, "f": 2.5, "two": 2.0,
+        "s": 3, "a": {"x": 1}, "t": true, "nul": null, "huge": 1e300})");
+    DefaultsStore store(QString::fromUtf8(file));
+    EXPECT_EQ(store.boolForKey("b"), std::nullopt);
+    EXPECT_EQ(store.boolForKey("n"), true);   // numbers count: nonzero is true
+    EXPECT_EQ(store.boolForKey("z"), false);
+    EXPECT_EQ(store.boolForKey("t"), true);
+    EXPECT_EQ(store.integerForKey("t"), std::nullopt);
+    EXPECT_EQ(store.integerForKey("f"), std::nullopt); // a fraction is no integer
+    EXPECT_EQ(store.integerForKey("two"), 2);
+    EXPECT_EQ(store.integerForKey("z"), 0);
+    EXPECT_EQ(store.integerForKey("huge"), std::nullopt);
+    EXPECT_EQ(store.doubleForKey("f"), 2.5);
+    EXPECT_EQ(store.doubleForKey("s"), 3.0);
+    EXPECT_EQ(store.stringForKey("s"), std::nullopt);
+    EXPECT_EQ(store.arrayForKey("a"), std::nullopt);
+    EXPECT_EQ(store.stringForKey("nul"), std::nullopt);
+    EXPECT_EQ(store.integerForKey("absent"), std::nullopt);
+    EXPECT_TRUE(store.contains("nul"));
+}
+
+TEST(DefaultsStore, MalformedFilesAreKeptAsideAndNeverOverwritten)
+{
+    const QByteArray contents[] = {"{\"Sort Reverse\": tru", "[1, 2]", "", "\xff\xfe garbage"};
+    for (const QByteArray &bad : contents) {
+        test::TestDir dir;
+        const QByteArray file = dir.write("cfg/defaults.json", bad);
+        const QString path = QString::fromUtf8(file);
+        DefaultsStore store(path);
+        EXPECT_FALSE(store.contains("Sort Reverse"));
+        const QString aside = store.keptAsidePath();
+        ASSERT_FALSE(aside.isEmpty()) << bad.constData();
+        EXPECT_TRUE(QFileInfo(aside).fileName().startsWith("defaults.json.corrupt-"));
+        EXPECT_EQ(test::ReadAll(QFile::encodeName(aside)), bad);
+        EXPECT_FALSE(QFile::exists(path));
+
+        store.setBool("Sort Reverse", false);
+        ASSERT_TRUE(store.save());
+        EXPECT_EQ(test::ReadAll(QFile::encodeName(aside)), bad);
+        EXPECT_EQ(DefaultsStore(path).boolForKey("Sort Reverse"), false);
+        EXPECT_EQ(Entries(dir.pathString() + "/cfg").size(), 2);
+    }
+}
+
+TEST(DefaultsStore, ASecondDamagedFileGetsItsOwnName)
+{
+    test::TestDir dir;
+    const QString path = QString::fromUtf8(dir.at("defaults.json"));
+    // Two damaged loads within one second must not share a name.
+    dir.write("defaults.json", "first");
+    const QString first = DefaultsStore(path).keptAsidePath();
+    dir.write("defaults.json", "second");
+    const QString second = DefaultsStore(path).keptAsidePath();
+    dir.write("defaults.json", "third");
+    const QString third = DefaultsStore(path).keptAsidePath();
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(second.isEmpty());
+    ASSERT_FALSE(third.isEmpty());
+    EXPECT_NE(first, second);
+    EXPECT_NE(second, third);
+    EXPECT_EQ(test::ReadAll(QFile::encodeName(first)), QByteArray("first"));
+    EXPECT_EQ(test::ReadAll(QFile::encodeName(second)), QByteArray("second"));
+    EXPECT_EQ(test::ReadAll(QFile::encodeName(third)), QByteArray("third"));
+}
+
+TEST(DefaultsStore, AMissingFileIsAnEmptyStore)
+{
+    test::TestDir dir;
+    DefaultsStore store(QString::fromUtf8(dir.at("none/defaults.json")));
+    EXPECT_TRUE(store.keptAsidePath().isEmpty());
+    EXPECT_FALSE(store.contains("x"));
+    EXPECT_TRUE(Entries(dir.pathString()).isEmpty());
+}
+
+TEST(DefaultsStore, SaveReportsAFolderThatCannotBeMade)
+{
+    test::TestDir dir;
+    dir.write("file", "x");
+    DefaultsStore store(QString::fromUtf8(dir.at("file/sub/defaults.json")));
+    store.setBool("a", true);
+    QString error;
+    EXPECT_FALSE(store.save(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(test::ReadAll(dir.at("file")), QByteArray("x"));
+}

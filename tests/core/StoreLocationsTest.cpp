@@ -1,0 +1,134 @@
+#include "StoreLocations.h"
+
+#include "TestStore.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace wex;
+
+namespace {
+
+// Every test starts from forgotten paths and leaves them forgotten.
+class StoreLocations : public ::testing::Test {
+protected:
+    void SetUp() override { ResetWEXPaths(); }
+    void TearDown() override { ResetWEXPaths(); }
+    test::TempHome home;
+};
+
+} // namespace
+
+TEST_F(StoreLocations, PlainSettingsFolderWinsOverLocalized)
+{
+    home.dir().mkdir("Library/Preferences/WEX_Preferences.localized");
+    home.dir().mkdir("Library/Preferences/WEX_Preferences");
+    ASSERT_EQ(SetWEXSettingPath(), 0);
+    EXPECT_EQ(wexSettingPath(), home.home() + "/Library/Preferences/WEX_Preferences/");
+}
+
+TEST_F(StoreLocations, LocalizedFolderIsTheFallback)
+{
+    home.dir().mkdir("Library/Preferences/WEX_Preferences.localized");
+    ASSERT_EQ(SetWEXSettingPath(), 0);
+    EXPECT_TRUE(wexSettingPath().endsWith("WEX_Preferences.localized/"));
+}
+
+TEST_F(StoreLocations, AFileOfThatNameCountsAsWell)
+{
+    home.dir().write("Library/Preferences/WEX_Preferences", "");
+    EXPECT_EQ(SetWEXSettingPath(), 0);
+}
+
+TEST_F(StoreLocations, NoSettingsFolderFailsEveryTime)
+{
+    EXPECT_EQ(SetWEXSettingPath(), -1);
+    EXPECT_EQ(SetWEXSettingPath(), -1);
+    EXPECT_TRUE(wexSettingPath().isEmpty());
+    EXPECT_EQ(SetWEXPath(), -1);
+    EXPECT_TRUE(wexRootPath().isEmpty());
+    // A folder made later is found by the next call.
+    home.dir().mkdir("Library/Preferences/WEX_Preferences");
+    EXPECT_EQ(SetWEXSettingPath(), 0);
+}
+
+TEST_F(StoreLocations, NoHomeIsNoSettingsFolder)
+{
+    home.dir().mkdir("Library/Preferences/WEX_Preferences");
+    qunsetenv("HOME");
+    EXPECT_EQ(SetWEXSettingPath(), -1);
+    qputenv("HOME", "");
+    EXPECT_EQ(SetWEXSettingPath(), -1);
+    EXPECT_EQ(SetWEXPath(), -1);
+}
+
+TEST_F(StoreLocations, RootThroughASymlink)
+{
+    const QByteArray root = home.dir().mkdir("Mail");
+    home.makeSettings(root);
+    ASSERT_EQ(SetWEXPath(), 0);
+    EXPECT_EQ(wexRootPath(), root);
+    EXPECT_EQ(wexRootPathString(), QString::fromUtf8(root));
+    EXPECT_EQ(WEXRelativePath("InBox"), QString::fromUtf8(root) + "/InBox");
+    EXPECT_EQ(WEXRelativePath("/tmp/x"), QStringLiteral("/tmp/x"));
+}
+
+TEST_F(StoreLocations, RootAsAnOrdinaryFolder)
+{
+    const QByteArray root = home.dir().mkdir("Library/Preferences/WEX_Preferences/WEX_Root");
+    ASSERT_EQ(SetWEXPath(), 0);
+    EXPECT_EQ(wexRootPath(), root);
+}
+
+TEST_F(StoreLocations, RootAfterAChainOfLinksAndALocalizedFolder)
+{
+    const QByteArray root = home.dir().mkdir("store");
+    const QByteArray settings = home.dir().mkdir("Library/Preferences/WEX_Preferences.localized");
+    ASSERT_EQ(symlink("store", home.dir().at("hop").constData()), 0);
+    ASSERT_EQ(symlink("../../../hop", (settings + "/WEX_Root").constData()), 0);
+    ASSERT_EQ(SetWEXPath(), 0);
+    EXPECT_EQ(wexRootPath(), root);
+}
+
+TEST_F(StoreLocations, BrokenRootStillSucceedsWithAnEmptyRoot)
+{
+    home.makeSettings(home.dir().at("missing"));
+    EXPECT_EQ(SetWEXPath(), 0);
+    EXPECT_TRUE(wexRootPath().isEmpty());
+    EXPECT_TRUE(wexRootPathString().isEmpty());
+    EXPECT_FALSE(wexSettingPath().isEmpty());
+}
+
+TEST_F(StoreLocations, MissingRootItemGivesAnEmptyRoot)
+{
+    home.dir().mkdir("Library/Preferences/WEX_Preferences");
+    EXPECT_EQ(SetWEXPath(), 0);
+    EXPECT_TRUE(wexRootPath().isEmpty());
+}
+
+TEST_F(StoreLocations, FoundPathsAreNotRecomputed)
+{
+    const QByteArray root = home.dir().mkdir("Mail");
+    home.makeSettings(root);
+    ASSERT_EQ(SetWEXPath(), 0);
+    test::TempHome other; // a new HOME does not matter any more
+    EXPECT_EQ(SetWEXPath(), 0);
+    EXPECT_EQ(SetWEXSettingPath(), 0);
+    EXPECT_EQ(wexRootPath(), root);
+}
+
+TEST_F(StoreLocations, LongHomePathsAreNoProblem)
+{
+    QByteArray deep = "x";
+    for (int i = 0; i < 12; ++i)
+        deep += "/" + QByteArray(100, char('a' + i));
+    const QByteArray root = home.dir().mkdir(deep + "/Mail");
+    const QByteArray newHome = home.dir().at(deep);
+    qputenv("HOME", newHome);
+    QByteArray settings = newHome + "/Library/Preferences/WEX_Preferences";
+    home.dir().mkdir(deep + "/Library/Preferences/WEX_Preferences");
+    ASSERT_EQ(symlink(root.constData(), (settings + "/WEX_Root").constData()), 0);
+    ASSERT_EQ(SetWEXPath(), 0);
+    EXPECT_GT(wexRootPath().size(), 1024);
+    EXPECT_EQ(wexRootPath(), root);
+}
