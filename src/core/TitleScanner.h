@@ -14,6 +14,8 @@
 #include "Title.h"
 #include <QByteArray>
 #include <QByteArrayView>
+#include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace wex {
@@ -49,9 +51,19 @@ public:
     void makeDummyMainAtPath(const QByteArray &stem, QByteArray *out);
 
 private:
+    // What the entry's directory listing said about its type (a d_type value);
+    // DT_UNKNOWN makes the scanner ask the file system.
+    void addTitleOfEntry(QByteArray path, unsigned char entryType, TitleArray &titles);
+    // Header and charset phases over an open regular file.
+    void readHeaders(int fd, off_t fileSize, Title &title);
+
     const Coding &coding_;
     TextDecoder decoder_;
     std::vector<char> buffer_; // reused block buffer
+    // Raw From and Subject values of the file being read; reused, so a scan
+    // allocates nothing per line. A value is at most one piece long.
+    std::string fromValue_, subjectValue_;
+    std::vector<char> names_; // entry names of the folder being listed
 };
 
 } // namespace wex

@@ -1,0 +1,136 @@
+#include "Title.h"
+
+#include "MailName.h"
+#include "PathUtils.h"
+#include "TypeCreator.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace wex {
+
+namespace {
+
+// The letter of each flag in field order: archive, unread, reply, HTML, send,
+// no main text, error.
+constexpr char kStateChars[] = {'A', 'U', 'R', 'H', 'S', 'X', 'E'};
+
+// The state letters as a NUL-terminated ASCII string; sorting by state compares
+// these without building a QString per comparison.
+struct StateLetters {
+    char text[sizeof kStateChars + 1];
+};
+
+StateLetters stateLetters(const Title &t)
+{
+    const uint8_t flags[] = {t.archiveState(), t.unreadState(), t.replyState(), t.htmlState(),
+                             t.sendState(),    t.noMainState(), t.errorState()};
+    StateLetters out{};
+    int n = 0;
+    for (size_t k = 0; k < sizeof flags; ++k) {
+        if (flags[k])
+            out.text[n++] = kStateChars[k];
+    }
+    out.text[n] = '\0';
+    return out;
+}
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+} // namespace
+
+Title::Title()
+    : from_(Localize("anonymous")), date_(MailDate::distantPast()), subject_(Localize("No Subject"))
+{
+}
+
+QString Title::pathString() const { return Path2String(path_); }
+
+QString Title::state() const { return QString::fromLatin1(stateLetters(*this).text); }
+
+QByteArray Title::readPath() const
+{
+    // HTML wins over "no main text", which wins over "error".
+    const char *extension = html_ ? "htm" : noMain_ ? "imail" : error_ ? "rtxt" : "mail";
+    QByteArray to = mailname::withoutExtension(path_).toByteArray();
+    to += '.';
+    to += extension;
+    return to;
+}
+
+MoveOutcome Title::makeRead()
+{
+    if (!unread_) {
+        MoveOutcome nothingToDo;
+        nothingToDo.status = MoveOutcome::Moved;
+        return nothingToDo;
+    }
+    const QByteArray to = readPath();
+    // The move never replaces a file that already has the read name; when it
+    // fails the record keeps naming the file that is still there, unread.
+    MoveOutcome outcome = SafeMove(path_, to);
+    if (!outcome.ok())
+        return outcome;
+    path_ = to;
+    unread_ = 0;
+    if (!html_)
+        SFCoSetTypeCreator(path_, "TEXT", "wex1"); // a courtesy: its outcome does not matter
+    return outcome;
+}
+
+std::optional<TitleKey> TitleKeyFromIdentifier(const QString &identifier)
+{
+    if (identifier == QLatin1String("state"))
+        return TitleKey::State;
+    if (identifier == QLatin1String("from"))
+        return TitleKey::From;
+    if (identifier == QLatin1String("date"))
+        return TitleKey::Date;
+    if (identifier == QLatin1String("subject"))
+        return TitleKey::Subject;
+    return std::nullopt;
+}
+
+QString IdentifierOfTitleKey(TitleKey key)
+{
+    switch (key) {
+    case TitleKey::State: return QStringLiteral("state");
+    case TitleKey::From: return QStringLiteral("from");
+    case TitleKey::Date: return QStringLiteral("date");
+    case TitleKey::Subject: return QStringLiteral("subject");
+    }
+    return QString();
+}
+
+int compareTitle(const Title &a, const Title &b, TitleKey key)
+{
+    switch (key) {
+    case TitleKey::State:
+        // State letters are ASCII, so byte order is UTF-16 code-unit order.
+        return sign(std::strcmp(stateLetters(a).text, stateLetters(b).text));
+    case TitleKey::From:
+        return sign(a.from().compare(b.from(), Qt::CaseSensitive));
+    case TitleKey::Date:
+        return sign(a.date().compare(b.date()));
+    case TitleKey::Subject:
+        return sign(a.subject().compare(b.subject(), Qt::CaseSensitive));
+    }
+    return 0;
+}
+
+int reverseCompareTitle(const Title &a, const Title &b, TitleKey key) { return -compareTitle(a, b, key); }
+
+void SortTitles(TitleArray &titles, TitleKey key, bool reverse)
+{
+    if (reverse) {
+        std::stable_sort(titles.begin(), titles.end(), [key](const Title &a, const Title &b) {
+            return reverseCompareTitle(a, b, key) < 0;
+        });
+    } else {
+        std::stable_sort(titles.begin(), titles.end(), [key](const Title &a, const Title &b) {
+            return compareTitle(a, b, key) < 0;
+        });
+    }
+}
+
+} // namespace wex

@@ -1,0 +1,56 @@
+#pragma once
+// A mail folder in a scratch directory, a small coding list and a scanner:
+// what the title scanning tests share.
+#include "Coding.h"
+#include "TestStore.h"
+#include "TitleScanner.h"
+
+#include <gtest/gtest.h>
+
+namespace wex::test {
+
+// Codes: ASCII 1, ISO2022JP 2, ISOLatin1 3, JapaneseEUC 5, ShiftJIS 7, UTF8 8.
+inline constexpr uint32_t kAscii = 1, kIso2022Jp = 2, kLatin1 = 3, kEucJp = 5, kShiftJis = 7, kUtf8 = 8;
+
+inline QByteArray ScanCodingList()
+{
+    return "default UTF8\n"
+           "multipart ShiftJIS\n"
+           "send ISO2022JP\n"
+           "encode UTF8 UTF-8\n"
+           "encode ShiftJIS SHIFT_JIS\n"
+           "encode ISOLatin1 ISO-8859-1\n"
+           "encode ASCII US-ASCII\n"
+           "wexCharCode ShiftJIS SJIS\n"
+           "wexCharCode JapaneseEUC EUC\n";
+}
+
+class ScanFixture : public ::testing::Test {
+protected:
+    ScanFixture() : coding(ScanCodingList()), scanner(coding) {}
+
+    TitleArray scan() { return scanner.loadTitleArray(dir.path()); }
+    // Writes one file into an otherwise empty subfolder and scans that.
+    TitleArray scanOne(const QByteArray &name, const QByteArray &bytes)
+    {
+        const QByteArray folder = dir.mkdir("one" + QByteArray::number(++serial_));
+        dir.write(folder.mid(dir.path().size() + 1) + "/" + name, bytes);
+        return scanner.loadTitleArray(folder);
+    }
+    // The single title of scanOne; fails the test when there is not exactly one.
+    Title one(const QByteArray &name, const QByteArray &bytes)
+    {
+        TitleArray titles = scanOne(name, bytes);
+        EXPECT_EQ(titles.size(), 1u) << name.constData();
+        return titles.empty() ? Title() : titles.front();
+    }
+
+    TestDir dir;
+    Coding coding;
+    TitleScanner scanner;
+
+private:
+    int serial_ = 0;
+};
+
+} // namespace wex::test

@@ -1,0 +1,228 @@
+#include "ScanFixture.h"
+#include "PathUtils.h"
+#include "TextDecoder.h"
+
+#include <sys/stat.h>
+
+using namespace wex;
+using namespace wex::test;
+
+namespace {
+
+using TitleScannerTest = ScanFixture;
+
+QByteArray Names(const TitleArray &titles)
+{
+    QByteArray out;
+    for (const Title &t : titles)
+        out += GetPathBase(t.path()) + ":" + t.state().toLatin1() + " ";
+    return out.trimmed();
+}
+
+} // namespace
+
+TEST_F(TitleScannerTest, PlainUnreadMail)
+{
+    const Title t = one("123.ygm", "From: a\nSubject: s\nDate: 5 Dec 2026 08:25:02 +0900\n\nbody\n");
+    EXPECT_EQ(t.state(), "U");
+    EXPECT_EQ(t.from(), "a");
+    EXPECT_EQ(t.subject(), "s");
+    EXPECT_EQ(t.date().toListString(), "2026-12-05 08:25:02 +0900");
+    EXPECT_EQ(t.code(), kUtf8);
+    EXPECT_EQ(t.archiveState(), 0);
+}
+
+TEST_F(TitleScannerTest, NamesDecideWhatIsListedAndItsState)
+{
+    const char *const names[] = {
+        "notes.txt", "upload001.txt", "error-mail-original5.txt", "error-mail-original5.rtxt",
+        "x.rtxt", "upload.mail", "a.YGM", "b.rply", "c.rpry", "d.html", "e.wmail", "f.htm",
+        "g.iygm", "h.imail", "i.mail", "uploadx.foo", ".hidden.ygm", "ygm", "j.mpart", "k.ygm~",
+    };
+    for (const char *n : names)
+        dir.write(n, "From: x\n\n");
+    EXPECT_EQ(Names(scan()), "b.rply:R c.rpry:R d.html:UH e.wmail:S error-mail-original5.rtxt:E "
+                             "error-mail-original5.txt:UE f.htm:H g.iygm:UX h.imail:X i.mail: "
+                             "upload.mail: upload001.txt:S uploadx.foo:");
+}
+
+TEST_F(TitleScannerTest, TagsMatchWithoutCaseButNeedTheBlank)
+{
+    EXPECT_EQ(one("1.ygm", "FROM: upper\nsUbJeCt: mixed\n\n").from(), "upper");
+    EXPECT_EQ(one("2.ygm", "sUbJeCt: mixed\n\n").subject(), "mixed");
+    const Title t = one("3.ygm", "From:nobody\nSubject:none\n\n");
+    EXPECT_EQ(t.from(), "anonymous");
+    EXPECT_EQ(t.subject(), "No Subject");
+}
+
+TEST_F(TitleScannerTest, FoldedAndRepeatedHeaders)
+{
+    const Title t = one("1.ygm", "Subject: first line\n\tsecond line\nFrom: a\nFrom: b\n\n");
+    EXPECT_EQ(t.subject(), "first line");
+    EXPECT_EQ(t.from(), "b");
+    EXPECT_EQ(one("2.ygm", "Subject: one\nSubject: two\n\n").subject(), "two");
+}
+
+TEST_F(TitleScannerTest, DatesMissingOrUnparsable)
+{
+    EXPECT_TRUE(one("1.ygm", "From: a\n\n").date() == MailDate::distantPast());
+    EXPECT_TRUE(one("2.ygm", "Date: yesterday\n\n").date().isEmpty());
+    // the last Date line decides, even when it does not parse
+    EXPECT_TRUE(one("3.ygm", "Date: 5 Dec 2026 08:25 GMT\nDate: garbage\n\n").date().isEmpty());
+}
+
+TEST_F(TitleScannerTest, CrLfFileHasNoHeaderEnd)
+{
+    const Title t = one("1.ygm", "From: a\r\nSubject: s\r\n\r\nbody\r\nFrom: later\r\n"
+                                 "Content-Type: text/plain; charset=iso-8859-1\r\n");
+    EXPECT_EQ(t.from(), "later\r");
+    EXPECT_EQ(t.subject(), "s\r");
+    EXPECT_EQ(t.code(), kUtf8); // no charset line is looked at
+}
+
+TEST_F(TitleScannerTest, LongLinesAreReadAsPieces)
+{
+    // A 4095-byte piece, then the rest of the physical line is a piece of its own.
+    const QByteArray filler(4095, 'a');
+    EXPECT_EQ(one("1.ygm", "X-Long: " + filler.mid(8) + "From: piece\n\n").from(), "piece");
+    // A line of exactly 4095 bytes leaves its "\n" as a piece: the header ends there.
+    const Title t = one("2.ygm", "X-Long: " + filler.mid(8) + "\nSubject: after\n\n");
+    EXPECT_EQ(t.subject(), "No Subject");
+    // A value longer than one piece keeps the piece's bytes after the tag.
+    const QByteArray longFrom(6000, 'f');
+    EXPECT_EQ(one("3.ygm", "From: " + longFrom + "\n\n").from(), QString(longFrom.left(4095 - 6)));
+}
+
+TEST_F(TitleScannerTest, BytesAfterAnEmbeddedNulAreInvisible)
+{
+    static const char bytes[] = "From: ab\0cd\n\0Subject: hidden\n\0\nSubject: seen\n\n";
+    const Title t = one("1.ygm", QByteArray(bytes, sizeof bytes - 1));
+    EXPECT_EQ(t.from(), "ab");
+    EXPECT_EQ(t.subject(), "seen"); // a piece beginning with NUL neither ends the header nor matches
+}
+
+TEST_F(TitleScannerTest, CharsetDeclarations)
+{
+    struct Case {
+        const char *name;
+        QByteArray body;
+        uint32_t code;
+    } cases[] = {
+        {"known wex charset wins over an earlier content type",
+         "Content-Type: text/plain; charset=iso-8859-1\nX-WEX-CharSet: SJIS\n", kShiftJis},
+        {"first content type wins", "Content-Type: text/plain; charset=iso-8859-1\n"
+                                    "Content-Type: text/plain; charset=shift_jis\n", kLatin1},
+        {"unknown wex charset, then content type", "X-WEX-CharSet: nonsense\n"
+                                                   "Content-Type: text/plain; charset=iso-8859-1\n", kLatin1},
+        {"only the first wex line counts", "X-WEX-CharSet: nonsense\nX-WEX-CharSet: SJIS\n", kUtf8},
+        {"wex line after a content type still wins", "Content-Type: text/plain; charset=us-ascii\n"
+                                                     "X-WEX-CharSet: EUC; x\n", kEucJp},
+        {"unknown content type charset gives the default", "Content-Type: text/plain; charset=koi8-r\n", kUtf8},
+        {"quoted charset", "Content-Type: text/plain; charset=\"ISO-8859-1\"\n", kLatin1},
+        {"charset with parameters", "Content-Type: text/plain; charset=iso-8859-1; format=flowed\n", kLatin1},
+        {"folded with CR tab", "Content-Type: text/plain;\r\tcharset=iso-8859-1\n", kLatin1},
+        {"folded with tab", "Content-Type: text/plain;\tcharset=iso-8859-1\n", kLatin1},
+        {"no blank", "Content-Type: text/plain;charset=iso-8859-1\n", kLatin1},
+        {"tag without case", "Content-type: TEXT/PLAIN; charset=iso-8859-1\n", kLatin1},
+        {"first byte is case-sensitive", "content-type: text/plain; charset=iso-8859-1\n"
+                                         "x-wex-charset: SJIS\n", kUtf8},
+        {"indented line passed over", " Content-Type: text/plain; charset=iso-8859-1\n", kUtf8},
+        {"html part is no charset line", "Content-Type: text/html; charset=iso-8859-1\n", kUtf8},
+        {"wex lookup in the wex table only", "X-WEX-CharSet: ISO-8859-1\n", kUtf8},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(one("1.ygm", "From: a\n\n" + c.body).code(), c.code);
+    }
+}
+
+TEST_F(TitleScannerTest, ContentTypeInTheHeaderPhaseIsNotSeen)
+{
+    EXPECT_EQ(one("1.ygm", "Content-Type: text/plain; charset=iso-8859-1\nFrom: a\n\nbody\n").code(), kUtf8);
+    EXPECT_EQ(one("2.ygm", "Content-Type: text/plain; charset=iso-8859-1\n").code(), kUtf8);
+}
+
+TEST_F(TitleScannerTest, ValuesDecodeInTheFinalCoding)
+{
+    // "日本" in Shift JIS, declared after the header.
+    const QByteArray sjis = EncodeText(QString::fromUtf8("日本"), "CP932");
+    const Title t = one("1.ygm", "From: " + sjis + "\nSubject: " + sjis + "\n\nX-WEX-CharSet: SJIS\n");
+    EXPECT_EQ(t.code(), kShiftJis);
+    EXPECT_EQ(t.from(), QString::fromUtf8("日本"));
+    EXPECT_EQ(t.subject(), QString::fromUtf8("日本"));
+}
+
+TEST_F(TitleScannerTest, UndecodableValueIsEmptyNotTheDefault)
+{
+    const Title t = one("1.ygm", "From: ok\nSubject: \xff\xfe bad\n\n");
+    EXPECT_EQ(t.from(), "ok");
+    EXPECT_TRUE(t.subject().isEmpty());
+    EXPECT_NE(t.subject(), "No Subject");
+}
+
+TEST_F(TitleScannerTest, EmptyFileKeepsTheDefaults)
+{
+    const Title t = one("1.html", "");
+    EXPECT_EQ(t.state(), "UH");
+    EXPECT_EQ(t.from(), "anonymous");
+    EXPECT_EQ(t.subject(), "No Subject");
+    EXPECT_EQ(t.code(), kUtf8);
+}
+
+TEST_F(TitleScannerTest, SendStateTakesToAndTheFileDate)
+{
+    for (const char *name : {"upload001.txt", "draft.wmail"}) {
+        SCOPED_TRACE(name);
+        const QByteArray folder = dir.mkdir(QByteArray("send-") + name);
+        const QByteArray file = folder + "/" + name;
+        dir.write(file.mid(dir.path().size() + 1),
+                  "From: me\nTo: you\nSubject: s\nDate: 5 Dec 2026 08:25:02 +0900\n\n");
+        SetMTime(file, 1700000000);
+        const TitleArray titles = scanner.loadTitleArray(folder);
+        ASSERT_EQ(titles.size(), 1u);
+        const Title &t = titles.front();
+        EXPECT_EQ(t.state(), "S");
+        EXPECT_EQ(t.from(), "you");
+        EXPECT_EQ(t.date().secondsSinceEpoch(), 1700000000);
+        EXPECT_EQ(t.code(), kIso2022Jp);
+    }
+    // Outside send state "To: " is no sender.
+    EXPECT_EQ(one("1.ygm", "To: you\n\n").from(), "anonymous");
+}
+
+TEST_F(TitleScannerTest, DotEntriesAreNeverExamined)
+{
+    // Were it examined, a dot folder that looks like an attachment folder
+    // would get a dummy main text written into it.
+    dir.mkdir(".hidden.mpart");
+    dir.write(".x.ygm", "From: a\n\n");
+    EXPECT_TRUE(scan().empty());
+    EXPECT_FALSE(Exists(dir.at(".hidden.mpart/.hidden.iygm")));
+}
+
+TEST_F(TitleScannerTest, EntriesComeInByteOrder)
+{
+    for (const char *n : {"b.ygm", "B.ygm", "a.ygm", "\xc3\xa9.ygm", "10.ygm", "9.ygm"})
+        dir.write(n, "");
+    EXPECT_EQ(Names(scan()), "10.ygm:U 9.ygm:U B.ygm:U a.ygm:U b.ygm:U \xc3\xa9.ygm:U");
+}
+
+TEST_F(TitleScannerTest, UnlistableFolder)
+{
+    bool listed = true;
+    EXPECT_TRUE(scanner.loadTitleArray(dir.at("none"), &listed).empty());
+    EXPECT_FALSE(listed);
+    scanner.loadTitleArray(dir.path(), &listed);
+    EXPECT_TRUE(listed);
+}
+
+TEST_F(TitleScannerTest, AddTitleOfSingleFiles)
+{
+    TitleArray titles;
+    scanner.addTitleOf(dir.write("5.rply", "Subject: r\n\n"), titles);
+    scanner.addTitleOf(dir.write("notes.txt", "Subject: n\n\n"), titles);
+    scanner.addTitleOf(dir.at("missing.ygm"), titles);
+    ASSERT_EQ(titles.size(), 1u);
+    EXPECT_EQ(titles[0].subject(), "r");
+    EXPECT_EQ(titles[0].state(), "R");
+}

@@ -1,0 +1,210 @@
+#include "Title.h"
+#include "TestStore.h"
+#include "TypeCreator.h"
+
+#include <gtest/gtest.h>
+#include <sys/xattr.h>
+
+using namespace wex;
+using wex::test::TestDir;
+
+namespace {
+
+bool XattrsWork(const QByteArray &path)
+{
+    return ::setxattr(path.constData(), "user.wex.probe", "x", 1, 0) == 0;
+}
+
+Title TitleFrom(const QString &from, const QString &subject = QString(), MailDate date = MailDate())
+{
+    Title t;
+    t.setFrom(from);
+    t.setSubject(subject);
+    t.setDate(date);
+    return t;
+}
+
+} // namespace
+
+TEST(Title, DefaultsOfAFreshTitle)
+{
+    const Title t;
+    EXPECT_EQ(t.from(), "anonymous");
+    EXPECT_EQ(t.subject(), "No Subject");
+    EXPECT_TRUE(t.date() == MailDate::distantPast());
+    EXPECT_FALSE(t.date().isEmpty());
+    EXPECT_EQ(t.code(), 0u);
+    EXPECT_TRUE(t.path().isEmpty());
+    EXPECT_EQ(t.state(), "");
+}
+
+TEST(Title, StateLettersFollowTheFixedOrder)
+{
+    Title t;
+    t.setUnreadState(true);
+    t.setArchiveState(true);
+    EXPECT_EQ(t.state(), "AU");
+    t.setReplyState(true);
+    t.setHtmlState(true);
+    t.setSendState(true);
+    t.setNoMainState(true);
+    t.setErrorState(true);
+    EXPECT_EQ(t.state(), "AURHSXE");
+    t.setArchiveState(false);
+    t.setReplyState(false);
+    t.setSendState(false);
+    EXPECT_EQ(t.state(), "UHXE");
+}
+
+TEST(Title, MakeReadChoosesTheReadExtension)
+{
+    struct Case {
+        const char *name;
+        bool html, noMain, error;
+        const char *readName;
+    } cases[] = {
+        {"123.ygm", false, false, false, "123.mail"},
+        {"123.iygm", false, true, false, "123.imail"},
+        {"x.ygm.html", true, false, false, "x.ygm.htm"},
+        {"both.html", true, true, false, "both.htm"},
+        {"error-mail-original1.txt", false, false, true, "error-mail-original1.rtxt"},
+        {"x", false, false, false, "x.mail"}, // an attachment folder's main text
+        {"a.b.c", false, false, false, "a.b.mail"},
+    };
+    TestDir dir;
+    const bool xattrs = XattrsWork(dir.write("probe", "p"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Title t;
+        t.setPath(dir.write(c.name, "From: a\n"));
+        t.setUnreadState(true);
+        t.setHtmlState(c.html);
+        t.setNoMainState(c.noMain);
+        t.setErrorState(c.error);
+        EXPECT_EQ(t.readPath(), dir.at(c.readName));
+        const MoveOutcome outcome = t.makeRead();
+        ASSERT_TRUE(outcome.ok()) << outcome.message.toStdString();
+        EXPECT_EQ(t.unreadState(), 0);
+        EXPECT_EQ(t.path(), dir.at(c.readName));
+        EXPECT_FALSE(wex::test::Exists(dir.at(c.name)));
+        EXPECT_EQ(wex::test::ReadAll(dir.at(c.readName)), "From: a\n");
+        if (!xattrs)
+            continue;
+        // Only non-HTML mails get the suite's text type and creator.
+        EXPECT_EQ(ReadTypeCode(t.path()), c.html ? QByteArray() : QByteArray("TEXT"));
+        EXPECT_EQ(ReadCreatorCode(t.path()), c.html ? QByteArray() : QByteArray("wex1"));
+    }
+    if (!xattrs)
+        GTEST_SKIP() << "extended attributes are not kept here; type/creator not checked";
+}
+
+TEST(Title, MakeReadOnAReadTitleChangesNothing)
+{
+    TestDir dir;
+    Title t;
+    t.setPath(dir.write("5.mail", "x"));
+    EXPECT_TRUE(t.makeRead().ok());
+    EXPECT_EQ(t.path(), dir.at("5.mail"));
+    EXPECT_TRUE(wex::test::Exists(dir.at("5.mail")));
+    EXPECT_EQ(ReadTypeCode(t.path()), QByteArray());
+}
+
+TEST(Title, MakeReadNeverReplacesAndLeavesTheTitleUnreadWhenItFails)
+{
+    TestDir dir;
+    Title t;
+    t.setPath(dir.write("7.ygm", "new mail"));
+    dir.write("7.mail", "older mail of the same name");
+    t.setUnreadState(true);
+    const MoveOutcome outcome = t.makeRead();
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.status, MoveOutcome::DestinationExists);
+    EXPECT_EQ(t.unreadState(), 1);
+    EXPECT_EQ(t.path(), dir.at("7.ygm"));
+    EXPECT_EQ(wex::test::ReadAll(dir.at("7.ygm")), "new mail");
+    EXPECT_EQ(wex::test::ReadAll(dir.at("7.mail")), "older mail of the same name");
+
+    Title gone;
+    gone.setPath(dir.at("missing.ygm"));
+    gone.setUnreadState(true);
+    EXPECT_FALSE(gone.makeRead().ok());
+    EXPECT_EQ(gone.unreadState(), 1);
+    EXPECT_EQ(gone.path(), dir.at("missing.ygm"));
+    EXPECT_FALSE(wex::test::Exists(dir.at("missing.mail")));
+}
+
+TEST(Title, TitleKeysRoundTrip)
+{
+    for (TitleKey k : {TitleKey::State, TitleKey::From, TitleKey::Date, TitleKey::Subject})
+        EXPECT_EQ(TitleKeyFromIdentifier(IdentifierOfTitleKey(k)), k);
+    EXPECT_FALSE(TitleKeyFromIdentifier("Date").has_value());
+    EXPECT_FALSE(TitleKeyFromIdentifier("").has_value());
+}
+
+TEST(Title, StringsCompareByUtf16CodeUnitsCaseSensitively)
+{
+    struct Case {
+        QString a, b;
+        int expected;
+    } cases[] = {
+        {"a", "B", 1},                                  // 'B' (0x42) < 'a' (0x61)
+        {"abc", "abd", -1},
+        {"same", "same", 0},
+        {"", "x", -1},
+        {QString::fromUtf8("\xF0\x9F\x98\x80"), QString::fromUtf8("\xEF\xBC\xA1"), -1}, // U+1F600 is 0xD83D...
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.a.toStdString() + " vs " + c.b.toStdString());
+        EXPECT_EQ(compareTitle(TitleFrom(c.a), TitleFrom(c.b), TitleKey::From), c.expected);
+        EXPECT_EQ(reverseCompareTitle(TitleFrom(c.a), TitleFrom(c.b), TitleKey::From), -c.expected);
+        EXPECT_EQ(compareTitle(TitleFrom("", c.a), TitleFrom("", c.b), TitleKey::Subject), c.expected);
+    }
+}
+
+TEST(Title, StatesAndDatesCompare)
+{
+    Title read, unread, archive;
+    unread.setUnreadState(true);
+    archive.setArchiveState(true);
+    EXPECT_EQ(compareTitle(read, unread, TitleKey::State), -1); // "" < "U"
+    EXPECT_EQ(compareTitle(archive, unread, TitleKey::State), -1); // "A" < "U"
+
+    const MailDate early = MailDate::fromFields(2020, 1, 1, 0, 0, 0, 0);
+    const MailDate sameInstant = MailDate::fromFields(2020, 1, 1, 9, 0, 0, 32400);
+    const MailDate late = MailDate::fromFields(2021, 1, 1, 0, 0, 0, 0);
+    auto dated = [](MailDate d) { return TitleFrom("x", "y", d); };
+    EXPECT_EQ(compareTitle(dated(early), dated(late), TitleKey::Date), -1);
+    EXPECT_EQ(compareTitle(dated(early), dated(sameInstant), TitleKey::Date), 0);
+    EXPECT_EQ(reverseCompareTitle(dated(early), dated(sameInstant), TitleKey::Date), 0);
+    // The empty date (a Date line that did not parse) comes before every date.
+    EXPECT_EQ(compareTitle(dated(MailDate()), dated(MailDate::distantPast()), TitleKey::Date), -1);
+    EXPECT_EQ(compareTitle(dated(MailDate()), dated(MailDate()), TitleKey::Date), 0);
+}
+
+TEST(Title, SortIsStableInBothDirections)
+{
+    const MailDate d1 = MailDate::fromFields(2020, 1, 1, 0, 0, 0, 0);
+    const MailDate d2 = MailDate::fromFields(2022, 1, 1, 0, 0, 0, 0);
+    TitleArray titles;
+    // subjects record the original order; dates hold ties
+    const struct { const char *s; MailDate d; } input[] = {
+        {"0", d2}, {"1", d1}, {"2", MailDate()}, {"3", d2}, {"4", d1}, {"5", MailDate()}, {"6", d2},
+    };
+    for (const auto &i : input)
+        titles.push_back(TitleFrom("f", i.s, i.d));
+    auto order = [&titles] {
+        QString s;
+        for (const Title &t : titles)
+            s += t.subject();
+        return s;
+    };
+    TitleArray copy = titles;
+    SortTitles(titles, TitleKey::Date, false);
+    EXPECT_EQ(order(), "2514036");
+    titles = copy;
+    SortTitles(titles, TitleKey::Date, true);
+    EXPECT_EQ(order(), "0361425");
+    titles = copy;
+    SortTitles(titles, TitleKey::From, true); // all equal: input order stays
+    EXPECT_EQ(order(), "0123456");
+}
