@@ -11,7 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   procps xvfb xauth
   fonts-noto-cjk fonts-dejavu-core
-  nmh mblaze hyperfine
+  nmh mblaze hyperfine time
 )
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"
