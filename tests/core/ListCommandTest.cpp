@@ -1,0 +1,205 @@
+#include "ListCommand.h"
+#include "TestStore.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace wex;
+using namespace wex::test;
+
+namespace {
+
+struct ChildRun {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+class ListCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        binary_ = qEnvironmentVariable("WEX_BINARY");
+        if (binary_.isEmpty())
+            GTEST_SKIP() << "WEX_BINARY does not name the wex-browser binary";
+    }
+
+    ChildRun run(const QStringList &args, const QString &workingDir = QString())
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TZ", "JST-9"); // file dates print in this zone
+        p.setProcessEnvironment(env);
+        if (!workingDir.isEmpty())
+            p.setWorkingDirectory(workingDir);
+        p.start(binary_, args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        ChildRun r;
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = p.readAllStandardOutput();
+        r.err = p.readAllStandardError();
+        return r;
+    }
+    ChildRun list(const QStringList &more = {}) { return run(QStringList{"--list", dir.pathString()} + more); }
+
+    // The last path components of the listed mails, in order.
+    static QByteArray order(const ChildRun &r)
+    {
+        QByteArray names;
+        for (const QByteArray &line : r.out.split('\n')) {
+            if (!line.isEmpty())
+                names += line.mid(line.lastIndexOf('/') + 1) + " ";
+        }
+        return names.trimmed();
+    }
+
+    TestDir dir;
+    QString binary_;
+};
+
+} // namespace
+
+TEST_F(ListCommandTest, OutputFormat)
+{
+    const QByteArray d = dir.path();
+    dir.write("1.ygm", "From: Alice\nSubject: Hello\tthere\nDate: 5 Dec 2026 08:25:02 +0900\n\n");
+    dir.write("2.mail", "\n");
+    dir.write("3.rply", "Date: garbage\n\n");
+    dir.write("4.html", "From: crlf\r\nSubject: s\r\n\r\n");
+    dir.write("5.ygm", "From: Bob\nSubject: caf\xc3\xa9 \xe2\x98\x95\nDate: 1 Jan 2027 00:00:00 -0800\n\n"
+                       "Content-Type: text/plain; charset=utf-8\n");
+    dir.write("6.ygm", "Subject: caf\xc3\xa9\n\n"); // 8-bit bytes in the default (7-bit) coding
+    dir.write("a\nb.ygm", "From: back\\slash\n\n");
+    SetMTime(dir.write("upload1.txt", "To: Carol\nDate: 5 Dec 2026 08:25:02 +0900\n\n"), 1700000000);
+    dir.write("notes.txt", "From: not a mail\n\n");
+
+    const ChildRun r = list();
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    const QByteArray expected =
+        "R\tanonymous\t\tNo Subject\t2\t" + d + "/3.rply\n"
+        "\tanonymous\t0001-01-01 00:00:00 +0000\tNo Subject\t2\t" + d + "/2.mail\n"
+        "UH\tcrlf\\r\t0001-01-01 00:00:00 +0000\ts\\r\t2\t" + d + "/4.html\n"
+        "U\tanonymous\t0001-01-01 00:00:00 +0000\t\t2\t" + d + "/6.ygm\n"
+        "U\tback\\\\slash\t0001-01-01 00:00:00 +0000\tNo Subject\t2\t" + d + "/a\\nb.ygm\n"
+        "S\tCarol\t2023-11-15 07:13:20 +0900\tNo Subject\t2\t" + d + "/upload1.txt\n"
+        "U\tAlice\t2026-12-05 08:25:02 +0900\tHello\\tthere\t2\t" + d + "/1.ygm\n"
+        "U\tBob\t2027-01-01 00:00:00 -0800\tcaf\xc3\xa9 \xe2\x98\x95\t8\t" + d + "/5.ygm\n";
+    EXPECT_EQ(r.out.toStdString(), expected.toStdString());
+    ::unlink(dir.at("a\nb.ygm").constData());
+}
+
+TEST_F(ListCommandTest, SortKeysAndReverseAreStable)
+{
+    dir.write("a.ygm", "From: zed\nSubject: m\nDate: 1 Jan 2020 00:00:00 GMT\n\n");
+    dir.write("b.mail", "From: Zed\nSubject: m\nDate: 1 Jan 2021 00:00:00 GMT\n\n");
+    dir.write("c.rply", "From: amy\nSubject: b\nDate: 1 Jan 2020 00:00:00 GMT\n\n");
+    dir.write("d.ygm", "From: amy\nSubject: A\nDate: 1 Jan 2019 00:00:00 GMT\n\n");
+    struct Case {
+        QStringList args;
+        const char *order;
+    } cases[] = {
+        {{}, "d.ygm a.ygm c.rply b.mail"},
+        {{"--reverse"}, "b.mail a.ygm c.rply d.ygm"},
+        {{"--sort", "date"}, "d.ygm a.ygm c.rply b.mail"},
+        {{"--sort", "from"}, "b.mail c.rply d.ygm a.ygm"},
+        {{"--sort", "from", "--reverse"}, "a.ygm c.rply d.ygm b.mail"},
+        {{"--reverse", "--sort", "subject"}, "a.ygm b.mail c.rply d.ygm"},
+        {{"--sort", "subject"}, "d.ygm c.rply a.ygm b.mail"},
+        {{"--sort", "state"}, "b.mail c.rply a.ygm d.ygm"},
+        {{"--sort", "state", "--reverse"}, "a.ygm d.ygm c.rply b.mail"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ChildRun r = list(c.args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(order(r), c.order);
+    }
+}
+
+TEST_F(ListCommandTest, FolderIsMadeAbsoluteLexically)
+{
+    dir.write("real/deep/x.ygm", "");
+    dir.write("sub/y.ygm", "");
+    ASSERT_EQ(::symlink(dir.at("real/deep").constData(), dir.at("ln").constData()), 0);
+    ChildRun r = run({"--list", "sub/../sub/./"}, dir.pathString());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.endsWith("\t" + dir.at("sub/y.ygm") + "\n")) << r.out.toStdString();
+    // ".." is taken lexically, not through the link (which would give real/sub).
+    r = run({"--list", "ln/../sub"}, dir.pathString());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.endsWith("\t" + dir.at("sub/y.ygm") + "\n")) << r.out.toStdString();
+    r = run({"--list", "ln"}, dir.pathString());
+    EXPECT_TRUE(r.out.endsWith("\t" + dir.at("ln/x.ygm") + "\n")) << r.out.toStdString();
+    // A folder whose name looks like an option is reached after "--".
+    dir.write("-odd/z.ygm", "");
+    r = run({"--list", "--", "-odd"}, dir.pathString());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.endsWith("\t" + dir.at("-odd/z.ygm") + "\n")) << r.out.toStdString();
+}
+
+TEST_F(ListCommandTest, ExitCodes)
+{
+    const QString missing = dir.pathString() + "/missing";
+    const QString file = QString::fromUtf8(dir.write("file.ygm", ""));
+    for (const QString &folder : {missing, file}) {
+        const ChildRun r = run({"--list", folder});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.endsWith('\n'));
+    }
+    const QList<QStringList> usage = {
+        {"--list"},
+        {"--list", dir.pathString(), "--bogus"},
+        {"--list", dir.pathString(), "--sort"},
+        {"--list", dir.pathString(), "--sort", "Date"},
+        {"--list", dir.pathString(), dir.pathString()},
+        {"--list", "-x"},
+        {"--list", ""},
+    };
+    for (const QStringList &args : usage) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const ChildRun r = run(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(r.err.startsWith("usage: wex-browser --list FOLDER")) << r.err.toStdString();
+    }
+    EXPECT_EQ(run({"--list", dir.pathString()}).exitCode, 0); // an empty listing is fine
+}
+
+TEST(FormatTitleLine, DatesPrintInTheirOwnOffset)
+{
+    const MailDate dates[] = {
+        MailDate::distantPast(),
+        MailDate::fromFields(2026, 12, 5, 8, 25, 2, 32400),
+        MailDate::fromFields(1969, 12, 31, 23, 59, 59, -28800),
+        MailDate::fromFields(2000, 2, 29, 12, 0, 0, 19800),
+        MailDate::fromFields(2100, 3, 1, 0, 0, 0, -34200),
+        MailDate::fromFields(9999, 12, 31, 23, 59, 59, 0),
+        MailDate::fromFields(12345, 1, 1, 0, 0, 0, 0),
+        MailDate::fromFields(-1, 6, 1, 0, 0, 0, 0),
+        MailDate::fromUnixTimeLocal(0),
+    };
+    for (const MailDate &date : dates) {
+        Title t;
+        t.setDate(date);
+        const QByteArray line = FormatTitleLine(t);
+        EXPECT_EQ(line.split('\t').value(2), date.toListString().toLatin1());
+    }
+    Title empty;
+    empty.setDate(MailDate());
+    EXPECT_EQ(FormatTitleLine(empty), "\tanonymous\t\tNo Subject\t0\t");
+}
+
+TEST(FormatTitleLine, EscapesAndTextEncoding)
+{
+    Title t;
+    t.setFrom(QString::fromUtf8("a\\b\tc\nd\re \xf0\x9f\x98\x80"));
+    t.setSubject(QString(QChar(0xD800)) + "x"); // a lone surrogate
+    t.setPath(QByteArray("/m/\xff\t.ygm"));
+    t.setUnreadState(true);
+    t.setCode(7);
+    EXPECT_EQ(FormatTitleLine(t),
+              "U\ta\\\\b\\tc\\nd\\re \xf0\x9f\x98\x80\t0001-01-01 00:00:00 +0000\t\xef\xbf\xbdx\t7\t/m/\xff\\t.ygm");
+}
