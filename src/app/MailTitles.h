@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <memory>
 
 class QAbstractItemModel;
 class QTableView;
@@ -19,7 +20,10 @@ namespace wex {
 
 class Coding;
 class DefaultsStore;
+class CalendarFormat;
 class MailContents;
+class TitleDisplayModel;
+class TitleScanner;
 class TitleTableModel;
 
 class MailTitles : public QObject {
@@ -33,7 +37,10 @@ public:
     void setMailContents(MailContents *c); // outlet
     void setMailTitleWindow(QWidget *w);   // outlet
 
+    // The model the table shows: TitleTableModel's rows as presented
+    // (TitleDisplayModel); row numbers are the same in both.
     QAbstractItemModel *model();
+    TitleTableModel *titleModel() const { return model_; }
     int count() const;
     Title *titleAt(int row); // nullptr when out of range
     const TitleArray &mailTitles() const;
@@ -59,19 +66,31 @@ public:
 
     // The folder last loaded by loadTitleTable (empty before the first load).
     const QByteArray &folderPath() const { return folder_; }
+    // The date column's format.
+    const CalendarFormat &dateFormat() const;
+    void setDateFormat(const CalendarFormat &format);
+    // Scrolls the last row into view, then the row: a row of a long list comes
+    // to stand near the top. Nothing for a row out of range.
+    void revealRow(int row);
 
 private:
     void headerClicked(int logicalIndex);
     void selectRow(int row);
-    void scrollToRowNearTop(int row);
+    void clearSelection();
+    void showSortIndicator();
+    int findIndexOfPath(const QByteArray &path) const;
+    QByteArray shownPath() const;
 
-    const Coding &coding_;
     DefaultsStore &defaults_;
     TitleTableModel *model_;
+    TitleDisplayModel *display_;
+    std::unique_ptr<TitleScanner> scanner_;
     QPointer<QTableView> table_;
     QPointer<MailContents> contents_;
     QPointer<QWidget> titleWindow_;
     QByteArray folder_;
+    QString identifier_ = QStringLiteral("date");
+    bool reverse_ = false;
 };
 
 } // namespace wex

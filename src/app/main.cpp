@@ -1,6 +1,11 @@
+// wex-browser: with a headless command (--list ...) it runs without a display
+// on Qt Core alone; with no arguments it is the desktop application.
+#include "AppInfo.h"
+#include "Assembly.h"
 #include "ListCommand.h"
+#include "QuitOnSignals.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
 
 int main(int argc, char **argv)
@@ -9,6 +14,14 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         return wex::RunListCommand(argc, argv, stdout, stderr);
     }
-    std::fprintf(stderr, "wex-browser: the desktop application is not built yet; use --list FOLDER\n");
-    return 2;
+    QApplication app(argc, argv);
+    wex::SetupApplicationInfo();
+    // Installed first, so a signal during start-up still ends the run
+    // through aboutToQuit once the event loop is up.
+    wex::QuitOnSignals quitOnSignals;
+    wex::Assembly assembly;
+    if (!assembly.start())
+        return 255; // no settings folder: nothing shown, nothing written
+    assembly.showWindows();
+    return app.exec();
 }

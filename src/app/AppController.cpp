@@ -1,0 +1,101 @@
+#include "AppController.h"
+
+#include "DefaultsStore.h"
+#include "FSBrowser.h"
+#include "FSNodeInfo.h"
+#include "KeyRouter.h"
+#include "MailContents.h"
+#include "MailTitles.h"
+#include "MenuController.h"
+#include "PathUtils.h"
+#include "StoreLocations.h"
+
+namespace wex {
+
+AppController::AppController(DefaultsStore &defaults, QObject *parent) : QObject(parent), defaults_(defaults) {}
+
+void AppController::setFSBrowser(FSBrowser *b) { browser_ = b; }
+void AppController::setMailTitles(MailTitles *t) { titles_ = t; }
+void AppController::setMailTitleWindow(QWidget *w) { titleWindow_ = w; }
+void AppController::setMailContents(MailContents *c) { contents_ = c; }
+void AppController::setMailFolderWindow(QWidget *w) { folderWindow_ = w; }
+void AppController::setMailContentsWindow(QWidget *w) { contentsWindow_ = w; }
+void AppController::setMenuController(MenuController *m) { menu_ = m; }
+void AppController::setKeyRouter(KeyRouter *r) { keyRouter_ = r; }
+
+QString AppController::missingSettingsMessage()
+{
+    const QString home = QString::fromLocal8Bit(qgetenv("HOME"));
+    return QStringLiteral("wex-browser: no settings folder: neither %1/Library/Preferences/WEX_Preferences "
+                          "nor %1/Library/Preferences/WEX_Preferences.localized exists")
+        .arg(home);
+}
+
+bool AppController::awakeFromNib(FILE *err)
+{
+    // The browser fills its window through the window's layout; its columns:
+    if (browser_) {
+        browser_->setMaxVisibleColumns(3);
+        browser_->setMinColumnWidth(110);
+    }
+    if (contents_)
+        contents_->registerAndReplaceTextView();
+    if (keyRouter_) {
+        QList<QWidget *> windows;
+        for (QWidget *w : {folderWindow_.data(), titleWindow_.data(), contentsWindow_.data()})
+            if (w)
+                windows.append(w);
+        keyRouter_->install(windows);
+    }
+
+    if (SetWEXPath() != 0) {
+        if (err) {
+            std::fputs(missingSettingsMessage().toLocal8Bit().constData(), err);
+            std::fputc('\n', err);
+            std::fflush(err);
+        }
+        return false;
+    }
+
+    // Values of another type are skipped, as if absent.
+    if (titles_) {
+        titles_->setReverse(defaults_.boolForKey(QStringLiteral("Sort Reverse")).value_or(false));
+        titles_->setIdentifier(defaults_.stringForKey(QStringLiteral("Sort Identifier")).value_or(QStringLiteral("date")));
+    }
+    const QString folderOrder = defaults_.stringForKey(QStringLiteral("Sort Folder by")).value_or(QStringLiteral("name"));
+    if (menu_)
+        menu_->sortFolderByTag(folderOrder);
+    else
+        FSNodeInfo::setSortFolderTag(folderOrder);
+
+    browseInBox();
+    return true;
+}
+
+void AppController::terminate()
+{
+    if (titles_) {
+        defaults_.setBool(QStringLiteral("Sort Reverse"), titles_->reverse());
+        defaults_.setString(QStringLiteral("Sort Identifier"), titles_->identifier());
+    }
+    defaults_.setString(QStringLiteral("Sort Folder by"), FSNodeInfo::sortFolderTag());
+}
+
+void AppController::browseInBox() { browseStoreFolder("InBox"); }
+void AppController::browseDraft() { browseStoreFolder("Draft"); }
+
+void AppController::browseStoreFolder(const char *name)
+{
+    const QByteArray path = wexRootPath() + '/' + name + '/';
+    if (browser_) {
+        browser_->setPath(Path2String(path));
+        browser_->scrollColumnToVisible(browser_->lastColumn());
+        browser_->scrollColumnsRightBy(1);
+    }
+    if (titles_)
+        titles_->loadTitleTable(path, true);
+    if (titleWindow_)
+        titleWindow_->setWindowTitle(QString::fromLatin1(name));
+}
+
+} // namespace wex

@@ -1,0 +1,276 @@
+// Column rules, after the browser this program was designed around:
+//  * columns are whole lists, laid side by side; at most maxVisibleColumns of
+//    them show at once, each at least minColumnWidth wide, and the browser
+//    scrolls by whole columns (never past its last column);
+//  * the last column is always the contents of the selected folder, so
+//    selectedColumn() is lastColumn() - 1 and path() is that folder;
+//  * a single click names the title window and loads the folder; after a
+//    double click (on a modern system) the click that completes it does not
+//    scroll right.
+#include "FSBrowser.h"
+
+#include "FolderColumn.h"
+#include "FolderModel.h"
+#include "MailTitles.h"
+#include "PathUtils.h"
+
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+namespace wex {
+
+FSBrowser::FSBrowser(QWidget *parent)
+    : QWidget(parent), area_(new QWidget(this)), scrollBar_(new QScrollBar(Qt::Horizontal, this))
+{
+    scrollBar_->setRange(0, 0);
+    connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (value != firstVisible_)
+            scrollTo(value);
+    });
+    setRootPath(QStringLiteral("/"));
+}
+
+FSBrowser::~FSBrowser() = default;
+
+void FSBrowser::setMailTitles(MailTitles *titles) { titles_ = titles; }
+void FSBrowser::setMailTitleWindow(QWidget *window) { titleWindow_ = window; }
+
+void FSBrowser::setRootPath(const QString &path)
+{
+    truncateColumns(0);
+    FolderModel *old = model_;
+    model_ = new FolderModel(path, this);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!reloading_)
+            dropInvalidColumns();
+    });
+    delete old;
+    addColumn(QModelIndex());
+}
+
+void FSBrowser::setMaxVisibleColumns(int count)
+{
+    maxVisible_ = std::max(1, count);
+    scrollTo(firstVisible_);
+}
+
+void FSBrowser::setMinColumnWidth(int width)
+{
+    minWidth_ = std::max(1, width);
+    scrollTo(firstVisible_);
+}
+
+int FSBrowser::numberOfVisibleColumns() const
+{
+    return std::max(1, std::min(maxVisible_, width() / minWidth_));
+}
+
+QString FSBrowser::path() const
+{
+    return columns_.empty() ? model_->rootPath() : model_->pathOf(columns_.back()->rootIndex());
+}
+
+bool FSBrowser::setPath(const QString &path)
+{
+    QString rest = path;
+    const QString root = model_->rootPath();
+    if (root != QLatin1String("/")) {
+        if (rest != root && !rest.startsWith(root + QLatin1Char('/')))
+            return false;
+        rest = rest.mid(root.size());
+    }
+    const QStringList parts = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (int i = 0; i < parts.size(); ++i) {
+        FolderColumn *column = columns_[size_t(i)];
+        const QModelIndex folder = column->rootIndex();
+        model_->listFolder(folder);
+        const int row = model_->rowOfName(folder, parts[i]);
+        if (row < 0) {
+            truncateColumns(i + 1);
+            column->selectionModel()->clear();
+            scrollColumnToVisible(lastColumn());
+            return false;
+        }
+        const QModelIndex index = model_->index(row, 0, folder);
+        column->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        currentChanged(i, index); // opens the next column when no signal did
+    }
+    const int keep = int(parts.size()) + 1;
+    if (lastColumn() >= keep) {
+        truncateColumns(keep);
+        columns_.back()->selectionModel()->clear();
+    }
+    return true;
+}
+
+void FSBrowser::scrollColumnsRightBy(int count) { scrollTo(firstVisible_ + count); }
+void FSBrowser::scrollColumnsLeftBy(int count) { scrollTo(firstVisible_ - count); }
+
+void FSBrowser::scrollColumnToVisible(int column)
+{
+    if (column < firstVisible_)
+        scrollTo(column);
+    else if (column > lastVisibleColumn())
+        scrollTo(column - numberOfVisibleColumns() + 1);
+}
+
+void FSBrowser::reloadColumn(int column)
+{
+    if (column < 0 || column > lastColumn())
+        return;
+    reloading_ = true;
+    model_->reloadFolder(columns_[size_t(column)]->rootIndex());
+    reloading_ = false;
+    dropInvalidColumns();
+}
+
+QListView *FSBrowser::columnView(int column) const
+{
+    return column >= 0 && column <= lastColumn() ? columns_[size_t(column)] : nullptr;
+}
+
+void FSBrowser::doClick()
+{
+    const QString folder = path();
+    if (titleWindow_) {
+        const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'));
+        titleWindow_->setWindowTitle(folder == QLatin1String("/") ? folder : folder.mid(slash + 1));
+    }
+    if (titles_)
+        titles_->loadTitleTable(String2Path(folder), true);
+    if (MinorSystemVersion() <= 3)
+        doubleClick_ = false;
+    if (selectedColumn() < lastVisibleColumn() && !doubleClick_)
+        scrollColumnsRightBy(1);
+    doubleClick_ = false;
+}
+
+void FSBrowser::doDoubleClick()
+{
+    if (MinorSystemVersion() > 3)
+        doubleClick_ = true;
+    else
+        scrollColumnsLeftBy(1);
+}
+
+void FSBrowser::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    scrollTo(firstVisible_);
+}
+
+void FSBrowser::currentChanged(int column, const QModelIndex &index)
+{
+    if (reloading_ || !index.isValid() || column < 0 || column > lastColumn())
+        return;
+    if (column < lastColumn() && columns_[size_t(column) + 1]->rootIndex() == index)
+        return;
+    truncateColumns(column + 1);
+    model_->listFolder(index);
+    addColumn(index);
+    scrollColumnToVisible(lastColumn());
+}
+
+void FSBrowser::moveAcross(int column, int step)
+{
+    const int target = column + step;
+    if (target < 0 || target > lastColumn())
+        return;
+    FolderColumn *view = columns_[size_t(target)];
+    if (step > 0 && !view->currentIndex().isValid()) {
+        const QModelIndex first = model_->index(0, 0, view->rootIndex());
+        if (!first.isValid())
+            return;
+        view->setFocus();
+        view->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+        doClick();
+        return;
+    }
+    view->setFocus();
+    scrollColumnToVisible(target);
+}
+
+void FSBrowser::truncateColumns(int count)
+{
+    while (int(columns_.size()) > std::max(0, count)) {
+        FolderColumn *view = columns_.back();
+        columns_.pop_back();
+        view->hide();
+        view->deleteLater();
+    }
+    scrollTo(firstVisible_);
+}
+
+void FSBrowser::addColumn(const QModelIndex &folder)
+{
+    auto *view = new FolderColumn(area_);
+    view->setItemDelegate(new QStyledItemDelegate(view));
+    view->setModel(model_);
+    view->setRootIndex(folder);
+    model_->listFolder(folder);
+    columns_.push_back(view);
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, view](const QModelIndex &current) { currentChanged(columnOf(view), current); });
+    connect(view, &QAbstractItemView::clicked, this, [this] { doClick(); });
+    connect(view, &QAbstractItemView::doubleClicked, this, [this] { doDoubleClick(); });
+    connect(view, &FolderColumn::keyboardMoved, this, [this] { doClick(); });
+    connect(view, &FolderColumn::acrossRequested, this,
+            [this, view](int step) { moveAcross(columnOf(view), step); });
+    scrollTo(firstVisible_);
+}
+
+void FSBrowser::dropInvalidColumns()
+{
+    for (size_t i = 1; i < columns_.size(); ++i) {
+        const QModelIndex root = columns_[i]->rootIndex();
+        if (!root.isValid() || root.parent() != columns_[i - 1]->rootIndex()) {
+            truncateColumns(int(i));
+            columns_[i - 1]->selectionModel()->clear();
+            return;
+        }
+    }
+}
+
+void FSBrowser::scrollTo(int first)
+{
+    const int maxFirst = std::max(0, int(columns_.size()) - numberOfVisibleColumns());
+    firstVisible_ = std::clamp(first, 0, maxFirst);
+    const QSignalBlocker block(scrollBar_);
+    scrollBar_->setRange(0, maxFirst);
+    scrollBar_->setPageStep(numberOfVisibleColumns());
+    scrollBar_->setValue(firstVisible_);
+    layoutColumns();
+}
+
+void FSBrowser::layoutColumns()
+{
+    const int barHeight = scrollBar_->sizeHint().height();
+    const QRect all = rect();
+    area_->setGeometry(0, 0, all.width(), std::max(0, all.height() - barHeight));
+    scrollBar_->setGeometry(0, area_->height(), all.width(), barHeight);
+    const int visible = numberOfVisibleColumns();
+    const int width = std::max(minWidth_, area_->width() / visible);
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        const int slot = int(i) - firstVisible_;
+        FolderColumn *view = columns_[i];
+        if (slot < 0 || slot >= visible) {
+            view->hide();
+            continue;
+        }
+        const int x = slot * width;
+        const int w = slot == visible - 1 ? std::max(width, area_->width() - x) : width - 1;
+        view->setGeometry(x, 0, w, area_->height());
+        view->show();
+    }
+}
+
+int FSBrowser::columnOf(const FolderColumn *view) const
+{
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i] == view)
+            return int(i);
+    return -1;
+}
+
+} // namespace wex

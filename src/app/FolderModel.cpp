@@ -1,0 +1,194 @@
+#include "FolderModel.h"
+
+#include "FSNodeInfo.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace wex {
+
+struct FolderModel::Node {
+    QString name;
+    QString path;
+    Node *parent = nullptr;
+    int row = 0;
+    bool listed = false;
+    std::vector<std::unique_ptr<Node>> children;
+
+    void renumber()
+    {
+        for (size_t i = 0; i < children.size(); ++i)
+            children[i]->row = int(i);
+    }
+    std::unique_ptr<Node> makeChild(const QString &childName)
+    {
+        auto child = std::make_unique<Node>();
+        child->name = childName;
+        child->path = (path == QLatin1String("/") ? QString() : path) + QLatin1Char('/') + childName;
+        child->parent = this;
+        return child;
+    }
+};
+
+FolderModel::FolderModel(const QString &rootPath, QObject *parent)
+    : QAbstractItemModel(parent), root_(std::make_unique<Node>())
+{
+    root_->path = rootPath.isEmpty() ? QStringLiteral("/") : rootPath;
+    root_->name = root_->path;
+}
+
+FolderModel::~FolderModel() = default;
+
+std::vector<QString> FolderModel::visibleNames(const QString &path)
+{
+    const FSNodeInfo node = FSNodeInfo::nodeWithParent(nullptr, path);
+    std::vector<QString> names;
+    for (const FSNodeInfo &sub : node.visibleSubNodes())
+        names.push_back(sub.lastPathComponent());
+    return names;
+}
+
+FolderModel::Node *FolderModel::nodeOf(const QModelIndex &index) const
+{
+    return index.isValid() ? static_cast<Node *>(index.internalPointer()) : root_.get();
+}
+
+QModelIndex FolderModel::indexOf(Node *node) const
+{
+    return (!node || node == root_.get()) ? QModelIndex() : createIndex(node->row, 0, node);
+}
+
+QModelIndex FolderModel::index(int row, int column, const QModelIndex &parent) const
+{
+    const Node *folder = nodeOf(parent);
+    if (column != 0 || row < 0 || size_t(row) >= folder->children.size())
+        return QModelIndex();
+    return createIndex(row, 0, folder->children[size_t(row)].get());
+}
+
+QModelIndex FolderModel::parent(const QModelIndex &child) const
+{
+    return child.isValid() ? indexOf(nodeOf(child)->parent) : QModelIndex();
+}
+
+int FolderModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid() && parent.column() != 0)
+        return 0;
+    return int(nodeOf(parent)->children.size());
+}
+
+int FolderModel::columnCount(const QModelIndex &) const { return 1; }
+
+bool FolderModel::hasChildren(const QModelIndex &parent) const
+{
+    if (parent.isValid() && parent.column() != 0)
+        return false;
+    const Node *folder = nodeOf(parent);
+    return !folder->listed || !folder->children.empty();
+}
+
+QVariant FolderModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    const Node *node = nodeOf(index);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: return node->name;
+    case Qt::ToolTipRole:
+    case PathRole: return node->path;
+    }
+    return QVariant();
+}
+
+Qt::ItemFlags FolderModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+bool FolderModel::canFetchMore(const QModelIndex &parent) const { return !nodeOf(parent)->listed; }
+void FolderModel::fetchMore(const QModelIndex &parent) { listFolder(parent); }
+const QString &FolderModel::rootPath() const { return root_->path; }
+QString FolderModel::pathOf(const QModelIndex &index) const { return nodeOf(index)->path; }
+bool FolderModel::isListed(const QModelIndex &folder) const { return nodeOf(folder)->listed; }
+
+void FolderModel::listFolder(const QModelIndex &folder)
+{
+    Node *node = nodeOf(folder);
+    if (node->listed)
+        return;
+    node->listed = true;
+    const std::vector<QString> names = visibleNames(node->path);
+    if (names.empty())
+        return;
+    beginInsertRows(folder, 0, int(names.size()) - 1);
+    for (const QString &name : names)
+        node->children.push_back(node->makeChild(name));
+    node->renumber();
+    endInsertRows();
+}
+
+void FolderModel::reloadFolder(const QModelIndex &folder)
+{
+    Node *node = nodeOf(folder);
+    if (!node->listed) {
+        listFolder(folder);
+        return;
+    }
+    const std::vector<QString> names = visibleNames(node->path);
+    QHash<QString, int> wanted;
+    for (size_t i = 0; i < names.size(); ++i)
+        wanted.insert(names[i], int(i));
+
+    // Folders that vanished leave first, from the bottom up.
+    for (int row = int(node->children.size()) - 1; row >= 0; --row) {
+        if (wanted.contains(node->children[size_t(row)]->name))
+            continue;
+        beginRemoveRows(folder, row, row);
+        node->children.erase(node->children.begin() + row);
+        node->renumber();
+        endRemoveRows();
+    }
+    // New folders join at the end, then every row takes its new place.
+    QHash<QString, int> present;
+    for (const auto &child : node->children)
+        present.insert(child->name, child->row);
+    std::vector<QString> added;
+    for (const QString &name : names)
+        if (!present.contains(name))
+            added.push_back(name);
+    if (!added.empty()) {
+        const int first = int(node->children.size());
+        beginInsertRows(folder, first, first + int(added.size()) - 1);
+        for (const QString &name : added)
+            node->children.push_back(node->makeChild(name));
+        node->renumber();
+        endInsertRows();
+    }
+
+    const QPersistentModelIndex parentIndex(folder);
+    emit layoutAboutToBeChanged({parentIndex}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::pair<QModelIndex, Node *>> moved;
+    for (const QModelIndex &index : before)
+        if (index.parent() == folder)
+            moved.emplace_back(index, nodeOf(index));
+    std::sort(node->children.begin(), node->children.end(),
+              [&wanted](const auto &a, const auto &b) { return wanted.value(a->name) < wanted.value(b->name); });
+    node->renumber();
+    for (const auto &[index, child] : moved)
+        changePersistentIndex(index, createIndex(child->row, 0, child));
+    emit layoutChanged({parentIndex}, QAbstractItemModel::VerticalSortHint);
+}
+
+int FolderModel::rowOfName(const QModelIndex &folder, const QString &name) const
+{
+    const Node *node = nodeOf(folder);
+    for (const auto &child : node->children)
+        if (child->name == name)
+            return child->row;
+    return -1;
+}
+
+} // namespace wex

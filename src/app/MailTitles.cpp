@@ -1,0 +1,281 @@
+// Selection moves follow the table's selection model: selecting a row is what
+// makes the contents view show a mail, so every move here is one
+// setCurrentIndex(ClearAndSelect | Rows). Where a move deselects first and
+// then selects again, the contents view is told twice and shows the mail anew.
+#include "MailTitles.h"
+
+#include "DefaultsStore.h"
+#include "MailContents.h"
+#include "TitleColumns.h"
+#include "TitleDisplayModel.h"
+#include "TitleScanner.h"
+#include "TitleTableModel.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+
+namespace wex {
+
+MailTitles::MailTitles(const Coding &coding, DefaultsStore &defaults, QObject *parent)
+    : QObject(parent),
+      defaults_(defaults),
+      model_(new TitleTableModel(this)),
+      display_(new TitleDisplayModel(model_, this)),
+      scanner_(std::make_unique<TitleScanner>(coding))
+{
+}
+
+MailTitles::~MailTitles() = default;
+
+void MailTitles::setTable(QTableView *table)
+{
+    table_ = table;
+    if (!table)
+        return;
+    table->setModel(display_);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSortingEnabled(false); // sorting lives here, in one place
+    table->setWordWrap(false);
+    table->setShowGrid(false);
+    table->setAlternatingRowColors(true);
+    table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QHeaderView *rows = table->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    QHeaderView *header = table->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(true);
+    header->setStretchLastSection(false);
+    header->setHighlightSections(false);
+    header->setSortIndicatorShown(true);
+    ApplyDesignedColumns(header);
+    showSortIndicator();
+    connect(header, &QHeaderView::sectionClicked, this, &MailTitles::headerClicked);
+}
+
+QTableView *MailTitles::table() const { return table_; }
+void MailTitles::setMailContents(MailContents *c) { contents_ = c; }
+void MailTitles::setMailTitleWindow(QWidget *w) { titleWindow_ = w; }
+QAbstractItemModel *MailTitles::model() { return display_; }
+int MailTitles::count() const { return model_->rowCount(); }
+Title *MailTitles::titleAt(int row) { return model_->titleAt(row); }
+const TitleArray &MailTitles::mailTitles() const { return model_->titles(); }
+void MailTitles::setMailTitles(TitleArray titles) { model_->setTitles(std::move(titles)); }
+QString MailTitles::identifier() const { return identifier_; }
+bool MailTitles::reverse() const { return reverse_; }
+const CalendarFormat &MailTitles::dateFormat() const { return display_->dateFormat(); }
+void MailTitles::setDateFormat(const CalendarFormat &format) { display_->setDateFormat(format); }
+
+void MailTitles::setIdentifier(const QString &id)
+{
+    identifier_ = id;
+    showSortIndicator();
+}
+
+void MailTitles::setReverse(bool r)
+{
+    reverse_ = r;
+    showSortIndicator();
+}
+
+void MailTitles::awakeFromNib()
+{
+    if (table_)
+        RestoreColumnLayout(table_->horizontalHeader(), defaults_);
+    if (const std::optional<QString> format = defaults_.stringForKey(QStringLiteral("Date Format"))) {
+        const bool natural = defaults_.boolForKey(QStringLiteral("Date Format Allow Natural Language")).value_or(false);
+        setDateFormat(CalendarFormat(*format, natural));
+    }
+}
+
+void MailTitles::terminate()
+{
+    if (table_)
+        SaveColumnLayout(table_->horizontalHeader(), defaults_);
+    defaults_.setString(QStringLiteral("Date Format"), dateFormat().format());
+    defaults_.setBool(QStringLiteral("Date Format Allow Natural Language"), dateFormat().allowsNaturalLanguage());
+}
+
+void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
+{
+    if (count() == 0)
+        refresh = true;
+    const QByteArray shown = shownPath();
+    TitleArray titles = scanner_->loadTitleArray(folder);
+    // Sorted before the rows are shown, so a large folder costs one reset.
+    if (const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_))
+        SortTitles(titles, *key, reverse_);
+    folder_ = folder;
+    // Tell the contents view that the old rows go, before they go: a model
+    // reset clears the selection without a signal.
+    clearSelection();
+    model_->setTitles(std::move(titles));
+    if (count() == 0)
+        return;
+    if (refresh) {
+        // The first unread mail, or the first row, is selected at once: a
+        // passing selection of row 0 would show (and mark read) a mail that
+        // the user did not ask for.
+        int target = 0;
+        for (int row = 0; row < count(); ++row)
+            if (model_->titleAt(row)->unreadState()) {
+                target = row;
+                break;
+            }
+        selectRow(target);
+        revealRow(target);
+    } else {
+        const int row = findIndexOfPath(shown);
+        if (row >= 0) {
+            selectRow(row);
+            if (table_)
+                table_->scrollTo(display_->index(row, 0));
+        }
+    }
+}
+
+void MailTitles::sortTitle()
+{
+    if (const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_))
+        model_->sortRows(*key, reverse_);
+}
+
+int MailTitles::findIndex() const { return findIndexOfPath(shownPath()); }
+
+int MailTitles::findIndexOfPath(const QByteArray &path) const
+{
+    const int n = count();
+    if (n == 0)
+        return -1;
+    for (int row = n - 1; row >= 1; --row)
+        if (model_->titleAt(row)->path() == path)
+            return row;
+    return 0;
+}
+
+QByteArray MailTitles::shownPath() const
+{
+    return contents_ ? contents_->currentPathString() : QByteArray();
+}
+
+void MailTitles::readUnreadMail()
+{
+    const int start = selectedRow();
+    if (count() == 0 || start < 0)
+        return;
+    clearSelection();
+    int target = start;
+    for (int row = start; row < count(); ++row)
+        if (model_->titleAt(row)->unreadState()) {
+            target = row;
+            break;
+        }
+    selectRow(target);
+    revealRow(target);
+}
+
+void MailTitles::readNextMail()
+{
+    const int current = selectedRow();
+    clearSelection();
+    showInTitleIndex(current + 1);
+}
+
+void MailTitles::showInTitleIndex(int row)
+{
+    if (unsigned(row) >= unsigned(count()))
+        row = count() - 1;
+    if (row < 0)
+        return;
+    selectRow(row);
+    revealRow(row);
+}
+
+void MailTitles::removeAtIndex(int row)
+{
+    if (!model_->titleAt(row))
+        return;
+    clearSelection();
+    model_->removeTitleAt(row);
+    if (unsigned(row) >= unsigned(count()))
+        row = count() - 1;
+    if (row < 0)
+        return;
+    selectRow(row);
+}
+
+void MailTitles::titleChanged(int row) { model_->rowChanged(row); }
+
+int MailTitles::selectedRow() const
+{
+    const QItemSelectionModel *selection = table_ ? table_->selectionModel() : nullptr;
+    if (!selection)
+        return -1;
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex()))
+        return current.row();
+    int last = -1;
+    for (const QModelIndex &index : selection->selectedRows())
+        last = std::max(last, index.row());
+    return last;
+}
+
+void MailTitles::revealRow(int row)
+{
+    if (!table_ || row < 0 || row >= count())
+        return;
+    const int column = table_->horizontalHeader()->logicalIndex(0);
+    table_->doItemsLayout(); // scroll ranges must be known before scrolling
+    table_->scrollTo(display_->index(count() - 1, column));
+    table_->scrollTo(display_->index(row, column));
+}
+
+void MailTitles::headerClicked(int logicalIndex)
+{
+    const QString clicked = TitleTableModel::identifierOfColumn(logicalIndex);
+    if (clicked.isEmpty())
+        return;
+    if (clicked == identifier_)
+        reverse_ = !reverse_;
+    else
+        identifier_ = clicked;
+    showSortIndicator();
+    sortTitle();
+    clearSelection();
+    if (count() > 0) {
+        selectRow(0);
+        if (table_)
+            table_->scrollTo(display_->index(0, 0));
+    }
+}
+
+void MailTitles::selectRow(int row)
+{
+    if (!table_ || !table_->selectionModel() || !model_->titleAt(row))
+        return;
+    table_->selectionModel()->setCurrentIndex(display_->index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void MailTitles::clearSelection()
+{
+    if (table_ && table_->selectionModel())
+        table_->selectionModel()->clearSelection();
+}
+
+void MailTitles::showSortIndicator()
+{
+    if (!table_)
+        return;
+    QHeaderView *header = table_->horizontalHeader();
+    const int column = TitleTableModel::columnOfIdentifier(identifier_);
+    header->setSortIndicatorShown(column >= 0);
+    if (column >= 0)
+        header->setSortIndicator(column, reverse_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+} // namespace wex

@@ -1,0 +1,113 @@
+#include "TitleTableModel.h"
+
+#include "PathUtils.h"
+
+namespace wex {
+
+QString TitleTableModel::identifierOfColumn(int column)
+{
+    switch (column) {
+    case StateColumn: return QStringLiteral("state");
+    case FromColumn: return QStringLiteral("from");
+    case DateColumn: return QStringLiteral("date");
+    case SubjectColumn: return QStringLiteral("subject");
+    default: return QString();
+    }
+}
+
+int TitleTableModel::columnOfIdentifier(const QString &identifier)
+{
+    for (int c = 0; c < ColumnCount; ++c)
+        if (identifierOfColumn(c) == identifier)
+            return c;
+    return -1;
+}
+
+TitleTableModel::TitleTableModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+int TitleTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(titles_.size());
+}
+
+int TitleTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TitleTableModel::data(const QModelIndex &index, int role) const
+{
+    const Title *title = index.isValid() ? titleAt(index.row()) : nullptr;
+    if (!title || index.column() >= ColumnCount)
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::UserRole:
+        switch (index.column()) {
+        case StateColumn: return title->state();
+        case FromColumn: return title->from();
+        case DateColumn: return title->date().toDateTime();
+        case SubjectColumn: return title->subject();
+        }
+        break;
+    case PathRole: return title->path();
+    case UnreadRole: return bool(title->unreadState());
+    }
+    return QVariant();
+}
+
+QVariant TitleTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return QVariant();
+    if (role == Qt::UserRole)
+        return identifierOfColumn(section);
+    if (role == Qt::DisplayRole) {
+        static const char *const names[] = {"State", "From", "Date", "Subject"};
+        return Localize(names[section]);
+    }
+    return QVariant();
+}
+
+Title *TitleTableModel::titleAt(int row)
+{
+    return row >= 0 && size_t(row) < titles_.size() ? &titles_[size_t(row)] : nullptr;
+}
+
+const Title *TitleTableModel::titleAt(int row) const
+{
+    return row >= 0 && size_t(row) < titles_.size() ? &titles_[size_t(row)] : nullptr;
+}
+
+void TitleTableModel::setTitles(TitleArray titles)
+{
+    beginResetModel();
+    titles_ = std::move(titles);
+    endResetModel();
+}
+
+void TitleTableModel::sortRows(TitleKey key, bool reverse)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    SortTitles(titles_, key, reverse);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+bool TitleTableModel::removeTitleAt(int row)
+{
+    if (!titleAt(row))
+        return false;
+    beginRemoveRows(QModelIndex(), row, row);
+    titles_.erase(titles_.begin() + row);
+    endRemoveRows();
+    return true;
+}
+
+void TitleTableModel::rowChanged(int row)
+{
+    if (titleAt(row))
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+} // namespace wex
