@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev
   clang libclang-rt-14-dev
-  procps xvfb xauth
+  procps xvfb xauth xdotool imagemagick
   fonts-noto-cjk fonts-dejavu-core
   nmh mblaze hyperfine time
 )

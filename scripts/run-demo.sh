@@ -14,7 +14,7 @@
 set -euo pipefail
 
 # 1 once the desktop application is built; with 0 the listing is shown instead.
-RUN_APP=0
+RUN_APP=1
 
 cd "$(dirname "$0")/.."
 REPO="$(pwd)"

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Takes the README screenshots: runs WEX Browser on the demo store under a
+# virtual X server (Xvfb), with the three windows side by side, selects a
+# Japanese mail and writes
+#   docs/screenshots/overview.png   the whole desktop
+#   docs/screenshots/folders.png    the folder window
+#   docs/screenshots/titles.png     the mail table
+#   docs/screenshots/contents.png   the mail text
+#
+#   scripts/screenshots.sh [BUILD_DIR]     (default: build, the "default" preset)
+#
+# Needs xvfb-run, xdotool and ImageMagick (scripts/install-deps.sh installs
+# them). The demo store and the sandbox home live in a scratch folder that is
+# removed afterwards; the user's own home is never touched.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+REPO="$(pwd)"
+BUILD="${1:-build}"
+OUT="$REPO/docs/screenshots"
+
+if [ ! -x "$BUILD/wex-browser" ]; then
+  cmake --preset default
+  cmake --build --preset default --target wex-browser
+  BUILD=build
+fi
+for tool in xvfb-run xdotool import convert perl; do
+  command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
+done
+
+SCRATCH="$(mktemp -d)"
+trap 'rm -rf -- "$SCRATCH"' EXIT
+STORE="$SCRATCH/store"
+HOME_DIR="$SCRATCH/home"
+scripts/make-demo-store.sh "$STORE" >/dev/null
+mkdir -p "$HOME_DIR/Library/Preferences/WEX_Preferences" "$HOME_DIR/.config"
+ln -s -- "$STORE" "$HOME_DIR/Library/Preferences/WEX_Preferences/WEX_Root"
+
+# The row of the first mail with a Japanese subject, in the table's start-up
+# order (by date, ascending).
+ROW="$(HOME="$HOME_DIR" "$BUILD/wex-browser" --list "$STORE/InBox" --sort date |
+  perl -CS -F'\t' -lane 'if ($F[3] =~ /[\x{3040}-\x{30FF}]/) { print $. - 1; exit }')"
+[ -n "$ROW" ] || { echo "screenshots: no Japanese mail in the demo InBox" >&2; exit 1; }
+
+mkdir -p "$OUT"
+export SHOT_BINARY="$REPO/$BUILD/wex-browser" SHOT_HOME="$HOME_DIR" SHOT_OUT="$OUT" SHOT_ROW="$ROW"
+case "$BUILD" in /*) SHOT_BINARY="$BUILD/wex-browser" ;; esac
+
+xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" bash -c '
+  set -euo pipefail
+  HOME="$SHOT_HOME" XDG_CONFIG_HOME="$SHOT_HOME/.config" QT_QPA_PLATFORM=xcb "$SHOT_BINARY" &
+  APP=$!
+  trap "kill -TERM $APP 2>/dev/null || true" EXIT
+  sleep 4
+  folders= titles= contents=
+  for id in $(xdotool search --onlyvisible --pid "$APP"); do
+    case "$(xdotool getwindowname "$id")" in
+      Folders) folders=$id ;;
+      InBox) titles=$id ;;
+      *) [ -z "$contents" ] && contents=$id ;;
+    esac
+  done
+  [ -n "$folders" ] && [ -n "$titles" ] && [ -n "$contents" ] || { echo "screenshots: windows not found" >&2; exit 1; }
+  # Keyboard focus to the mail table, then to the Japanese mail.
+  xdotool windowfocus --sync "$titles"
+  sleep 0.5
+  xdotool key --delay 80 ctrl+Home
+  for _ in $(seq 1 "$SHOT_ROW"); do xdotool key --delay 80 Down; done
+  sleep 2
+  import -window root "$SHOT_OUT/overview.png"
+  import -window "$folders" "$SHOT_OUT/folders.png"
+  import -window "$titles" "$SHOT_OUT/titles.png"
+  import -window "$contents" "$SHOT_OUT/contents.png"
+  kill -TERM "$APP"
+  wait "$APP" || true
+  trap - EXIT
+'
+# The desktop around the windows is empty: keep only the part they cover.
+convert "$OUT/overview.png" -trim +repage "$OUT/overview.png"
+echo "screenshots: written to $OUT"
