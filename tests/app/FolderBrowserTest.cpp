@@ -1,0 +1,250 @@
+// The folder model and the column browser over real folder trees.
+#include "Coding.h"
+#include "DefaultsStore.h"
+#include "FSBrowser.h"
+#include "FSNodeInfo.h"
+#include "FolderModel.h"
+#include "MailTitles.h"
+#include "ShellTestSupport.h"
+
+#include <QListView>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace wex::test {
+namespace {
+
+QStringList Names(const FolderModel &model, const QModelIndex &folder = QModelIndex())
+{
+    QStringList names;
+    for (int row = 0; row < model.rowCount(folder); ++row)
+        names << model.index(row, 0, folder).data().toString();
+    return names;
+}
+
+class FolderModelTest : public ::testing::Test {
+protected:
+    void TearDown() override { FSNodeInfo::setSortFolderTag(QStringLiteral("name")); }
+    TestDir dir;
+};
+
+TEST_F(FolderModelTest, ListsVisibleFoldersOnlyWhenOpened)
+{
+    dir.mkdir("b");
+    dir.mkdir("a.b");
+    dir.mkdir(".hidden");
+    dir.mkdir("a/inner");
+    dir.write("file.txt", "x");
+    ASSERT_EQ(symlink(dir.at("b").constData(), dir.at("link").constData()), 0);
+    ASSERT_EQ(symlink(dir.at("gone").constData(), dir.at("broken").constData()), 0);
+
+    FolderModel model(dir.pathString());
+    EXPECT_EQ(model.rowCount(), 0) << "nothing is listed before the column is opened";
+    EXPECT_TRUE(model.hasChildren());
+    EXPECT_TRUE(model.canFetchMore(QModelIndex()));
+    model.listFolder(QModelIndex());
+    EXPECT_EQ(Names(model), (QStringList{"a", "a.b", "b", "link"}));
+    const QModelIndex a = model.index(0, 0);
+    EXPECT_EQ(model.pathOf(a), dir.pathString() + QStringLiteral("/a"));
+    EXPECT_EQ(a.data(FolderModel::PathRole).toString(), dir.pathString() + QStringLiteral("/a"));
+    EXPECT_TRUE(model.hasChildren(a));
+    model.listFolder(a);
+    EXPECT_EQ(Names(model, a), QStringList{"inner"});
+    const QModelIndex b = model.index(2, 0);
+    model.listFolder(b);
+    EXPECT_FALSE(model.hasChildren(b)) << "an opened empty folder";
+}
+
+TEST_F(FolderModelTest, KeepsItsListingUntilReloadedAndNeverFailsOnVanishedRows)
+{
+    dir.mkdir("one");
+    dir.mkdir("two");
+    FolderModel model(dir.pathString());
+    model.listFolder(QModelIndex());
+    dir.mkdir("three");
+    rmdir(dir.at("one").constData());
+    EXPECT_EQ(Names(model), (QStringList{"one", "two"})) << "painting asks; the file system is not listed again";
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("one"));
+    EXPECT_FALSE(model.index(5, 0).isValid());
+    EXPECT_FALSE(model.index(-1, 0).isValid());
+    EXPECT_FALSE(model.data(model.index(5, 0)).isValid());
+
+    const QPersistentModelIndex two = model.index(1, 0);
+    model.reloadFolder(QModelIndex());
+    EXPECT_EQ(Names(model), (QStringList{"three", "two"}));
+    ASSERT_TRUE(two.isValid());
+    EXPECT_EQ(two.data().toString(), QStringLiteral("two"));
+    EXPECT_EQ(two.row(), 1);
+}
+
+TEST_F(FolderModelTest, ReloadTakesTheCurrentFolderOrder)
+{
+    const QByteArray old = dir.mkdir("old");
+    const QByteArray mid = dir.mkdir("mid");
+    const QByteArray fresh = dir.mkdir("new");
+    SetMTime(old, 1000000000);
+    SetMTime(mid, 1500000000);
+    SetMTime(fresh, 1700000000);
+    FolderModel model(dir.pathString());
+    model.listFolder(QModelIndex());
+    EXPECT_EQ(Names(model), (QStringList{"mid", "new", "old"}));
+    const QPersistentModelIndex oldIndex = model.index(2, 0);
+    FSNodeInfo::setSortFolderTag(QStringLiteral("modDate"));
+    model.reloadFolder(QModelIndex());
+    EXPECT_EQ(Names(model), (QStringList{"new", "mid", "old"}));
+    EXPECT_EQ(oldIndex.row(), 2);
+}
+
+TEST_F(FolderModelTest, PassesTheModelTester)
+{
+    dir.mkdir("a/b/c");
+    dir.mkdir("a/d");
+    dir.mkdir("e");
+    FolderModel model(dir.pathString());
+    ModelChecker checker(&model);
+    model.listFolder(QModelIndex());
+    model.listFolder(model.index(0, 0));
+    dir.mkdir("f");
+    rmdir(dir.at("e").constData());
+    model.reloadFolder(QModelIndex());
+    model.reloadFolder(model.index(0, 0));
+    EXPECT_EQ(checker.failures(), 0) << checker.firstFailure().toStdString();
+}
+
+class FSBrowserTest : public ::testing::Test {
+protected:
+    FSBrowserTest() : defaults(dir.pathString() + QStringLiteral("/prefs.json")), titles(coding, defaults)
+    {
+        root = dir.mkdir("root");
+        dir.mkdir("root/store/InBox/sub");
+        dir.mkdir("root/store/Draft");
+        dir.mkdir("root/store/Lists/debian");
+        dir.mkdir("root/other");
+        WriteMail(dir, "root/store/InBox/1.ygm", QStringLiteral("a"), QStringLiteral("hello"), 1);
+        WriteMail(dir, "root/store/InBox/2.mail", QStringLiteral("b"), QStringLiteral("again"), 2);
+        titles.setTable(&table);
+        browser.setRootPath(QString::fromUtf8(root));
+        browser.setMailTitles(&titles);
+        browser.setMailTitleWindow(&titleWindow);
+        browser.resize(3 * 110 + 30, 240);
+    }
+    QString at(const char *relative) { return QString::fromUtf8(root) + QLatin1Char('/') + QLatin1String(relative); }
+    void click(int column, const QString &name)
+    {
+        QListView *view = browser.columnView(column);
+        ASSERT_NE(view, nullptr);
+        const int row = browser.folderModel()->rowOfName(view->rootIndex(), name);
+        ASSERT_GE(row, 0) << name.toStdString();
+        const QModelIndex index = browser.folderModel()->index(row, 0, view->rootIndex());
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    }
+
+    TestDir dir;
+    QByteArray root;
+    Coding coding;
+    DefaultsStore defaults;
+    MailTitles titles;
+    QTableView table;
+    QWidget titleWindow;
+    FSBrowser browser;
+};
+
+TEST_F(FSBrowserTest, ColumnZeroListsTheRootAndSetPathSelectsAlongThePath)
+{
+    EXPECT_EQ(browser.lastColumn(), 0);
+    EXPECT_EQ(browser.selectedColumn(), -1);
+    EXPECT_EQ(browser.path(), QString::fromUtf8(root));
+    EXPECT_EQ(Names(*browser.folderModel()), (QStringList{"other", "store"}));
+
+    EXPECT_TRUE(browser.setPath(at("store/InBox/")));
+    EXPECT_EQ(browser.path(), at("store/InBox"));
+    EXPECT_EQ(browser.lastColumn(), 2);
+    EXPECT_EQ(browser.selectedColumn(), 1);
+    EXPECT_EQ(browser.columnView(1)->currentIndex().data().toString(), QStringLiteral("InBox"));
+    EXPECT_EQ(browser.columnView(2)->model()->rowCount(browser.columnView(2)->rootIndex()), 1) << "InBox's own folder";
+
+    EXPECT_FALSE(browser.setPath(at("store/Nothing/deeper")));
+    EXPECT_EQ(browser.path(), at("store")) << "what exists of the path stays selected";
+    EXPECT_EQ(browser.lastColumn(), 1);
+    EXPECT_FALSE(browser.columnView(1)->selectionModel()->hasSelection());
+
+    EXPECT_TRUE(browser.setPath(at("store/InBox")));
+    EXPECT_TRUE(browser.setPath(at("store")));
+    EXPECT_EQ(browser.lastColumn(), 1);
+    EXPECT_EQ(browser.path(), at("store"));
+    EXPECT_FALSE(browser.setPath(QStringLiteral("/elsewhere")));
+}
+
+TEST_F(FSBrowserTest, ASingleClickNamesTheTitleWindowAndLoadsTheFolder)
+{
+    browser.show();
+    ASSERT_TRUE(browser.setPath(at("store/")));
+    click(1, QStringLiteral("InBox"));
+    EXPECT_EQ(titleWindow.windowTitle(), QStringLiteral("InBox"));
+    EXPECT_EQ(titles.folderPath(), QByteArray(root + "/store/InBox"));
+    EXPECT_EQ(titles.count(), 2);
+    EXPECT_EQ(browser.path(), at("store/InBox"));
+    EXPECT_EQ(browser.lastColumn(), 2);
+
+    click(0, QStringLiteral("other")); // an empty folder opens an empty column
+    EXPECT_EQ(titleWindow.windowTitle(), QStringLiteral("other"));
+    EXPECT_EQ(titles.count(), 0);
+    EXPECT_EQ(browser.lastColumn(), 1);
+    EXPECT_EQ(browser.columnView(1)->model()->rowCount(browser.columnView(1)->rootIndex()), 0);
+}
+
+TEST_F(FSBrowserTest, ADoubleClickLoadsNothingAndStopsTheNextClickFromScrolling)
+{
+    browser.show();
+    ASSERT_TRUE(browser.setPath(at("store/InBox/")));
+    titles.loadTitleTable(dir.at("root/other"), true);
+    browser.doDoubleClick();
+    EXPECT_TRUE(browser.doubleClickFlag());
+    EXPECT_EQ(titles.count(), 0) << "a double click loads nothing of its own";
+    browser.doClick();
+    EXPECT_FALSE(browser.doubleClickFlag());
+    EXPECT_EQ(titles.count(), 2);
+}
+
+TEST_F(FSBrowserTest, ShowsAtMostThreeColumnsAndScrollsByWholeColumns)
+{
+    browser.resize(1000, 240);
+    EXPECT_EQ(browser.numberOfVisibleColumns(), 3);
+    browser.resize(230, 240);
+    EXPECT_EQ(browser.numberOfVisibleColumns(), 2) << "no column narrower than 110";
+    browser.resize(400, 240);
+    ASSERT_TRUE(browser.setPath(at("store/Lists/debian/")));
+    EXPECT_EQ(browser.lastColumn(), 3);
+    EXPECT_EQ(browser.lastVisibleColumn(), 3) << "the new column is scrolled into view";
+    EXPECT_EQ(browser.firstVisibleColumn(), 1);
+    browser.scrollColumnsRightBy(1);
+    EXPECT_EQ(browser.firstVisibleColumn(), 1) << "never past the last column";
+    browser.scrollColumnsLeftBy(5);
+    EXPECT_EQ(browser.firstVisibleColumn(), 0);
+    EXPECT_TRUE(browser.columnView(0)->isVisibleTo(&browser));
+    EXPECT_FALSE(browser.columnView(3)->isVisibleTo(&browser));
+    browser.scrollColumnToVisible(3);
+    EXPECT_EQ(browser.lastVisibleColumn(), 3);
+    EXPECT_GE(browser.columnView(1)->width(), 110);
+}
+
+TEST_F(FSBrowserTest, ReloadingAColumnDropsColumnsOfVanishedFolders)
+{
+    ASSERT_TRUE(browser.setPath(at("store/Lists/debian")));
+    ASSERT_EQ(browser.lastColumn(), 3);
+    rmdir(dir.at("root/store/Lists/debian").constData());
+    rmdir(dir.at("root/store/Lists").constData());
+    browser.reloadColumn(1);
+    EXPECT_EQ(browser.lastColumn(), 1);
+    EXPECT_EQ(browser.path(), at("store"));
+    EXPECT_EQ(Names(*browser.folderModel(), browser.columnView(1)->rootIndex()), (QStringList{"Draft", "InBox"}));
+    browser.reloadColumn(7); // out of range: nothing
+    EXPECT_EQ(browser.lastColumn(), 1);
+}
+
+} // namespace
+} // namespace wex::test
