@@ -1,0 +1,255 @@
+// The whole application as the Assembly wires it, over a real store in a
+// scratch home: start-up, the menus' folder commands, termination and the
+// preferences, and the real binary's exit paths as a child process.
+#include "AppController.h"
+#include "Assembly.h"
+#include "DefaultsStore.h"
+#include "FSBrowser.h"
+#include "FSNodeInfo.h"
+#include "MailContents.h"
+#include "MailTitles.h"
+#include "MenuController.h"
+#include "ShellTestSupport.h"
+#include "StoreLocations.h"
+#include "TitleTableModel.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTableView>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <csignal>
+
+namespace wex::test {
+namespace {
+
+class AssemblyTest : public ::testing::Test {
+protected:
+    AssemblyTest()
+    {
+        ResetWEXPaths();
+        FSNodeInfo::setSortFolderTag(QStringLiteral("name"));
+        WriteMail(store, "InBox/1.mail", QStringLiteral("a"), QStringLiteral("first"), 5);
+        WriteMail(store, "InBox/2.mail", QStringLiteral("b"), QStringLiteral("second"), 6);
+        WriteMail(store, "InBox/3.ygm", QStringLiteral("c"), QStringLiteral("third"), 7);
+        WriteMail(store, "InBox/4.ygm", QStringLiteral("d"), QStringLiteral("fourth"), 8);
+        WriteMail(store, "Draft/5.mail", QStringLiteral("e"), QStringLiteral("draft"), 3);
+    }
+    ~AssemblyTest() override
+    {
+        ResetWEXPaths();
+        FSNodeInfo::setSortFolderTag(QStringLiteral("name"));
+    }
+    void makeSettings() { home.makeSettings(store.path()); }
+    QString defaultsPath() const { return DefaultsStore::defaultPath(); }
+
+    TempHome home;
+    TestDir store;
+};
+
+TEST_F(AssemblyTest, StartUpOpensTheInBoxAndSelectsTheFirstUnreadMail)
+{
+    makeSettings();
+    Assembly app;
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("InBox"));
+    EXPECT_EQ(app.mailTitles()->folderPath(), store.path() + "/InBox/");
+    EXPECT_EQ(app.fsBrowser()->path(), store.pathString() + QStringLiteral("/InBox"));
+    ASSERT_EQ(app.mailTitles()->count(), 4);
+    EXPECT_EQ(app.mailTitles()->selectedRow(), 2);
+    EXPECT_EQ(app.mailTitles()->titleAt(2)->subject(), QStringLiteral("third"));
+    // Shown, and so marked read: its file took the read extension.
+    EXPECT_TRUE(Exists(store.at("InBox/3.mail")));
+    EXPECT_EQ(app.mailContents()->currentPathString(), store.at("InBox/3.mail"));
+    EXPECT_TRUE(Exists(store.at("InBox/4.ygm"))) << "no other mail was shown on the way";
+    // Empty preferences: the designed sort.
+    EXPECT_EQ(app.mailTitles()->identifier(), QStringLiteral("date"));
+    EXPECT_FALSE(app.mailTitles()->reverse());
+    EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("name"));
+    EXPECT_TRUE(app.menuController()->action(QStringLiteral("sortFolderByName"))->isChecked());
+    EXPECT_FALSE(app.folderWindow()->isVisible()) << "windows are shown only after start-up";
+}
+
+TEST_F(AssemblyTest, EachWindowHasAMenuBarSharingOneSetOfActions)
+{
+    makeSettings();
+    Assembly app;
+    QAction *quit = app.menuController()->action(QStringLiteral("quit"));
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(app.menuController()->action(QStringLiteral("print"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (QMainWindow *window : {app.folderWindow(), app.titleWindow(), app.contentsWindow()}) {
+        const QList<QAction *> menus = window->menuBar()->actions();
+        ASSERT_EQ(menus.size(), 4);
+        EXPECT_EQ(menus[0]->menu(), app.menuController()->fileMenu());
+        EXPECT_EQ(menus[2]->menu(), app.menuController()->folderMenu());
+    }
+    EXPECT_EQ(app.folderWindow()->windowTitle(), QStringLiteral("Folders"));
+}
+
+TEST_F(AssemblyTest, FolderMenuOpensDraftAndInBox)
+{
+    makeSettings();
+    Assembly app;
+    ASSERT_TRUE(app.start());
+    app.menuController()->action(QStringLiteral("browseDraft"))->trigger();
+    EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("Draft"));
+    EXPECT_EQ(app.mailTitles()->folderPath(), store.path() + "/Draft/");
+    EXPECT_EQ(app.fsBrowser()->path(), store.pathString() + QStringLiteral("/Draft"));
+    EXPECT_EQ(app.mailTitles()->selectedRow(), 0);
+    app.menuController()->action(QStringLiteral("browseInBox"))->trigger();
+    EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("InBox"));
+    EXPECT_EQ(app.mailTitles()->count(), 4);
+}
+
+TEST_F(AssemblyTest, ARefreshWithoutSenderKeepsTheShownMailSelected)
+{
+    makeSettings();
+    Assembly app;
+    ASSERT_TRUE(app.start());
+    const QByteArray shown = app.mailContents()->currentPathString();
+    ASSERT_EQ(app.mailTitles()->selectedRow(), 2);
+    WriteMail(store, "InBox/0a.mail", QStringLiteral("x"), QStringLiteral("older one"), 1);
+    WriteMail(store, "InBox/0b.ygm", QStringLiteral("y"), QStringLiteral("older two"), 2);
+    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", false);
+    ASSERT_EQ(app.mailTitles()->count(), 6);
+    EXPECT_EQ(app.mailTitles()->selectedRow(), 4);
+    EXPECT_EQ(app.mailTitles()->titleAt(4)->path(), shown);
+    EXPECT_TRUE(Exists(store.at("InBox/0b.ygm"))) << "the new unread mail was not shown";
+
+    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", true);
+    EXPECT_EQ(app.mailTitles()->selectedRow(), 1) << "a refresh goes to the first unread mail";
+}
+
+TEST_F(AssemblyTest, PreferencesSurviveTerminateAndANewAssembly)
+{
+    makeSettings();
+    {
+        Assembly app;
+        ASSERT_TRUE(app.start());
+        QHeaderView *header = app.mailTable()->horizontalHeader();
+        header->moveSection(header->visualIndex(TitleTableModel::DateColumn), 0);
+        header->resizeSection(TitleTableModel::SubjectColumn, 311);
+        emit header->sectionClicked(TitleTableModel::DateColumn);
+        app.menuController()->action(QStringLiteral("sortFolderByModDate"))->trigger();
+        EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("modDate"));
+        EXPECT_FALSE(app.menuController()->action(QStringLiteral("sortFolderByName"))->isChecked());
+        app.terminate();
+        app.terminate(); // once only
+    }
+    const DefaultsStore saved(defaultsPath());
+    EXPECT_EQ(saved.boolForKey(QStringLiteral("Sort Reverse")), true);
+    EXPECT_EQ(saved.stringForKey(QStringLiteral("Sort Identifier")), QStringLiteral("date"));
+    EXPECT_EQ(saved.stringForKey(QStringLiteral("Sort Folder by")), QStringLiteral("modDate"));
+    EXPECT_EQ(saved.integerForKey(QStringLiteral("Column Position Date")), 1);
+    EXPECT_TRUE(saved.contains(QStringLiteral("Key Bind")));
+
+    FSNodeInfo::setSortFolderTag(QStringLiteral("name"));
+    Assembly again;
+    ASSERT_TRUE(again.start());
+    QHeaderView *header = again.mailTable()->horizontalHeader();
+    EXPECT_EQ(header->logicalIndex(0), int(TitleTableModel::DateColumn));
+    EXPECT_EQ(header->sectionSize(TitleTableModel::SubjectColumn), 311);
+    EXPECT_TRUE(again.mailTitles()->reverse());
+    EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("modDate"));
+    EXPECT_TRUE(again.menuController()->action(QStringLiteral("sortFolderByModDate"))->isChecked());
+    EXPECT_EQ(again.mailTitles()->titleAt(0)->subject(), QStringLiteral("fourth")) << "newest first";
+}
+
+TEST_F(AssemblyTest, SortPreferencesOfAnotherTypeAreSkipped)
+{
+    makeSettings();
+    {
+        DefaultsStore prefs(defaultsPath());
+        prefs.setString(QStringLiteral("Sort Reverse"), QStringLiteral("yes"));
+        prefs.setInteger(QStringLiteral("Sort Identifier"), 5);
+        prefs.setBool(QStringLiteral("Sort Folder by"), true);
+        ASSERT_TRUE(prefs.save());
+    }
+    Assembly app;
+    ASSERT_TRUE(app.start());
+    EXPECT_FALSE(app.mailTitles()->reverse());
+    EXPECT_EQ(app.mailTitles()->identifier(), QStringLiteral("date"));
+    EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("name"));
+}
+
+TEST_F(AssemblyTest, WithoutSettingsFolderNothingStartsAndNothingIsWritten)
+{
+    Assembly app;
+    EXPECT_FALSE(app.start());
+    EXPECT_EQ(app.mailTitles()->count(), 0);
+    EXPECT_FALSE(app.titleWindow()->isVisible());
+    app.terminate(); // not started: writes nothing
+    EXPECT_FALSE(QFile::exists(defaultsPath()));
+    const QString message = AppController::missingSettingsMessage();
+    EXPECT_TRUE(message.contains(home.dir().pathString() + QStringLiteral("/Library/Preferences/WEX_Preferences ")));
+    EXPECT_TRUE(message.contains(QStringLiteral("WEX_Preferences.localized")));
+}
+
+// The real binary, as a child process with its own home.
+class BinaryTest : public AssemblyTest {
+protected:
+    void SetUp() override
+    {
+        binary = qEnvironmentVariable("WEX_BINARY");
+        if (binary.isEmpty())
+            GTEST_SKIP() << "WEX_BINARY is not set";
+    }
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.dir().pathString());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.dir().pathString() + QStringLiteral("/.config"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("WEX_SUITE"), store.pathString() + QStringLiteral("/no-suite"));
+        return env;
+    }
+    QString binary;
+};
+
+TEST_F(BinaryTest, ExitsWithStatus255AndNamesTheFoldersWithoutSettings)
+{
+    QProcess child;
+    child.setProcessEnvironment(environment());
+    child.start(binary, {});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 255);
+    const QString err = QString::fromLocal8Bit(child.readAllStandardError());
+    const QStringList ours = err.split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(QStringLiteral("wex-browser"));
+    ASSERT_EQ(ours.size(), 1) << err.toStdString();
+    const QString base = home.dir().pathString() + QStringLiteral("/Library/Preferences/");
+    EXPECT_TRUE(ours[0].contains(base + QStringLiteral("WEX_Preferences ")));
+    EXPECT_TRUE(ours[0].contains(base + QStringLiteral("WEX_Preferences.localized")));
+    EXPECT_FALSE(QFile::exists(home.dir().pathString() + QStringLiteral("/.config/wex-browser/defaults.json")));
+}
+
+TEST_F(BinaryTest, EndingSignalsQuitThroughTerminationAndWriteThePreferences)
+{
+    makeSettings();
+    const QString prefs = home.dir().pathString() + QStringLiteral("/.config/wex-browser/defaults.json");
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        QFile::remove(prefs);
+        QProcess child;
+        child.setProcessEnvironment(environment());
+        child.start(binary, {});
+        ASSERT_TRUE(child.waitForStarted(10000));
+        QThread::msleep(1500);
+        ASSERT_EQ(child.state(), QProcess::Running) << child.readAllStandardError().toStdString();
+        ::kill(pid_t(child.processId()), sig);
+        ASSERT_TRUE(child.waitForFinished(20000));
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << "signal " << sig;
+        EXPECT_EQ(child.exitCode(), 0);
+        const DefaultsStore written(prefs);
+        EXPECT_EQ(written.stringForKey(QStringLiteral("Sort Identifier")), QStringLiteral("date")) << "signal " << sig;
+        EXPECT_TRUE(written.contains(QStringLiteral("Column Width Subject")));
+    }
+}
+
+} // namespace
+} // namespace wex::test
