@@ -1,0 +1,45 @@
+// The date column's calendar format: every directive, in the date's own offset.
+#include "CalendarFormat.h"
+
+#include <gtest/gtest.h>
+
+namespace wex::test {
+namespace {
+
+TEST(CalendarFormatTest, Directives)
+{
+    // 2026-12-06 07:05:09 at +0900, a Sunday, day 340 of the year.
+    const MailDate date = MailDate::fromFields(2026, 12, 6, 7, 5, 9, 9 * 3600);
+    const struct {
+        const char *format;
+        const char *expected;
+    } cases[] = {
+        {"%Y/%m/%d %H:%M", "2026/12/06 07:05"},
+        {"%a %A %b %B", "Sun Sunday Dec December"},
+        {"%e|%d|%j|%w", "6|06|340|0"},
+        {"%I:%M:%S %p", "07:05:09 AM"},
+        {"%y %Z %z %F", "26 GMT+0900 +0900 000"},
+        {"100%% %q %", "100% %q %"}, // unknown directives and a trailing % stay as written
+        {"", ""},
+        {"no directives", "no directives"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CalendarFormat(QString::fromLatin1(c.format)).stringFor(date), QString::fromLatin1(c.expected))
+            << c.format;
+}
+
+TEST(CalendarFormatTest, OffsetsHoursAndTheEdgesOfTheCalendar)
+{
+    const CalendarFormat f(QStringLiteral("%Y-%m-%d %H %I %p %z"));
+    EXPECT_EQ(f.stringFor(MailDate::fromFields(2026, 1, 1, 0, 30, 0, -5 * 3600 - 1800)),
+              QStringLiteral("2026-01-01 00 12 AM -0530"));
+    EXPECT_EQ(f.stringFor(MailDate::fromFields(2024, 2, 29, 12, 0, 0, 0)), QStringLiteral("2024-02-29 12 12 PM +0000"));
+    EXPECT_EQ(f.stringFor(MailDate::fromFields(1969, 12, 31, 23, 0, 0, 0)), QStringLiteral("1969-12-31 23 11 PM +0000"));
+    EXPECT_EQ(f.stringFor(MailDate::distantPast()), QStringLiteral("1-01-01 00 12 AM +0000"));
+    EXPECT_EQ(f.stringFor(MailDate()), QString()) << "the empty date shows nothing";
+    EXPECT_EQ(CalendarFormat().format(), QStringLiteral("%Y/%m/%d %H:%M"));
+    EXPECT_FALSE(CalendarFormat().allowsNaturalLanguage());
+}
+
+} // namespace
+} // namespace wex::test
