@@ -10,10 +10,10 @@
 #include <unistd.h>
 #include <vector>
 
-// The listing is built for speed on large folders: every line is appended to
-// one output buffer without intermediate strings, dates are formatted by
-// arithmetic rather than through QDateTime, and text goes from UTF-16 to UTF-8
-// in the same pass that escapes it.
+// The listing is built for speed on large folders: every line is written
+// straight into one output buffer without intermediate strings, dates are
+// formatted by arithmetic rather than through QDateTime, and text goes from
+// UTF-16 to UTF-8 in the same pass that escapes it.
 
 namespace wex {
 
@@ -22,57 +22,65 @@ namespace {
 constexpr char kUsage[] = "usage: wex-browser --list FOLDER [--sort state|from|date|subject] [--reverse]\n";
 constexpr size_t kFlushSize = 1 << 20;
 
-void appendEscapedByte(std::string &out, char c)
+// Writers into a caller-provided area that is known to be large enough
+// (lineBound); each returns the position after what it wrote.
+
+char *putEscapedByte(char *p, char c)
 {
     switch (c) {
-    case '\\': out += "\\\\"; break;
-    case '\t': out += "\\t"; break;
-    case '\n': out += "\\n"; break;
-    case '\r': out += "\\r"; break;
-    default: out += c; break;
+    case '\\': *p++ = '\\'; *p++ = '\\'; break;
+    case '\t': *p++ = '\\'; *p++ = 't'; break;
+    case '\n': *p++ = '\\'; *p++ = 'n'; break;
+    case '\r': *p++ = '\\'; *p++ = 'r'; break;
+    default: *p++ = c; break;
     }
+    return p;
 }
 
-void appendEscapedBytes(std::string &out, QByteArrayView bytes)
+char *putEscapedBytes(char *p, QByteArrayView bytes)
 {
     for (char c : bytes)
-        appendEscapedByte(out, c);
+        p = putEscapedByte(p, c);
+    return p;
 }
 
 // UTF-16 to UTF-8 with the escapes; a lone surrogate becomes U+FFFD.
-void appendEscapedText(std::string &out, const QString &text)
+// At most 3 bytes per UTF-16 code unit.
+char *putEscapedText(char *p, const QString &text)
 {
-    const char16_t *p = reinterpret_cast<const char16_t *>(text.utf16());
+    const char16_t *s = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = p[i];
+        char32_t c = s[i];
         if (c < 0x80) {
-            appendEscapedByte(out, char(c));
+            p = putEscapedByte(p, char(c));
             continue;
         }
         if (c >= 0xD800 && c <= 0xDFFF) {
-            if (c <= 0xDBFF && i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (p[i + 1] - 0xDC00);
+            if (c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
                 ++i;
             } else {
                 c = 0xFFFD;
             }
         }
         if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
+            *p++ = char(0xC0 | (c >> 6));
         } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
+            *p++ = char(0xE0 | (c >> 12));
+            *p++ = char(0x80 | ((c >> 6) & 0x3F));
         } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
+            *p++ = char(0xF0 | (c >> 18));
+            *p++ = char(0x80 | ((c >> 12) & 0x3F));
+            *p++ = char(0x80 | ((c >> 6) & 0x3F));
         }
-        out += char(0x80 | (c & 0x3F));
+        *p++ = char(0x80 | (c & 0x3F));
     }
+    return p;
 }
 
-void appendDigits(std::string &out, qint64 value, int width)
+// Decimal, zero-padded to width; at most 21 bytes.
+char *putNumber(char *p, qint64 value, int width)
 {
     char digits[24];
     int n = 0;
@@ -83,11 +91,12 @@ void appendDigits(std::string &out, qint64 value, int width)
         v /= 10;
     } while (v);
     if (negative)
-        out += '-';
+        *p++ = '-';
     for (int i = n; i < width; ++i)
-        out += '0';
+        *p++ = '0';
     while (n)
-        out += digits[--n];
+        *p++ = digits[--n];
+    return p;
 }
 
 // Days since 1970-01-01 to a proleptic Gregorian date (H. Hinnant's civil_from_days).
@@ -104,11 +113,13 @@ void civilFromDays(qint64 z, qint64 *year, unsigned *month, unsigned *day)
     *year = qint64(yoe) + era * 400 + (*month <= 2);
 }
 
+constexpr qsizetype kDateBound = 64;
+
 // "YYYY-MM-DD HH:MM:SS +HHMM" in the date's own offset; nothing for the empty date.
-void appendDate(std::string &out, const MailDate &date)
+char *putDate(char *p, const MailDate &date)
 {
     if (date.isEmpty())
-        return;
+        return p;
     const int offset = date.offsetSeconds();
     const qint64 local = date.secondsSinceEpoch() + offset;
     qint64 days = local / 86400;
@@ -120,40 +131,82 @@ void appendDate(std::string &out, const MailDate &date)
     qint64 year;
     unsigned month, day;
     civilFromDays(days, &year, &month, &day);
-    appendDigits(out, year, 4);
-    out += '-';
-    appendDigits(out, month, 2);
-    out += '-';
-    appendDigits(out, day, 2);
-    out += ' ';
-    appendDigits(out, secs / 3600, 2);
-    out += ':';
-    appendDigits(out, secs / 60 % 60, 2);
-    out += ':';
-    appendDigits(out, secs % 60, 2);
-    out += ' ';
-    out += offset < 0 ? '-' : '+';
+    p = putNumber(p, year, 4);
+    *p++ = '-';
+    p = putNumber(p, month, 2);
+    *p++ = '-';
+    p = putNumber(p, day, 2);
+    *p++ = ' ';
+    p = putNumber(p, secs / 3600, 2);
+    *p++ = ':';
+    p = putNumber(p, secs / 60 % 60, 2);
+    *p++ = ':';
+    p = putNumber(p, secs % 60, 2);
+    *p++ = ' ';
+    *p++ = offset < 0 ? '-' : '+';
     const int a = offset < 0 ? -offset : offset;
-    appendDigits(out, a / 3600, 2);
-    appendDigits(out, a / 60 % 60, 2);
+    p = putNumber(p, a / 3600, 2);
+    return putNumber(p, a / 60 % 60, 2);
 }
 
-void appendTitleLine(std::string &out, const Title &title)
+// The most bytes one line of this title can take, line feed included.
+qsizetype lineBound(const Title &title)
 {
-    const QString state = title.state();
-    for (QChar c : state)
-        out += char(c.unicode());
-    out += '\t';
-    appendEscapedText(out, title.from());
-    out += '\t';
-    appendDate(out, title.date());
-    out += '\t';
-    appendEscapedText(out, title.subject());
-    out += '\t';
-    appendDigits(out, title.code(), 1);
-    out += '\t';
-    appendEscapedBytes(out, title.path());
+    return 8 + 3 * (title.from().size() + title.subject().size()) + kDateBound + 24
+        + 2 * title.path().size() + 8;
 }
+
+char *putTitleLine(char *p, const Title &title)
+{
+    constexpr char kLetters[] = "AURHSXE";
+    const uint8_t flags[] = {title.archiveState(), title.unreadState(), title.replyState(), title.htmlState(),
+                             title.sendState(),    title.noMainState(), title.errorState()};
+    for (size_t k = 0; k < sizeof flags; ++k) {
+        if (flags[k])
+            *p++ = kLetters[k];
+    }
+    *p++ = '\t';
+    p = putEscapedText(p, title.from());
+    *p++ = '\t';
+    p = putDate(p, title.date());
+    *p++ = '\t';
+    p = putEscapedText(p, title.subject());
+    *p++ = '\t';
+    p = putNumber(p, title.code(), 1);
+    *p++ = '\t';
+    return putEscapedBytes(p, title.path());
+}
+
+// One growing output area; written out in large pieces.
+class OutputBuffer {
+public:
+    explicit OutputBuffer(FILE *out) : out_(out) {}
+    void addLine(const Title &title)
+    {
+        const size_t need = size_t(lineBound(title));
+        if (data_.size() - used_ < need) {
+            flush();
+            if (data_.size() < need + kFlushSize)
+                data_.resize(need + kFlushSize);
+        }
+        char *p = putTitleLine(data_.data() + used_, title);
+        *p++ = '\n';
+        used_ = size_t(p - data_.data());
+    }
+    void flush()
+    {
+        if (used_ && std::fwrite(data_.data(), 1, used_, out_) != used_)
+            ok_ = false;
+        used_ = 0;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    FILE *out_;
+    std::vector<char> data_;
+    size_t used_ = 0;
+    bool ok_ = true;
+};
 
 // FOLDER made absolute against the working folder and normalised lexically:
 // "." and empty components go, ".." removes the component before it. No link
@@ -196,20 +249,15 @@ bool absoluteFolder(const char *argument, QByteArray *out)
     return true;
 }
 
-bool writeOut(FILE *out, const std::string &bytes)
-{
-    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-}
-
 } // namespace
 
 bool IsHeadlessCommand(int argc, char **argv) { return argc >= 2 && std::strcmp(argv[1], "--list") == 0; }
 
 QByteArray FormatTitleLine(const Title &title)
 {
-    std::string line;
-    appendTitleLine(line, title);
-    return QByteArray(line.data(), qsizetype(line.size()));
+    QByteArray line(lineBound(title), Qt::Uninitialized);
+    line.truncate(putTitleLine(line.data(), title) - line.constData());
+    return line;
 }
 
 int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
@@ -257,29 +305,18 @@ int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
     TitleArray titles = scanner.loadTitleArray(folder, &listed);
     if (!listed) {
         const int error = errno;
-        std::string line = "wex-browser: cannot list ";
-        appendEscapedBytes(line, folder);
-        line += ": ";
-        line += std::strerror(error);
-        line += '\n';
-        writeOut(err, line);
+        QByteArray shown(2 * folder.size(), Qt::Uninitialized);
+        shown.truncate(putEscapedBytes(shown.data(), folder) - shown.constData());
+        std::fprintf(err, "wex-browser: cannot list %s: %s\n", shown.constData(), std::strerror(error));
         return 1;
     }
     SortTitles(titles, key, reverse);
 
-    std::string buffer;
-    buffer.reserve(kFlushSize + 64 * 1024);
-    bool ok = true;
-    for (const Title &title : titles) {
-        appendTitleLine(buffer, title);
-        buffer += '\n';
-        if (buffer.size() >= kFlushSize) {
-            ok = ok && writeOut(out, buffer);
-            buffer.clear();
-        }
-    }
-    ok = ok && writeOut(out, buffer);
-    ok = std::fflush(out) == 0 && ok;
+    OutputBuffer output(out);
+    for (const Title &title : titles)
+        output.addLine(title);
+    output.flush();
+    const bool ok = std::fflush(out) == 0 && output.ok();
     if (!ok) {
         std::fprintf(err, "wex-browser: cannot write the listing: %s\n", std::strerror(errno));
         return 1;

@@ -7,14 +7,15 @@
 // The extension is what follows the last "." of the last path component; a
 // dot that begins the component does not start an extension (".x" has none).
 #include <QByteArrayView>
+#include <cstring>
 
 namespace wex::mailname {
 
 // Offset of the last path component (just after the last "/", 0 without one).
 inline qsizetype baseStart(QByteArrayView path)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash + 1;
+    const void *slash = path.isEmpty() ? nullptr : ::memrchr(path.data(), '/', size_t(path.size()));
+    return slash ? static_cast<const char *>(slash) - path.data() + 1 : 0;
 }
 
 inline QByteArrayView baseName(QByteArrayView path) { return path.sliced(baseStart(path)); }
@@ -23,8 +24,11 @@ inline QByteArrayView baseName(QByteArrayView path) { return path.sliced(baseSta
 inline qsizetype extensionDot(QByteArrayView path)
 {
     const qsizetype base = baseStart(path);
-    const qsizetype dot = path.lastIndexOf('.');
-    return dot > base ? dot : -1;
+    if (path.size() - base < 2)
+        return -1;
+    // Searched from the component's second byte: a leading dot starts no extension.
+    const void *dot = ::memrchr(path.data() + base + 1, '.', size_t(path.size() - base - 1));
+    return dot ? static_cast<const char *>(dot) - path.data() : -1;
 }
 
 // The extension without its dot; empty when there is none.

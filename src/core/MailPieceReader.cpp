@@ -3,16 +3,19 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace wex {
 
 MailPieceReader::MailPieceReader(std::vector<char> &buffer, int fd, off_t fileSize)
     : fd_(fd), fileSize_(fileSize)
 {
-    if (buffer.size() < kBlockSize + 1)
-        buffer.resize(kBlockSize + 1);
+    if (buffer.size() < kBlockSize + kSlack)
+        buffer.resize(kBlockSize + kSlack);
     data_ = buffer.data();
-    capacity_ = buffer.size() - 1;
+    capacity_ = buffer.size() - kSlack;
 }
 
 MailPieceReader::~MailPieceReader() { restoreTerminator(); }
@@ -81,5 +84,63 @@ char *MailPieceReader::next(size_t *length)
         return p;
     }
 }
+
+char *MailPieceReader::nextStartingWith(char a, char b, size_t *length)
+{
+    for (;;) {
+        restoreTerminator();
+        skipPieces(a, b);
+        // Whatever the bulk skip could not decide is taken the exact way.
+        char *p = next(length);
+        if (!p || p[0] == a || p[0] == b)
+            return p;
+    }
+}
+
+#if defined(__SSE2__)
+namespace {
+// Bit i set when byte i of the 16 at p is a line feed.
+inline unsigned newlineMask(const char *p)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+}
+} // namespace
+
+// Newlines are found sixteen bytes at a time and every newline of a block is
+// taken from one bit mask, instead of one memchr call per line. Piece
+// boundaries stay exactly those of next(): a piece ends at its first "\n" or
+// after kPieceMax bytes. Loads may read up to 15 bytes past end_ (into the
+// slack); bits for those bytes are never used.
+void MailPieceReader::skipPieces(char a, char b)
+{
+    size_t s = begin_; // start of the current piece
+    if (s >= end_)
+        return;
+    size_t block = s & ~size_t(15);
+    unsigned mask = newlineMask(data_ + block) & (0xFFFFu << (s - block)); // newlines at or after s
+    while (s < end_ && data_[s] != a && data_[s] != b) {
+        while (!mask && block + 16 < end_ && block + 16 < s + kPieceMax) {
+            block += 16;
+            mask = newlineMask(data_ + block);
+        }
+        const size_t q = mask ? block + size_t(__builtin_ctz(mask)) : end_;
+        if (q < end_ && q - s < kPieceMax) {
+            s = q + 1;
+            mask &= mask - 1;
+            continue;
+        }
+        // No "\n" among the next kPieceMax bytes, as far as they have been read.
+        if (s + kPieceMax > end_)
+            break; // undecided until more is read
+        s += kPieceMax;
+        block = s & ~size_t(15);
+        mask = newlineMask(data_ + block) & (0xFFFFu << (s - block));
+    }
+    begin_ = s;
+}
+#else
+void MailPieceReader::skipPieces(char, char) {}
+#endif
 
 } // namespace wex

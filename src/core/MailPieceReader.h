@@ -19,8 +19,11 @@ class MailPieceReader {
 public:
     static constexpr size_t kPieceMax = 4095; // a 4096-byte line buffer less its NUL
     static constexpr size_t kBlockSize = 128 * 1024;
+    // Room behind the data for the terminator and for 16-byte loads that run
+    // past the last valid byte.
+    static constexpr size_t kSlack = 64;
 
-    // The buffer must outlive the reader; it is grown to kBlockSize + 1.
+    // The buffer must outlive the reader; it is grown to kBlockSize + kSlack.
     // fileSize (from fstat) only lets the reader skip the read that would
     // confirm the end of a file; a wrong value costs one read, nothing else.
     MailPieceReader(std::vector<char> &buffer, int fd, off_t fileSize);
@@ -32,13 +35,19 @@ public:
     // end of the file or after a read error. *length is the piece's full byte
     // count (embedded NULs included).
     char *next(size_t *length);
+    // The next piece whose first byte is a or b, exactly as repeated next()
+    // calls would find it; the pieces before it are passed over in bulk.
+    char *nextStartingWith(char a, char b, size_t *length);
 
 private:
     void restoreTerminator();
     void fill();
+    // Advances begin_ over whole pieces in the buffer that start with neither
+    // a nor b; stops at one that does, or where it would need more data.
+    void skipPieces(char a, char b);
 
     char *data_;
-    size_t capacity_; // bytes a read may fill; data_[capacity_] is the spare terminator slot
+    size_t capacity_; // bytes a read may fill; kSlack bytes follow
     int fd_;
     off_t fileSize_;
     off_t total_ = 0;  // bytes read so far

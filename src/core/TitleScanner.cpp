@@ -78,7 +78,7 @@ const ExtRow extData[kExtRowCount] = {
     {"htm", funcSetHTM},      {"iygm", funcSetUnreadNoMain}, {"imail", funcSetNoMain},
 };
 
-TitleScanner::TitleScanner(const Coding &coding) : coding_(coding) {}
+TitleScanner::TitleScanner(const Coding &coding) : coding_(coding), prototype_() {}
 
 bool TitleScanner::isMailExtension(QByteArrayView extension)
 {
@@ -126,6 +126,8 @@ TitleArray TitleScanner::loadTitleArray(const QByteArray &folder, bool *listed)
     if (listed)
         *listed = true;
 
+    // The folder stays open while its entries are read: they are opened
+    // relative to it.
     struct Entry {
         size_t offset; // into names_, NUL-terminated there
         unsigned char type;
@@ -141,7 +143,6 @@ TitleArray TitleScanner::loadTitleArray(const QByteArray &folder, bool *listed)
         entries.push_back({names_.size(), d->d_type});
         names_.insert(names_.end(), d->d_name, d->d_name + n + 1);
     }
-    ::closedir(dir);
 
     const char *names = names_.data();
     std::sort(entries.begin(), entries.end(), [names](const Entry &a, const Entry &b) {
@@ -158,17 +159,18 @@ TitleArray TitleScanner::loadTitleArray(const QByteArray &folder, bool *listed)
         path.reserve(prefix.size() + qsizetype(std::strlen(name)) + 8);
         path += prefix;
         path += name;
-        addTitleOfEntry(std::move(path), e.type, titles);
+        addTitleOfEntry(std::move(path), e.type, ::dirfd(dir), titles);
     }
+    ::closedir(dir);
     return titles;
 }
 
 void TitleScanner::addTitleOf(const QByteArray &path, TitleArray &titles)
 {
-    addTitleOfEntry(path, DT_UNKNOWN, titles);
+    addTitleOfEntry(path, DT_UNKNOWN, -1, titles);
 }
 
-void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, TitleArray &titles)
+void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles)
 {
     // The entry's own name decides the prefixes, even when an attachment
     // folder's main text file takes its place below.
@@ -185,9 +187,12 @@ void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, Tit
         isFolder = true;
         break;
     case DT_LNK:
-    case DT_UNKNOWN:
-        isFolder = IsPathDirectory(path);
+    case DT_UNKNOWN: {
+        struct stat st; // links followed
+        const int r = folderFd >= 0 ? ::fstatat(folderFd, name.data(), &st, 0) : ::stat(path.constData(), &st);
+        isFolder = r == 0 && S_ISDIR(st.st_mode);
         break;
+    }
     default:
         return; // FIFOs, devices and sockets are never mails
     }
@@ -204,7 +209,9 @@ void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, Tit
     if (!accepted)
         return;
 
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    const int fd = folderFd >= 0 && !archive ? ::openat(folderFd, name.data(), kOpenFlags)
+                                             : ::open(path.constData(), kOpenFlags);
     if (fd < 0)
         return;
     struct stat st;
@@ -213,7 +220,7 @@ void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, Tit
         return;
     }
 
-    Title &title = titles.emplace_back();
+    Title &title = titles.emplace_back(prototype_);
     title.setArchiveState(archive);
     title.setCode(coding_.defaultCode());
     if (!setState(ext, title)) {
@@ -273,13 +280,12 @@ void TitleScanner::readHeaders(int fd, off_t fileSize, Title &title)
         }
     }
 
-    // Charset phase: lines keep their line feed. A known X-WEX-CharSet wins
-    // over everything; otherwise the first Content-Type line counts and the
-    // file is read to its end.
+    // Charset phase: lines keep their line feed, and only those whose first
+    // byte is "C" or "X" (case-sensitive) are looked at. A known X-WEX-CharSet
+    // wins over everything; otherwise the first Content-Type line counts and
+    // the file is read to its end.
     bool charsetSeen = false, contentTypeSeen = false;
-    while (bodyFollows && (line = reader.next(&len))) {
-        if (line[0] != 'C' && line[0] != 'X')
-            continue;
+    while (bodyFollows && (line = reader.nextStartingWith('C', 'X', &len))) {
         if (!charsetSeen && HeadStrCL(kWexCharsetTag, line)) {
             charsetSeen = true;
             const char *rest = line + tagLength(kWexCharsetTag);

@@ -51,13 +51,18 @@ public:
     void makeDummyMainAtPath(const QByteArray &stem, QByteArray *out);
 
 private:
-    // What the entry's directory listing said about its type (a d_type value);
-    // DT_UNKNOWN makes the scanner ask the file system.
-    void addTitleOfEntry(QByteArray path, unsigned char entryType, TitleArray &titles);
+    // entryType is what the directory listing said (a d_type value; DT_UNKNOWN
+    // makes the scanner ask the file system). When folderFd is an open folder,
+    // the entry is reached relative to it by its name (the path's last
+    // component), which spares the kernel a walk along the whole path.
+    void addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles);
     // Header and charset phases over an open regular file.
     void readHeaders(int fd, off_t fileSize, Title &title);
 
     const Coding &coding_;
+    // Every title starts as a copy of this one, so the localised defaults are
+    // looked up once per scanner and shared by all titles, not made per mail.
+    const Title prototype_;
     TextDecoder decoder_;
     std::vector<char> buffer_; // reused block buffer
     // Raw From and Subject values of the file being read; reused, so a scan

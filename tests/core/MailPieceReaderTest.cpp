@@ -1,0 +1,106 @@
+#include "MailPieceReader.h"
+#include "TestStore.h"
+
+#include <QRandomGenerator>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace wex;
+using wex::test::TestDir;
+
+namespace {
+
+// The pieces of a file as the standard line read with a 4096-byte buffer
+// returns them: the reference the reader must match.
+std::vector<QByteArray> FgetsPieces(const QByteArray &path)
+{
+    std::vector<QByteArray> pieces;
+    FILE *f = fopen(path.constData(), "rb");
+    char line[4096];
+    long pos = 0;
+    while (fgets(line, sizeof line, f)) {
+        const long now = ftell(f); // fgets hides embedded NULs; the offsets do not
+        pieces.push_back(QByteArray(line, now - pos));
+        pos = now;
+    }
+    fclose(f);
+    return pieces;
+}
+
+struct ReadResult {
+    std::vector<QByteArray> all;       // every piece through next()
+    std::vector<QByteArray> candidates; // through nextStartingWith('C', 'X')
+};
+
+ReadResult ReadPieces(const QByteArray &path, std::vector<char> &buffer)
+{
+    ReadResult r;
+    for (int pass = 0; pass < 2; ++pass) {
+        const int fd = ::open(path.constData(), O_RDONLY);
+        const off_t size = ::lseek(fd, 0, SEEK_END);
+        ::lseek(fd, 0, SEEK_SET);
+        MailPieceReader reader(buffer, fd, size);
+        size_t len = 0;
+        while (char *p = pass == 0 ? reader.next(&len) : reader.nextStartingWith('C', 'X', &len)) {
+            EXPECT_EQ(p[len], '\0');
+            (pass == 0 ? r.all : r.candidates).push_back(QByteArray(p, qsizetype(len)));
+        }
+        ::close(fd);
+    }
+    return r;
+}
+
+QByteArray RandomMail(QRandomGenerator &gen)
+{
+    static const int lengths[] = {0, 1, 2, 15, 16, 17, 60, 4093, 4094, 4095, 4096, 8190, 8191, 10000};
+    QByteArray text;
+    const int lines = gen.bounded(1, 400);
+    for (int i = 0; i < lines; ++i) {
+        const int len = gen.bounded(4) == 0 ? lengths[gen.bounded(int(std::size(lengths)))] : gen.bounded(0, 120);
+        QByteArray line(len, 'a');
+        for (char &c : line) {
+            const int r = gen.bounded(100);
+            c = r < 3 ? 'C' : r < 5 ? 'X' : r < 6 ? '\0' : r < 7 ? '\r' : char('a' + r % 26);
+        }
+        text += line;
+        if (gen.bounded(20))
+            text += '\n';
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(MailPieceReader, PiecesMatchTheStandardLineRead)
+{
+    TestDir dir;
+    std::vector<char> buffer; // shared by all files, as in a scan
+    QRandomGenerator gen(20261206);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        QByteArray text = RandomMail(gen);
+        if (round % 50 == 0) // several blocks, so pieces straddle refills
+            text = text.repeated(MailPieceReader::kBlockSize / qMax<qsizetype>(text.size(), 1) * 3 + 1);
+        const QByteArray path = dir.write("m" + QByteArray::number(round), text);
+        const std::vector<QByteArray> expected = FgetsPieces(path);
+        const ReadResult r = ReadPieces(path, buffer);
+        ASSERT_EQ(r.all, expected);
+        std::vector<QByteArray> expectedCandidates;
+        for (const QByteArray &p : expected) {
+            if (p[0] == 'C' || p[0] == 'X')
+                expectedCandidates.push_back(p);
+        }
+        ASSERT_EQ(r.candidates, expectedCandidates);
+    }
+}
+
+TEST(MailPieceReader, EmptyFileAndNoFinalNewline)
+{
+    TestDir dir;
+    std::vector<char> buffer;
+    EXPECT_TRUE(ReadPieces(dir.write("empty", ""), buffer).all.empty());
+    const ReadResult r = ReadPieces(dir.write("tail", "a\nCtail"), buffer);
+    EXPECT_EQ(r.all, (std::vector<QByteArray>{"a\n", "Ctail"}));
+    EXPECT_EQ(r.candidates, (std::vector<QByteArray>{"Ctail"}));
+}
