@@ -13,6 +13,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QTableView>
 
 namespace wex {
@@ -55,6 +56,25 @@ void MailTitles::setTable(QTableView *table)
     ApplyDesignedColumns(header);
     showSortIndicator();
     connect(header, &QHeaderView::sectionClicked, this, &MailTitles::headerClicked);
+    table->viewport()->installEventFilter(this);
+}
+
+bool MailTitles::eventFilter(QObject *watched, QEvent *event)
+{
+    if (table_ && watched == table_->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (!table_->indexAt(mouse->position().toPoint()).isValid())
+                return true;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QTableView *MailTitles::table() const { return table_; }

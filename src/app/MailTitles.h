@@ -73,6 +73,11 @@ public:
     // to stand near the top. Nothing for a row out of range.
     void revealRow(int row);
 
+protected:
+    // Clicks in the table's empty area (outside every row) are swallowed:
+    // they would clear the selection and with it the mail on show.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void headerClicked(int logicalIndex);
     void selectRow(int row);

@@ -197,6 +197,22 @@ TEST_F(FSBrowserTest, ASingleClickNamesTheTitleWindowAndLoadsTheFolder)
     EXPECT_EQ(browser.columnView(1)->model()->rowCount(browser.columnView(1)->rootIndex()), 0);
 }
 
+TEST_F(FSBrowserTest, KeyboardMovesSelectLikeAClick)
+{
+    browser.show();
+    ASSERT_TRUE(browser.setPath(at("store/Draft")));
+    QListView *column = browser.columnView(1);
+    column->setFocus();
+    QTest::keyClick(column, Qt::Key_Down); // Draft -> InBox
+    EXPECT_EQ(browser.path(), at("store/InBox"));
+    EXPECT_EQ(titleWindow.windowTitle(), QStringLiteral("InBox"));
+    EXPECT_EQ(titles.count(), 2);
+    QTest::keyClick(column, Qt::Key_Right); // into InBox's folders
+    EXPECT_EQ(browser.path(), at("store/InBox/sub"));
+    EXPECT_EQ(titleWindow.windowTitle(), QStringLiteral("sub"));
+    EXPECT_EQ(titles.count(), 0);
+}
+
 TEST_F(FSBrowserTest, ADoubleClickLoadsNothingAndStopsTheNextClickFromScrolling)
 {
     browser.show();

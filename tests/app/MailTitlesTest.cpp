@@ -12,6 +12,7 @@
 #include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace wex::test {
@@ -288,6 +289,38 @@ TEST_F(MailTitlesTest, UnknownSortKeyKeepsTheListingOrder)
     EXPECT_EQ(subjectAt(0), QStringLiteral("mail 0"));
     EXPECT_FALSE(table.horizontalHeader()->isSortIndicatorShown());
     EXPECT_EQ(titles.identifier(), QStringLiteral("size")) << "kept as given, and saved back so";
+}
+
+TEST_F(MailTitlesTest, AClickOutsideTheRowsChangesNothing)
+{
+    load({false, true, false});
+    table.resize(600, 400);
+    table.show();
+    ASSERT_EQ(titles.selectedRow(), 1);
+    const QPoint below(20, table.viewport()->height() - 5);
+    ASSERT_FALSE(table.indexAt(below).isValid());
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(titles.selectedRow(), 1);
+    EXPECT_EQ(selectedCount(), 1);
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, table.visualRect(titles.model()->index(2, 1)).center());
+    EXPECT_EQ(titles.selectedRow(), 2) << "a click on a row still selects it";
+}
+
+TEST_F(MailTitlesTest, AFolderLoadIsOneModelResetWhateverItsSize)
+{
+    std::vector<bool> many(1500, false);
+    many[700] = true;
+    const QByteArray folder = makeFolder(many);
+    QSignalSpy resets(titles.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy layouts(titles.model(), &QAbstractItemModel::layoutChanged);
+    QSignalSpy inserts(titles.model(), &QAbstractItemModel::rowsInserted);
+    titles.loadTitleTable(folder, true);
+    EXPECT_EQ(titles.count(), 1500);
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(layouts.count(), 0) << "sorted before it is shown";
+    EXPECT_EQ(inserts.count(), 0);
+    EXPECT_EQ(titles.selectedRow(), 700);
 }
 
 TEST_F(MailTitlesTest, ModelsPassTheModelTester)
