@@ -1,6 +1,7 @@
 #include "MailPieceReader.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <unistd.h>
 #if defined(__SSE2__)
@@ -99,32 +100,38 @@ char *MailPieceReader::nextStartingWith(char a, char b, size_t *length)
 
 #if defined(__SSE2__)
 namespace {
-// Bit i set when byte i of the 16 at p is a line feed.
-inline unsigned newlineMask(const char *p)
+constexpr size_t kScanBlock = 64;
+// Bit i set when byte i of the 64 at p is a line feed.
+inline uint64_t newlineMask(const char *p)
 {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-    return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+    const __m128i nl = _mm_set1_epi8('\n');
+    uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * i));
+        mask |= uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, nl)))) << (16 * i);
+    }
+    return mask;
 }
 } // namespace
 
-// Newlines are found sixteen bytes at a time and every newline of a block is
+// Newlines are found 64 bytes at a time and every newline of a block is
 // taken from one bit mask, instead of one memchr call per line. Piece
 // boundaries stay exactly those of next(): a piece ends at its first "\n" or
-// after kPieceMax bytes. Loads may read up to 15 bytes past end_ (into the
+// after kPieceMax bytes. Loads may read up to 63 bytes past end_ (into the
 // slack); bits for those bytes are never used.
 void MailPieceReader::skipPieces(char a, char b)
 {
     size_t s = begin_; // start of the current piece
     if (s >= end_)
         return;
-    size_t block = s & ~size_t(15);
-    unsigned mask = newlineMask(data_ + block) & (0xFFFFu << (s - block)); // newlines at or after s
+    size_t block = s & ~(kScanBlock - 1);
+    uint64_t mask = newlineMask(data_ + block) & (~uint64_t(0) << (s - block)); // newlines at or after s
     while (s < end_ && data_[s] != a && data_[s] != b) {
-        while (!mask && block + 16 < end_ && block + 16 < s + kPieceMax) {
-            block += 16;
+        while (!mask && block + kScanBlock < end_ && block + kScanBlock < s + kPieceMax) {
+            block += kScanBlock;
             mask = newlineMask(data_ + block);
         }
-        const size_t q = mask ? block + size_t(__builtin_ctz(mask)) : end_;
+        const size_t q = mask ? block + size_t(__builtin_ctzll(mask)) : end_;
         if (q < end_ && q - s < kPieceMax) {
             s = q + 1;
             mask &= mask - 1;
@@ -134,8 +141,8 @@ void MailPieceReader::skipPieces(char a, char b)
         if (s + kPieceMax > end_)
             break; // undecided until more is read
         s += kPieceMax;
-        block = s & ~size_t(15);
-        mask = newlineMask(data_ + block) & (0xFFFFu << (s - block));
+        block = s & ~(kScanBlock - 1);
+        mask = newlineMask(data_ + block) & (~uint64_t(0) << (s - block));
     }
     begin_ = s;
 }

@@ -19,8 +19,8 @@ class MailPieceReader {
 public:
     static constexpr size_t kPieceMax = 4095; // a 4096-byte line buffer less its NUL
     static constexpr size_t kBlockSize = 128 * 1024;
-    // Room behind the data for the terminator and for 16-byte loads that run
-    // past the last valid byte.
+    // Room behind the data for the terminator and for the 64-byte block scan
+    // that may run past the last valid byte.
     static constexpr size_t kSlack = 64;
 
     // The buffer must outlive the reader; it is grown to kBlockSize + kSlack.
