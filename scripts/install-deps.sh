@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev
   clang libclang-rt-14-dev
   procps xvfb xauth xdotool imagemagick
-  fonts-noto-cjk fonts-dejavu-core
+  fonts-noto-cjk fonts-dejavu-core fonts-lohit-deva
   nmh mblaze hyperfine time
 )
 $SUDO apt-get update

@@ -14,11 +14,32 @@
 #include "MailTitles.h"
 #include "PathUtils.h"
 
+#include <QApplication>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace wex {
+namespace {
+
+// Every row is a folder: a folder icon, and no branch arrow.
+class FolderDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QWidget *widget = option->widget;
+        option->icon = (widget ? widget->style() : QApplication::style())->standardIcon(QStyle::SP_DirIcon);
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->decorationSize = QSize(16, 16);
+    }
+};
+
+} // namespace
 
 FSBrowser::FSBrowser(QWidget *parent)
     : QWidget(parent), area_(new QWidget(this)), scrollBar_(new QScrollBar(Qt::Horizontal, this))
@@ -205,7 +226,7 @@ void FSBrowser::truncateColumns(int count)
 void FSBrowser::addColumn(const QModelIndex &folder)
 {
     auto *view = new FolderColumn(area_);
-    view->setItemDelegate(new QStyledItemDelegate(view));
+    view->setItemDelegate(new FolderDelegate(view));
     view->setModel(model_);
     view->setRootIndex(folder);
     model_->listFolder(folder);
