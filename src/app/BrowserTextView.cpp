@@ -28,6 +28,9 @@ BrowserTextView::BrowserTextView(QWidget *parent) : QPlainTextEdit(parent), hidd
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Nothing is ever typed here: an undo history would only slow down the
+    // replacement of a large mail's text.
+    document()->setUndoRedoEnabled(false);
     // The hidden view only ever holds text for the printer; it is never shown.
     hiddenText_->setReadOnly(true);
     hiddenText_->hide();

@@ -49,13 +49,13 @@ std::optional<KeyBinding> BindingFromEntry(const QJsonValue &entry)
     if (!entry.isArray())
         return std::nullopt;
     const QJsonArray array = entry.toArray();
-    if (array.size() < 3 || !array.at(0).isString())
+    if (array.size() < 3)
         return std::nullopt;
-    const std::optional<qint64> flags = WholeNumber(array.at(1), 0xFFFFFFFFll);
+    const std::optional<MethodKey> key = MethodKey::fromArray(array);
     const std::optional<qint64> serial = WholeNumber(array.at(2), KeyController::CommandCount - 1);
-    if (!flags || !serial)
+    if (!key || !serial)
         return std::nullopt;
-    return KeyBinding{MethodKey(array.at(0).toString(), uint32_t(*flags)), int(*serial)};
+    return KeyBinding{*key, int(*serial)};
 }
 
 } // namespace

@@ -52,7 +52,13 @@ MailContents::MailContents(const Coding &coding, CodingFonts &fonts, QObject *pa
 {
 }
 
-MailContents::~MailContents() = default;
+MailContents::~MailContents()
+{
+    // The pending check dies with this controller's timer: drop its mark, or no
+    // check could ever be scheduled again.
+    if (scheduledCheck_)
+        unreadUtilRunning = 0;
+}
 
 bool MailContents::unreadCheckPending() { return unreadUtilRunning != 0; }
 
@@ -211,12 +217,14 @@ void MailContents::scheduleUnreadCheck()
     if (unreadUtilRunning)
         return;
     unreadUtilRunning = 1;
+    scheduledCheck_ = true;
     QTimer::singleShot(kUnreadCheckDelayMs, this, &MailContents::launchUnread);
 }
 
 void MailContents::launchUnread()
 {
     unreadUtilRunning = 0;
+    scheduledCheck_ = false;
     if (unreadChainRunning_)
         return;
     unreadChainRunning_ = true;

@@ -86,7 +86,8 @@ private:
     QMetaObject::Connection selectionConnection_;
     QByteArray currentPath_;
     QString notice_;
-    bool unreadChainRunning_ = false;
+    bool scheduledCheck_ = false;    // this controller's timer is the pending check
+    bool unreadChainRunning_ = false; // the shell texts of a check are running
 };
 
 } // namespace wex

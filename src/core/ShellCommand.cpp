@@ -17,6 +17,15 @@ QString SuiteFolder()
 
 ShellCommand::ShellCommand(Done done, QObject *parent) : QObject(parent), done_(std::move(done)) {}
 
+ShellCommand::~ShellCommand()
+{
+    // Going away with the child still running (its owner is being destroyed):
+    // the process is killed without a report, since the callback's owner may
+    // be half gone already.
+    reported_ = true;
+    QObject::disconnect(&process_, nullptr, this, nullptr);
+}
+
 ShellCommand *ShellCommand::run(const QString &fixedText, const QStringList &arguments, Done done,
                                 QObject *parent)
 {

@@ -23,9 +23,12 @@ public:
     using Done = std::function<void(int status)>;
 
     // Starts the text; done runs once, from the event loop (never inside run()),
-    // and the object deletes itself afterwards.
+    // and the object deletes itself afterwards. Destroyed earlier (with its
+    // parent), it kills the child and reports nothing.
     static ShellCommand *run(const QString &fixedText, const QStringList &arguments, Done done,
                              QObject *parent = nullptr);
+
+    ~ShellCommand() override;
 
 signals:
     void finished(int status);

@@ -1,0 +1,122 @@
+#pragma once
+// The reading side of the application, wired as the Assembly wires it, over
+// real mail files in a scratch folder: titles, table, contents view and keys.
+#include "BrowserTextView.h"
+#include "Coding.h"
+#include "CodingFonts.h"
+#include "DefaultsStore.h"
+#include "KeyController.h"
+#include "MailContents.h"
+#include "MailTitles.h"
+#include "TestStore.h"
+#include "Title.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScrollBar>
+#include <QTableView>
+#include <QWidget>
+#include <memory>
+
+namespace wex::test {
+
+struct MailSpec {
+    QByteArray name;
+    QByteArray bytes;
+    bool unread = false;
+    QString subject = {};
+    uint32_t code = 0;
+};
+
+class ReadingFixture {
+public:
+    static constexpr int kRowHeight = 20;
+    static constexpr int kVisibleRows = 10;
+
+    ReadingFixture()
+        : defaults(dir.pathString() + QStringLiteral("/defaults.json")),
+          fonts(coding, defaults),
+          titles(coding, defaults),
+          contents(coding, fonts),
+          keys(defaults)
+    {
+        titles.setTable(&table);
+        titles.setMailContents(&contents);
+        // Exactly kVisibleRows rows fill the table's viewport.
+        table.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        table.verticalHeader()->setMinimumSectionSize(1);
+        table.verticalHeader()->setDefaultSectionSize(kRowHeight);
+        contents.setMailTitles(&titles);
+        contents.setContentsWindow(&window);
+        contents.setTitleTable(&table);
+        contents.setKeyController(&keys);
+        contents.registerAndReplaceTextView();
+        keys.setMailContents(&contents);
+        keys.setMailTitles(&titles);
+        keys.setMailTable(&table);
+        keys.awakeFromNib();
+        window.resize(500, 300);
+        view()->setGeometry(0, 0, 500, 300);
+        window.show();
+        table.show();
+        table.resize(400, 200);
+        table.resize(400, 200 + table.height() - table.viewport()->height());
+        QApplication::processEvents();
+    }
+
+    BrowserTextView *view() { return contents.browserTextView(); }
+
+    // Writes the mails and shows them as the title list (no selection).
+    void setMails(const std::vector<MailSpec> &mails)
+    {
+        TitleArray array;
+        for (const MailSpec &m : mails) {
+            Title t;
+            t.setPath(dir.write(m.name, m.bytes));
+            t.setSubject(m.subject.isEmpty() ? QString::fromLatin1(m.name) : m.subject);
+            t.setCode(m.code ? m.code : *coding.codeForName(QStringLiteral("UTF8")));
+            t.setUnreadState(m.unread);
+            array.push_back(t);
+        }
+        titles.setMailTitles(std::move(array));
+        table.doItemsLayout();
+        QApplication::processEvents();
+    }
+
+    // n read mails "0.mail".."n-1.mail", each one line of text.
+    void setReadMails(int n)
+    {
+        std::vector<MailSpec> mails;
+        for (int i = 0; i < n; ++i)
+            mails.push_back({QByteArray::number(i) + ".mail", "mail " + QByteArray::number(i) + "\n"});
+        setMails(mails);
+    }
+
+    void select(int row)
+    {
+        table.selectionModel()->setCurrentIndex(table.model()->index(row, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    void clearSelection() { table.selectionModel()->clearSelection(); }
+    int selected() const { return titles.selectedRow(); }
+    int topRow() const { return table.rowAt(0); }
+    int bottomRow() const { return table.rowAt(table.viewport()->height() - 1); }
+    void showRowAtTop(int row)
+    {
+        table.scrollTo(table.model()->index(row, 0), QAbstractItemView::PositionAtTop);
+        QApplication::processEvents();
+    }
+
+    TestDir dir;
+    Coding coding;
+    DefaultsStore defaults;
+    CodingFonts fonts;
+    MailTitles titles;
+    QWidget window;
+    QTableView table;
+    MailContents contents;
+    KeyController keys;
+};
+
+} // namespace wex::test
