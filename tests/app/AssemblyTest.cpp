@@ -184,6 +184,7 @@ TEST_F(AssemblyTest, WithoutSettingsFolderNothingStartsAndNothingIsWritten)
     EXPECT_FALSE(app.start());
     EXPECT_EQ(app.mailTitles()->count(), 0);
     EXPECT_FALSE(app.titleWindow()->isVisible());
+    EXPECT_FALSE(app.contentsWindow()->isVisible());
     app.terminate(); // not started: writes nothing
     EXPECT_FALSE(QFile::exists(defaultsPath()));
     const QString message = AppController::missingSettingsMessage();
@@ -212,6 +213,26 @@ protected:
     QString binary;
 };
 
+// True once the process catches the signal (its handler is installed), as
+// /proc tells; waits up to ten seconds.
+bool WaitUntilCaught(qint64 pid, int sig)
+{
+    for (int i = 0; i < 200; ++i) {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : status.readAll().split('\n'))
+                if (line.startsWith("SigCgt:")) {
+                    bool ok = false;
+                    const qulonglong mask = line.mid(7).trimmed().toULongLong(&ok, 16);
+                    if (ok && (mask >> (sig - 1)) & 1)
+                        return true;
+                }
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
 TEST_F(BinaryTest, ExitsWithStatus255AndNamesTheFoldersWithoutSettings)
 {
     QProcess child;
@@ -239,7 +260,8 @@ TEST_F(BinaryTest, EndingSignalsQuitThroughTerminationAndWriteThePreferences)
         child.setProcessEnvironment(environment());
         child.start(binary, {});
         ASSERT_TRUE(child.waitForStarted(10000));
-        QThread::msleep(1500);
+        ASSERT_TRUE(WaitUntilCaught(child.processId(), sig));
+        QThread::msleep(300);
         ASSERT_EQ(child.state(), QProcess::Running) << child.readAllStandardError().toStdString();
         ::kill(pid_t(child.processId()), sig);
         ASSERT_TRUE(child.waitForFinished(20000));
