@@ -1,0 +1,87 @@
+#include "KeyEventConverter.h"
+
+#include <QKeyEvent>
+#include <gtest/gtest.h>
+
+using namespace wex;
+
+namespace {
+
+constexpr uint32_t S = mod::Shift, C = mod::Control, A = mod::Alternate, M = mod::Command, K = mod::NumericPad,
+                   F = mod::Function;
+
+QString Char(char16_t c) { return QString(QChar(c)); }
+
+} // namespace
+
+TEST(KeyEventConverter, ConvertsKeysAsStoredBindingsExpect)
+{
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text; // what the platform says the key typed
+        QString characters;
+        uint32_t flags;
+    } cases[] = {
+        // Letters: from the key, Shift applied, Control and Alt ignored.
+        {Qt::Key_N, Qt::NoModifier, "n", "n", 0},
+        {Qt::Key_N, Qt::ShiftModifier, "N", "N", S},
+        {Qt::Key_N, Qt::ControlModifier, "\x0e", "n", C},
+        {Qt::Key_N, Qt::AltModifier, "", "n", A},
+        {Qt::Key_N, Qt::MetaModifier, "n", "n", M},
+        {Qt::Key_P, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier, "", "P", S | C | A},
+        {Qt::Key_Adiaeresis, Qt::NoModifier, QString::fromUtf8("ä"), QString::fromUtf8("ä"), 0},
+        {Qt::Key_Adiaeresis, Qt::ShiftModifier, QString::fromUtf8("Ä"), QString::fromUtf8("Ä"), S},
+        // Other printable keys: the key code already carries Shift.
+        {Qt::Key_Exclam, Qt::ShiftModifier, "!", "!", S},
+        {Qt::Key_1, Qt::KeypadModifier, "1", "1", K},
+        {Qt::Key_Slash, Qt::ControlModifier, "", "/", C},
+        // Named keys.
+        {Qt::Key_Space, Qt::NoModifier, " ", " ", 0},
+        {Qt::Key_Space, Qt::AltModifier, " ", " ", A},
+        {Qt::Key_Return, Qt::NoModifier, "\r", "\r", 0},
+        {Qt::Key_Enter, Qt::KeypadModifier, "\r", "\r", K},
+        {Qt::Key_Tab, Qt::NoModifier, "\t", "\t", 0},
+        {Qt::Key_Backtab, Qt::ShiftModifier, "", "\t", S},
+        {Qt::Key_Escape, Qt::NoModifier, "\x1b", "\x1b", 0},
+        {Qt::Key_Backspace, Qt::NoModifier, "\b", "\x7f", 0},
+        // Function keys: private-use characters and the function bit.
+        {Qt::Key_Up, Qt::NoModifier, "", Char(0xF700), F},
+        {Qt::Key_Down, Qt::NoModifier, "", Char(0xF701), F},
+        {Qt::Key_Left, Qt::NoModifier, "", Char(0xF702), F},
+        {Qt::Key_Right, Qt::NoModifier, "", Char(0xF703), F},
+        {Qt::Key_Up, Qt::ShiftModifier | Qt::ControlModifier, "", Char(0xF700), S | C | F},
+        {Qt::Key_Down, Qt::KeypadModifier, "", Char(0xF701), K | F},
+        {Qt::Key_F1, Qt::NoModifier, "", Char(0xF704), F},
+        {Qt::Key_F12, Qt::NoModifier, "", Char(0xF70F), F},
+        {Qt::Key_F13, Qt::NoModifier, "", Char(0xF710), F},
+        {Qt::Key_F35, Qt::NoModifier, "", Char(0xF726), F},
+        {Qt::Key_Insert, Qt::NoModifier, "", Char(0xF727), F},
+        {Qt::Key_Delete, Qt::NoModifier, "\x7f", Char(0xF728), F},
+        {Qt::Key_Home, Qt::NoModifier, "", Char(0xF729), F},
+        {Qt::Key_End, Qt::NoModifier, "", Char(0xF72B), F},
+        {Qt::Key_PageUp, Qt::NoModifier, "", Char(0xF72C), F},
+        {Qt::Key_PageDown, Qt::NoModifier, "", Char(0xF72D), F},
+    };
+    for (const auto &c : cases) {
+        const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, c.text);
+        const std::optional<MethodKey> key = MethodKeyFromEvent(event);
+        ASSERT_TRUE(key) << std::hex << c.key;
+        EXPECT_EQ(key->characters(), c.characters) << std::hex << c.key << " " << c.modifiers.toInt();
+        EXPECT_EQ(key->modifierFlags(), c.flags) << std::hex << c.key << " " << c.modifiers.toInt();
+        EXPECT_EQ(key->modifierFlags() & 0xFFFF, 0u);
+    }
+}
+
+TEST(KeyEventConverter, PressesThatTypeNothingGiveNoKey)
+{
+    for (int key : {int(Qt::Key_Shift), int(Qt::Key_Control), int(Qt::Key_Alt), int(Qt::Key_Meta),
+                    int(Qt::Key_CapsLock), int(Qt::Key_unknown), 0}) {
+        const QKeyEvent event(QEvent::KeyPress, key, Qt::ShiftModifier);
+        EXPECT_FALSE(MethodKeyFromEvent(event)) << std::hex << key;
+    }
+    // A key the platform cannot name still counts with what it typed.
+    const QKeyEvent dead(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("´"));
+    ASSERT_TRUE(MethodKeyFromEvent(dead));
+    EXPECT_EQ(MethodKeyFromEvent(dead)->characters(), QStringLiteral("´"));
+}
