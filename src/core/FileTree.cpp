@@ -48,6 +48,13 @@ int SyncFd(int fd)
     return 0;
 }
 
+// Only a privileged mover can hand a copy to another owner; for anyone else
+// the copy is theirs already, so a refusal is no failure.
+void KeepOwner(int fd, const struct stat &st)
+{
+    [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
+}
+
 int WriteAll(int fd, const char *data, ssize_t size)
 {
     while (size > 0) {
@@ -92,6 +99,7 @@ int CopyFile(const QByteArray &from, const QByteArray &to, const struct stat &st
     }
     if (!error)
         error = SyncFd(out);
+    KeepOwner(out, st);
     if (!error && ::fchmod(out, st.st_mode & 07777) != 0)
         error = errno;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
@@ -125,6 +133,7 @@ int CopyItem(const QByteArray &from, const QByteArray &to, QByteArray *failedAt,
         if (::symlink(target.constData(), to.constData()) != 0)
             return errno;
         *created = true;
+        [[maybe_unused]] const int owned = ::lchown(to.constData(), st.st_uid, st.st_gid); // as KeepOwner
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::utimensat(AT_FDCWD, to.constData(), times, AT_SYMLINK_NOFOLLOW); // a courtesy only
         return 0;
@@ -152,6 +161,7 @@ int CopyItem(const QByteArray &from, const QByteArray &to, QByteArray *failedAt,
     if (fd < 0)
         return errno;
     error = SyncFd(fd);
+    KeepOwner(fd, st);
     // Permissions and times last: adding entries would change the time, and
     // a read-only folder could not be filled.
     if (!error && ::fchmod(fd, st.st_mode & 07777) != 0)

@@ -171,8 +171,14 @@ MoveOutcome SafeRemove(const QByteArray &pathIn)
         const auto status = error == ENOENT ? MoveOutcome::SourceMissing : MoveOutcome::Failed;
         return Result(status, error, Describe("Cannot remove", path, QByteArray(), error));
     }
-    // A tree that cannot be emptied is refused before anything goes.
-    CopyError check = CheckRemovable(path);
+    // A tree that cannot be emptied, or whose folder will not let it go, is
+    // refused before anything goes.
+    const QByteArray folder = FolderOf(path);
+    if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) != 0) {
+        const int error = errno;
+        return Result(MoveOutcome::Failed, error, Describe("Cannot remove", path, QByteArray(), error));
+    }
+    const CopyError check = CheckRemovable(path);
     if (check.error)
         return Result(MoveOutcome::Failed, check.error, Describe("Cannot remove", check.path, QByteArray(), check.error));
     if (const int error = RemoveTree(path, false))

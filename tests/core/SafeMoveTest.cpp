@@ -340,3 +340,18 @@ TEST(SafeRemove, FilesLinksAndTrees)
     EXPECT_EQ(SafeRemove(file).status, MoveOutcome::SourceMissing);
     EXPECT_EQ(SafeRemove(QByteArray()).status, MoveOutcome::Failed);
 }
+
+TEST(SafeRemove, NothingGoesWhenTheFolderWillNotLetGo)
+{
+    test::TestDir dir;
+    const QByteArray box = dir.mkdir("box");
+    const QByteArray tree = MakeTree(dir, "box/tree");
+    const QByteArray file = dir.write("box/file", "x");
+    Locked lock(box);
+    if (!lock.ok())
+        GTEST_SKIP() << "cannot make a folder refuse changes here";
+    const Snapshot before = Shot(box);
+    EXPECT_EQ(SafeRemove(tree).status, MoveOutcome::Failed);
+    EXPECT_EQ(SafeRemove(file).status, MoveOutcome::Failed);
+    EXPECT_EQ(Shot(box), before);
+}
