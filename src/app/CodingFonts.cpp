@@ -44,8 +44,10 @@ QString CodingFonts::japaneseFamily()
     for (const QString &family : preferred)
         if (QFontDatabase::hasFamily(family))
             return family;
+    // CJK monospace fonts are "dual" width (wide glyphs twice the narrow ones),
+    // which the font database does not call fixed pitch: their names tell.
     for (const QString &family : QFontDatabase::families(QFontDatabase::Japanese))
-        if (QFontDatabase::isFixedPitch(family))
+        if (QFontDatabase::isFixedPitch(family) || family.contains(QLatin1String("Mono"), Qt::CaseInsensitive))
             return family;
     return {};
 }
