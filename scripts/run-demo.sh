@@ -53,6 +53,12 @@ export HOME="$HOME_DIR"
 export XDG_CONFIG_HOME="$HOME_DIR/.config"
 export XDG_CACHE_HOME="$HOME_DIR/.cache"
 export XDG_DATA_HOME="$HOME_DIR/.local/share"
+# Qt wants a private runtime folder; a desktop session has one, a bare shell
+# (root on a fresh machine) may not.
+if [ -z "${XDG_RUNTIME_DIR-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
+  export XDG_RUNTIME_DIR="$SANDBOX/runtime"
+  mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+fi
 
 if [ "$mode" = app ]; then
   if [ "$RUN_APP" != 1 ]; then
