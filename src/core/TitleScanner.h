@@ -27,7 +27,8 @@ public:
 
     // One title for each mail of the folder, in byte order of the entry names,
     // unsorted otherwise. *listed (when given) says whether the folder could be
-    // listed at all; an unlistable folder gives an empty array.
+    // listed at all; an unlistable folder gives an empty array, and errno then
+    // says why.
     TitleArray loadTitleArray(const QByteArray &folder, bool *listed = nullptr);
     // Scans one entry (a file or an attachment folder) and appends its title;
     // appends nothing when the entry is no mail or cannot be opened.
