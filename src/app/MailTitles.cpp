@@ -61,18 +61,14 @@ void MailTitles::setTable(QTableView *table)
 
 bool MailTitles::eventFilter(QObject *watched, QEvent *event)
 {
-    if (table_ && watched == table_->viewport()) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: {
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (!table_->indexAt(mouse->position().toPoint()).isValid())
-                return true;
-            break;
-        }
-        default:
-            break;
-        }
+    // Only mouse presses are looked at: other events also arrive while the
+    // table is being destroyed, when it must not be touched.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && table_ &&
+        watched == table_->viewport()) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!table_->indexAt(mouse->position().toPoint()).isValid())
+            return true;
     }
     return QObject::eventFilter(watched, event);
 }
