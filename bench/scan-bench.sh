@@ -155,7 +155,7 @@ if [ "$first" != "$last" ]; then
     # the other processes.
     verdict="$(awk -v r="$cpu" 'BEGIN { if (r == "n/a") print "n/a"; else if (r <= 1.25) print "linear"; else if (r <= 1.6) print "slightly worse than linear"; else print "worse than linear" }')"
     mem="$(awk -v a="${R[$t,$first]}" -v b="${R[$t,$last]}" -v n1="$first" -v n2="$last" \
-      'BEGIN { if (a == "n/a" || b == "n/a") printf "n/a"; else printf "%.2f", (b - a) / (n2 - n1) * 1000 }')"
+      'BEGIN { if (a == "n/a" || b == "n/a") printf "n/a"; else { g = (b - a) / (n2 - n1) * 1000; printf "%.2f", (g < 0.005 && g > -0.005) ? 0 : g } }')"
     echo "| $t | $per | $cpu | $verdict | $mem |"
   done
 fi
