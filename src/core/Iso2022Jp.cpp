@@ -7,7 +7,7 @@ namespace {
 enum class Mode { Ascii, Kana, Kanji };
 
 // JIS X 0208 row/cell bytes (0x21..0x7E each) to their Shift JIS pair.
-inline void appendSjis(QByteArray &out, unsigned char j1, unsigned char j2)
+inline char *putSjis(char *out, unsigned char j1, unsigned char j2)
 {
     const unsigned char s1 = static_cast<unsigned char>((j1 + 1) / 2 + (j1 <= 0x5E ? 0x70 : 0xB0));
     unsigned char s2;
@@ -15,8 +15,9 @@ inline void appendSjis(QByteArray &out, unsigned char j1, unsigned char j2)
         s2 = static_cast<unsigned char>(j2 + (j2 < 0x60 ? 0x1F : 0x20));
     else
         s2 = static_cast<unsigned char>(j2 + 0x7E);
-    out.append(static_cast<char>(s1));
-    out.append(static_cast<char>(s2));
+    *out++ = static_cast<char>(s1);
+    *out++ = static_cast<char>(s2);
+    return out;
 }
 
 inline bool isGraphic(unsigned char b) { return b >= 0x21 && b <= 0x7E; }
@@ -27,8 +28,10 @@ Iso2022JpResult Iso2022JpToCp932(QByteArrayView in, QByteArray &out)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(in.data());
     const qsizetype n = in.size();
-    out.clear();
-    out.reserve(n);
+    // Every input byte gives at most one output byte (escape sequences give
+    // none), so one buffer of the input's size holds the whole rewrite.
+    out.resize(n);
+    char *d = out.data();
     Mode mode = Mode::Ascii;
     for (qsizetype i = 0; i < n;) {
         const unsigned char b = p[i];
@@ -68,22 +71,23 @@ Iso2022JpResult Iso2022JpToCp932(QByteArrayView in, QByteArray &out)
         if (b >= 0x80 || b == 0x0E || b == 0x0F)
             return Iso2022JpResult::Invalid;
         if (!isGraphic(b) || mode == Mode::Ascii) {
-            out.append(static_cast<char>(b));
+            *d++ = static_cast<char>(b);
             ++i;
             continue;
         }
         if (mode == Mode::Kana) {
             if (b > 0x5F)
                 return Iso2022JpResult::Invalid;
-            out.append(static_cast<char>(b + 0x80));
+            *d++ = static_cast<char>(b + 0x80);
             ++i;
             continue;
         }
         if (i + 1 >= n || !isGraphic(p[i + 1]))
             return Iso2022JpResult::Invalid;
-        appendSjis(out, b, p[i + 1]);
+        d = putSjis(d, b, p[i + 1]);
         i += 2;
     }
+    out.truncate(d - out.data());
     return Iso2022JpResult::Ok;
 }
 
