@@ -312,6 +312,10 @@ public:
     {
         SelectRun run;
         QTableView *table = app_.mailTable();
+        if (titles()->selectedRow() == row) { // nothing changes, nothing is painted
+            run.ok = true;
+            return run;
+        }
         paints_.reset();
         const Clock::time_point start = Clock::now();
         table->selectionModel()->setCurrentIndex(table->model()->index(row, 0),
