@@ -26,7 +26,7 @@ status=0
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   "$root/build-fuzz/fuzz/$target" "$corpus" \
-    -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+    -max_total_time="$seconds" -max_len="${FUZZ_MAX_LEN:-4096}" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$crashes/" -print_final_stats=1 >"$log" 2>&1 || status=$?
 
 echo "== $target: ${seconds}s, corpus $(find "$corpus" -type f | wc -l) inputs"
