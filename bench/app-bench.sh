@@ -118,6 +118,6 @@ for k in next:"next mail (Alt+N)" prev:"previous mail (Alt+P)" pagedown:"page of
   key="${k%%:*}" label="${k#*:}"
   echo "| Key move with $(f0 "${R[click_rows]}") rows, $label: median / slowest, until painted | $(f1 "${R[key_${key}_median_ms]}") / $(f0 "${R[key_${key}_max_ms]}") ms | | | | |"
 done
-echo "| Folder accesses (inotify IN_OPEN, IN_ACCESS, IN_MODIFY on the folder itself or on any file but the mail shown) during $(f0 "${R[key_moves]}") key moves | $(f0 "${R[key_folder_accesses]}") | events of the shown mail's own file: $(f0 "${R[key_shown_mail_accesses]}") | | 0 | $(verdict "${R[key_folder_accesses]}" 0) |"
+echo "| Folder accesses (inotify IN_OPEN, IN_ACCESS, IN_MODIFY on the folder itself or on any file but the mail shown) during $(f0 "${R[key_moves]}") key moves | $(f0 "${R[key_folder_accesses]}") | events of the shown mail's own file: $(f0 "${R[key_shown_mail_accesses]}"); one listing of the folder, as a check of the watch: $(f0 "${R[key_probe_listing_events]}") events | | 0 | $(verdict "${R[key_folder_accesses]}" 0) |"
 echo "| Memory with a folder of $(f0 "${R[memory_rows]}") mails open: VmRSS / VmHWM (before the click: $(f0 "${R[memory_rss_before_mb]}") MB) | $(f0 "${R[memory_rss_mb]}") / $(f0 "${R[memory_hwm_mb]}") MB | 150 MB | $(ratio "${R[memory_hwm_mb]}" 150) | under 150 MB | $(verdict "${R[memory_hwm_mb]}" 149.999) |"
 [ "${R[key_not_painted]%.*}" = 0 ] || echo "Note: ${R[key_not_painted]} key moves were not followed by a paint within 5 s."
