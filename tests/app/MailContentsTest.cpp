@@ -15,27 +15,6 @@ using namespace wex::test;
 
 namespace {
 
-// Sets an environment variable for the object's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const QByteArray &value) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char *name_;
-    bool had_;
-    QByteArray old_;
-};
-
 // A folder of fake `ps`, `sleep` and `java` first on PATH, and a fake suite
 // folder: every program the unread check runs writes one line to the log.
 // `ps` prints the contents of "ps-output" (nothing when it is missing).

@@ -9,6 +9,7 @@
 #include <optional>
 
 using namespace wex;
+using wex::test::ScopedEnv;
 using wex::test::Exists;
 using wex::test::ReadAll;
 using wex::test::TestDir;
@@ -29,23 +30,6 @@ std::optional<int> RunAndWait(const QString &text, const QStringList &args = {})
         loop.exec();
     return status;
 }
-
-class EnvGuard {
-public:
-    explicit EnvGuard(const char *name) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {}
-    ~EnvGuard()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char *name_;
-    bool had_;
-    QByteArray old_;
-};
 
 } // namespace
 
@@ -104,8 +88,7 @@ TEST(ShellCommand, BackgroundChildDoesNotDelayTheReport)
 
 TEST(ShellCommand, SuiteFolderComesFromTheEnvironment)
 {
-    EnvGuard guard("WEX_SUITE");
-    qunsetenv("WEX_SUITE");
+    ScopedEnv guard("WEX_SUITE");
     EXPECT_EQ(SuiteFolder(), QStringLiteral("/Applications/WEX_Suite"));
     qputenv("WEX_SUITE", "");
     EXPECT_EQ(SuiteFolder(), QStringLiteral("/Applications/WEX_Suite"));

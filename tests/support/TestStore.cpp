@@ -63,21 +63,26 @@ void SetMTime(const QByteArray &path, qint64 seconds)
     EXPECT_EQ(utimes(path.constData(), tv), 0);
 }
 
-TempHome::TempHome()
+ScopedEnv::ScopedEnv(const char *name, const QByteArray &value)
+    : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
 {
-    hadHome_ = qEnvironmentVariableIsSet("HOME");
-    oldHome_ = qgetenv("HOME");
-    hadXdg_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    oldXdg_ = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", dir_.path());
-    qputenv("XDG_CONFIG_HOME", dir_.at(".config"));
+    qputenv(name, value);
 }
 
-TempHome::~TempHome()
+ScopedEnv::ScopedEnv(const char *name) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
 {
-    if (hadHome_) qputenv("HOME", oldHome_); else qunsetenv("HOME");
-    if (hadXdg_) qputenv("XDG_CONFIG_HOME", oldXdg_); else qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv(name);
 }
+
+ScopedEnv::~ScopedEnv()
+{
+    if (had_)
+        qputenv(name_, old_);
+    else
+        qunsetenv(name_);
+}
+
+TempHome::TempHome() : home_("HOME", dir_.path()), xdg_("XDG_CONFIG_HOME", dir_.at(".config")) {}
 
 QByteArray TempHome::makeSettings(const QByteArray &root) const
 {

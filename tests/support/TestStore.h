@@ -28,12 +28,27 @@ bool Exists(const QByteArray &path); // lstat: links count, even broken ones
 // Sets the modification time (seconds since the epoch) of a path.
 void SetMTime(const QByteArray &path, qint64 seconds);
 
+// Sets (or, with no value, unsets) one environment variable for the object's
+// lifetime and restores what was there before.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const QByteArray &value);
+    explicit ScopedEnv(const char *name); // unsets
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+    const char *name_;
+    bool had_;
+    QByteArray old_;
+};
+
 // Points HOME and XDG_CONFIG_HOME at a scratch folder for the object's lifetime
 // and restores them afterwards.
 class TempHome {
 public:
     TempHome();
-    ~TempHome();
     const TestDir &dir() const { return dir_; }
     QByteArray home() const { return dir_.path(); }
     // Makes $HOME/Library/Preferences/WEX_Preferences with WEX_Root linking to root.
@@ -41,8 +56,7 @@ public:
 
 private:
     TestDir dir_;
-    QByteArray oldHome_, oldXdg_;
-    bool hadHome_ = false, hadXdg_ = false;
+    ScopedEnv home_, xdg_;
 };
 
 } // namespace wex::test
