@@ -4,6 +4,7 @@
 // out the raw headers that follow the "Real Mail Headers" marker.
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTimer>
 
 class QPrinter;
 
@@ -25,6 +26,15 @@ public:
     void setKeyController(KeyController *k);
     KeyController *keyController() const;
 
+    // Shows a text from its start. A long text arrives in pieces: the first at
+    // once, the rest appended from the event loop, so a mail of several
+    // megabytes appears at once and the windows stay responsive meanwhile.
+    void showText(const QString &text);
+    // True while the end of the text shown by showText() is still to come.
+    bool isLoading() const { return loaded_ < full_.size(); }
+    // The whole text on show, including what is still to come.
+    QString fullText() const;
+
     // The hidden view that holds the printable text while printing.
     QPlainTextEdit *hiddenText() const { return hiddenText_; }
     // Asks for a printer with the print dialog and prints the printable text.
@@ -36,7 +46,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void appendPiece();
+
     QPointer<KeyController> keys_;
+    QString full_;         // the text given to showText()
+    qsizetype loaded_ = 0; // how much of full_ is in the document
+    QTimer feeder_;
     QPlainTextEdit *hiddenText_;
 };
 

@@ -37,7 +37,8 @@ void KeyController::nextPage()
 {
     if (!view_)
         return;
-    if (ScrollPosition(view_->verticalScrollBar()) < 0.99999)
+    // A text whose end is still arriving is never at its end.
+    if (view_->isLoading() || ScrollPosition(view_->verticalScrollBar()) < 0.99999)
         Scroll(view_, QAbstractSlider::SliderPageStepAdd);
     else
         nextMail();

@@ -19,8 +19,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Showing a mail is one read, one decode and one setPlainText: no per-line
-// work, so a mail of several megabytes shows at once. A mail that cannot be
+// Showing a mail is one read and one decode; the view then shows the start
+// of the text at once and appends the rest from the event loop, so a mail of
+// several megabytes shows at once. A mail that cannot be
 // shown leaves the view empty with a one-line notice in it (the view's
 // placeholder text, which shows exactly while the text is empty).
 //
@@ -201,9 +202,7 @@ void MailContents::showText(const QString &text, const QString &notice)
     if (!view_)
         return;
     view_->setPlaceholderText(notice);
-    view_->setPlainText(text);
-    view_->moveCursor(QTextCursor::Start);
-    view_->ensureCursorVisible();
+    view_->showText(text);
 }
 
 void MailContents::setWindowTitle(const QString &title)

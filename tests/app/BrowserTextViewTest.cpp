@@ -1,6 +1,7 @@
 #include "BrowserTextView.h"
 #include "TestStore.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPrinter>
 #include <gtest/gtest.h>
@@ -55,4 +56,38 @@ TEST(BrowserTextView, PrintsThroughTheHiddenTextAndLeavesTheViewAlone)
     EXPECT_FALSE(view.hiddenText()->isVisible());
     EXPECT_EQ(view.toPlainText(), text);
     EXPECT_EQ(view.textCursor().selectedText().size(), text.size());
+}
+
+TEST(BrowserTextView, ALongTextArrivesInPiecesAndWhole)
+{
+    TestDir dir;
+    BrowserTextView view;
+    QString text;
+    for (int i = 0; text.size() < 300 * 1000; ++i)
+        text += QStringLiteral("line %1 of a long mail \u3042\U0001F600\n").arg(i);
+    text += QStringLiteral("<!-- Real Mail Headers -->\nReceived: by x\n");
+    view.showText(text);
+    ASSERT_TRUE(view.isLoading());
+    EXPECT_LT(view.toPlainText().size(), text.size());
+    EXPECT_EQ(view.fullText(), text);
+
+    // Printing while the end is still arriving prints the whole text.
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.pathString() + "/out.pdf");
+    view.printTo(&printer);
+    EXPECT_EQ(view.hiddenText()->toPlainText(), PrintableText(text));
+
+    for (int i = 0; i < 1000 && view.isLoading(); ++i)
+        QCoreApplication::processEvents();
+    EXPECT_FALSE(view.isLoading());
+    EXPECT_EQ(view.toPlainText(), text);
+    EXPECT_EQ(view.textCursor().position(), 0); // still at the start
+
+    // A new text replaces one still arriving.
+    view.showText(text);
+    view.showText(QStringLiteral("short\n"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view.isLoading());
+    EXPECT_EQ(view.toPlainText(), QStringLiteral("short\n"));
 }
