@@ -251,7 +251,9 @@ bool absoluteFolder(const char *argument, QByteArray *out)
 
 } // namespace
 
-bool IsHeadlessCommand(int argc, char **argv) { return argc >= 2 && std::strcmp(argv[1], "--list") == 0; }
+// Every "--" argument is answered without a display: a mistyped command gets
+// its usage line instead of a desktop start that may have no display to use.
+bool IsHeadlessCommand(int argc, char **argv) { return argc >= 2 && std::strncmp(argv[1], "--", 2) == 0; }
 
 QByteArray FormatTitleLine(const Title &title)
 {
@@ -262,6 +264,12 @@ QByteArray FormatTitleLine(const Title &title)
 
 int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
 {
+    if (argc < 2 || std::strcmp(argv[1], "--list") != 0) {
+        const bool help = argc >= 2 && std::strcmp(argv[1], "--help") == 0;
+        std::fputs("usage: wex-browser            (the desktop application)\n", help ? out : err);
+        std::fputs(kUsage, help ? out : err);
+        return help ? 0 : 2;
+    }
     const char *folderArgument = nullptr;
     TitleKey key = TitleKey::Date;
     bool reverse = false;

@@ -166,6 +166,14 @@ TEST_F(ListCommandTest, ExitCodes)
         EXPECT_TRUE(r.err.startsWith("usage: wex-browser --list FOLDER")) << r.err.toStdString();
     }
     EXPECT_EQ(run({"--list", dir.pathString()}).exitCode, 0); // an empty listing is fine
+
+    // Any other "--" command answers without a display: usage, never a desktop start.
+    const ChildRun unknown = run({"--lsit", dir.pathString()});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.contains("usage: wex-browser --list FOLDER")) << unknown.err.toStdString();
+    const ChildRun help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("usage: wex-browser --list FOLDER"));
 }
 
 TEST(FormatTitleLine, DatesPrintInTheirOwnOffset)
