@@ -168,16 +168,20 @@ bool KeyController::handleKey(const MethodKey &key)
 
 bool KeyController::performCommand(int serial)
 {
-    using Command = void (KeyController::*)();
-    static constexpr Command kCommands[CommandCount] = {
-        &KeyController::nextPage, &KeyController::prevPage,     &KeyController::nextLine,
-        &KeyController::prevLine, &KeyController::nextMail,     &KeyController::prevMail,
-        &KeyController::nextPageMail, &KeyController::prevPageMail, &KeyController::unreadMail,
-    };
-    if (serial < 0 || serial >= CommandCount)
-        return false;
-    (this->*kCommands[serial])();
-    return true;
+    // A switch, not a table of member pointers: the serial is the stored
+    // format's command number, and each case names its command.
+    switch (serial) {
+    case NextPage: nextPage(); return true;
+    case PrevPage: prevPage(); return true;
+    case NextLine: nextLine(); return true;
+    case PrevLine: prevLine(); return true;
+    case NextMail: nextMail(); return true;
+    case PrevMail: prevMail(); return true;
+    case NextPageMail: nextPageMail(); return true;
+    case PrevPageMail: prevPageMail(); return true;
+    case UnreadMail: unreadMail(); return true;
+    default: return false;
+    }
 }
 
 } // namespace wex
