@@ -112,7 +112,7 @@ echo "| ... of which the click's own handling (browser column, scan, sort, model
 for k in sjis:Shift_JIS jis:ISO-2022-JP utf8:UTF-8; do
   key="${k%%:*}" label="${k#*:}"
   p="${R[large_${key}_painted_ms]}" s="${R[large_${key}_set_ms]}"
-  echo "| Selecting a $(mb "${R[large_${key}_bytes]}") MB $label mail ($(f0 "${R[large_${key}_characters]}") characters): text set / painted | $(f0 "$s") / $(f0 "$p") ms | 200 ms | $(ratio "$p" 200) | at most 200 ms painted | $(verdict "$p" 200) |"
+  echo "| Selecting a $(mb "${R[large_${key}_bytes]}") MB $label mail ($(f0 "${R[large_${key}_characters]}") characters): text set / painted (whole text in the view) | $(f0 "$s") / $(f0 "$p") ($(f0 "${R[large_${key}_whole_ms]}")) ms | 200 ms | $(ratio "$p" 200) | at most 200 ms painted | $(verdict "$p" 200) |"
 done
 for k in next:"next mail (Alt+N)" prev:"previous mail (Alt+P)" pagedown:"page of mails down (Alt+PageDown)" pageup:"page of mails up (Alt+PageUp)"; do
   key="${k%%:*}" label="${k#*:}"
