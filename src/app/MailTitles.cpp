@@ -14,9 +14,27 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QTableView>
 
 namespace wex {
+
+namespace {
+
+// The row of the mail at path: searched from the last row down to row 1; row
+// 0 both when it matches and when nothing does; -1 for an empty list.
+int IndexOfPath(const TitleArray &titles, const QByteArray &path)
+{
+    const int n = int(titles.size());
+    if (n == 0)
+        return -1;
+    for (int row = n - 1; row >= 1; --row)
+        if (titles[size_t(row)].path() == path)
+            return row;
+    return 0;
+}
+
+} // namespace
 
 MailTitles::MailTitles(const Coding &coding, DefaultsStore &defaults, QObject *parent)
     : QObject(parent),
@@ -126,10 +144,28 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
     if (const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_))
         SortTitles(titles, *key, reverse_);
     folder_ = folder;
-    // Tell the contents view that the old rows go, before they go: a model
-    // reset clears the selection without a signal.
-    clearSelection();
+    // A refresh that finds the mail on show on the row it already had keeps
+    // that row selected without a selection change, as a table keeps its
+    // selected row across a reload: the contents view goes on showing the
+    // mail where the reader is, instead of showing it again from its top.
+    int keep = -1;
+    if (!refresh) {
+        const int row = IndexOfPath(titles, shown);
+        // Only a lone selected row: reselecting it drops the other rows of a
+        // wider selection, a change the contents view must hear of.
+        const bool alone = table_ && table_->selectionModel() && table_->selectionModel()->selectedRows().size() == 1;
+        if (row >= 0 && alone && row == selectedRow() && titles[size_t(row)].path() == shown)
+            keep = row;
+    }
+    // Otherwise tell the contents view that the old rows go, before they go:
+    // a model reset clears the selection without a signal.
+    if (keep < 0)
+        clearSelection();
     model_->setTitles(std::move(titles));
+    if (keep >= 0) {
+        reselectQuietly(keep);
+        return;
+    }
     if (count() == 0)
         return;
     if (refresh) {
@@ -162,16 +198,7 @@ void MailTitles::sortTitle()
 
 int MailTitles::findIndex() const { return findIndexOfPath(shownPath()); }
 
-int MailTitles::findIndexOfPath(const QByteArray &path) const
-{
-    const int n = count();
-    if (n == 0)
-        return -1;
-    for (int row = n - 1; row >= 1; --row)
-        if (model_->titleAt(row)->path() == path)
-            return row;
-    return 0;
-}
+int MailTitles::findIndexOfPath(const QByteArray &path) const { return IndexOfPath(model_->titles(), path); }
 
 QByteArray MailTitles::shownPath() const
 {
@@ -275,6 +302,17 @@ void MailTitles::selectRow(int row)
         return;
     table_->selectionModel()->setCurrentIndex(display_->index(row, 0),
                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void MailTitles::reselectQuietly(int row)
+{
+    if (!table_ || !table_->selectionModel())
+        return;
+    {
+        const QSignalBlocker quiet(table_->selectionModel());
+        selectRow(row);
+    }
+    table_->viewport()->update();
 }
 
 void MailTitles::clearSelection()

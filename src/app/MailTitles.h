@@ -82,6 +82,9 @@ private:
     void headerClicked(int logicalIndex);
     void selectRow(int row);
     void clearSelection();
+    // Selects a row after a model reset without a selection change: the row
+    // and the mail on show are those of before the reset.
+    void reselectQuietly(int row);
     void showSortIndicator();
     int findIndexOfPath(const QByteArray &path) const;
     QByteArray shownPath() const;

@@ -6,6 +6,7 @@
 #include "DefaultsStore.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
+#include "BrowserTextView.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
@@ -20,6 +21,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -124,6 +127,40 @@ TEST_F(AssemblyTest, ARefreshWithoutSenderKeepsTheShownMailSelected)
 
     app.mailTitles()->loadTitleTable(store.path() + "/InBox/", true);
     EXPECT_EQ(app.mailTitles()->selectedRow(), 1) << "a refresh goes to the first unread mail";
+}
+
+TEST_F(AssemblyTest, ARefreshThatFindsTheShownMailOnItsRowLeavesTheReaderWhereHeIs)
+{
+    QByteArray text = "From: c\nSubject: third\nDate: Mon, 7 Dec 2026 10:00:00 +0900\n"
+                      "Content-Type: text/plain; charset=UTF-8\n\n";
+    for (int line = 0; line < 400; ++line)
+        text += "line " + QByteArray::number(line) + "\n";
+    store.write("InBox/3.ygm", text);
+    makeSettings();
+    Assembly app;
+    ASSERT_TRUE(app.start());
+    app.showWindows();
+    ASSERT_EQ(app.mailTitles()->selectedRow(), 2);
+    QScrollBar *bar = app.mailContents()->browserTextView()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 50);
+    bar->setValue(40);
+    const QString title = app.contentsWindow()->windowTitle();
+    QSignalSpy changes(app.mailTable()->selectionModel(), &QItemSelectionModel::selectionChanged);
+
+    // Nothing new: the same mail on the same row, read on where it was.
+    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", false);
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(app.mailTitles()->selectedRow(), 2);
+    EXPECT_EQ(app.mailTable()->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(bar->value(), 40);
+    EXPECT_EQ(app.contentsWindow()->windowTitle(), title);
+
+    // A mail sorted in above it moves it down a row: the selection follows it.
+    WriteMail(store, "InBox/0a.mail", QStringLiteral("x"), QStringLiteral("older"), 1);
+    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", false);
+    EXPECT_EQ(app.mailTitles()->selectedRow(), 3);
+    EXPECT_EQ(app.mailTitles()->titleAt(3)->subject(), QStringLiteral("third"));
+    EXPECT_GT(changes.count(), 0);
 }
 
 TEST_F(AssemblyTest, PreferencesSurviveTerminateAndANewAssembly)
