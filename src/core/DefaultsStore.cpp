@@ -20,7 +20,7 @@ namespace wex {
 QString DefaultsStore::defaultPath()
 {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores relative values.
+    // XDG_CONFIG_HOME counts only when it is an absolute path.
     if (base.isEmpty() || !base.startsWith(QLatin1Char('/')))
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/wex-browser/defaults.json");
