@@ -99,9 +99,3 @@ TEST(PathUtils, IsPathDirectoryFollowsLinks)
     EXPECT_FALSE(IsPathDirectory(dir.at("nothing")));
     EXPECT_FALSE(IsPathDirectory(QByteArray()));
 }
-
-TEST(PathUtils, LocalizeGivesTheKeyWithoutTranslation)
-{
-    EXPECT_EQ(Localize("Delete"), QStringLiteral("Delete"));
-    EXPECT_EQ(Localize(nullptr), QString());
-}

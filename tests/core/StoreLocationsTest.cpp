@@ -19,25 +19,16 @@ protected:
 
 } // namespace
 
-TEST_F(StoreLocations, PlainSettingsFolderWinsOverLocalized)
-{
-    home.dir().mkdir("Library/Preferences/WEX_Preferences.localized");
-    home.dir().mkdir("Library/Preferences/WEX_Preferences");
-    ASSERT_EQ(SetWEXSettingPath(), 0);
-    EXPECT_EQ(wexSettingPath(), home.home() + "/Library/Preferences/WEX_Preferences/");
-}
-
-TEST_F(StoreLocations, LocalizedFolderIsTheFallback)
+TEST_F(StoreLocations, PlainSettingsFolderWinsAndTheLocalizedOneIsTheFallback)
 {
     home.dir().mkdir("Library/Preferences/WEX_Preferences.localized");
     ASSERT_EQ(SetWEXSettingPath(), 0);
     EXPECT_TRUE(wexSettingPath().endsWith("WEX_Preferences.localized/"));
-}
 
-TEST_F(StoreLocations, AFileOfThatNameCountsAsWell)
-{
-    home.dir().write("Library/Preferences/WEX_Preferences", "");
-    EXPECT_EQ(SetWEXSettingPath(), 0);
+    ResetWEXPaths();
+    home.dir().write("Library/Preferences/WEX_Preferences", ""); // a file of that name counts as well
+    ASSERT_EQ(SetWEXSettingPath(), 0);
+    EXPECT_EQ(wexSettingPath(), home.home() + "/Library/Preferences/WEX_Preferences/");
 }
 
 TEST_F(StoreLocations, NoSettingsFolderFailsEveryTime)
@@ -90,20 +81,18 @@ TEST_F(StoreLocations, RootAfterAChainOfLinksAndALocalizedFolder)
     EXPECT_EQ(wexRootPath(), root);
 }
 
-TEST_F(StoreLocations, BrokenRootStillSucceedsWithAnEmptyRoot)
+TEST_F(StoreLocations, BrokenOrMissingRootStillSucceedsWithAnEmptyRoot)
 {
+    home.dir().mkdir("Library/Preferences/WEX_Preferences");
+    EXPECT_EQ(SetWEXPath(), 0);
+    EXPECT_TRUE(wexRootPath().isEmpty());
+
+    ResetWEXPaths();
     home.makeSettings(home.dir().at("missing"));
     EXPECT_EQ(SetWEXPath(), 0);
     EXPECT_TRUE(wexRootPath().isEmpty());
     EXPECT_TRUE(wexRootPathString().isEmpty());
     EXPECT_FALSE(wexSettingPath().isEmpty());
-}
-
-TEST_F(StoreLocations, MissingRootItemGivesAnEmptyRoot)
-{
-    home.dir().mkdir("Library/Preferences/WEX_Preferences");
-    EXPECT_EQ(SetWEXPath(), 0);
-    EXPECT_TRUE(wexRootPath().isEmpty());
 }
 
 TEST_F(StoreLocations, FoundPathsAreNotRecomputed)

@@ -26,18 +26,6 @@ Title TitleFrom(const QString &from, const QString &subject = QString(), MailDat
 
 } // namespace
 
-TEST(Title, DefaultsOfAFreshTitle)
-{
-    const Title t;
-    EXPECT_EQ(t.from(), "anonymous");
-    EXPECT_EQ(t.subject(), "No Subject");
-    EXPECT_TRUE(t.date() == MailDate::distantPast());
-    EXPECT_FALSE(t.date().isEmpty());
-    EXPECT_EQ(t.code(), 0u);
-    EXPECT_TRUE(t.path().isEmpty());
-    EXPECT_EQ(t.state(), "");
-}
-
 TEST(Title, StateLettersFollowTheFixedOrder)
 {
     Title t;
