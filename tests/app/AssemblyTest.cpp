@@ -1,7 +1,6 @@
 // The whole application as the Assembly wires it, over a real store in a
 // scratch home: start-up, the menus' folder commands, termination and the
 // preferences, and the real binary's exit paths as a child process.
-#include "AppController.h"
 #include "Assembly.h"
 #include "DefaultsStore.h"
 #include "FSBrowser.h"
@@ -110,25 +109,6 @@ TEST_F(AssemblyTest, FolderMenuOpensDraftAndInBox)
     EXPECT_EQ(app.mailTitles()->count(), 4);
 }
 
-TEST_F(AssemblyTest, ARefreshWithoutSenderKeepsTheShownMailSelected)
-{
-    makeSettings();
-    Assembly app;
-    ASSERT_TRUE(app.start());
-    const QByteArray shown = app.mailContents()->currentPathString();
-    ASSERT_EQ(app.mailTitles()->selectedRow(), 2);
-    WriteMail(store, "InBox/0a.mail", QStringLiteral("x"), QStringLiteral("older one"), 1);
-    WriteMail(store, "InBox/0b.ygm", QStringLiteral("y"), QStringLiteral("older two"), 2);
-    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", false);
-    ASSERT_EQ(app.mailTitles()->count(), 6);
-    EXPECT_EQ(app.mailTitles()->selectedRow(), 4);
-    EXPECT_EQ(app.mailTitles()->titleAt(4)->path(), shown);
-    EXPECT_TRUE(Exists(store.at("InBox/0b.ygm"))) << "the new unread mail was not shown";
-
-    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", true);
-    EXPECT_EQ(app.mailTitles()->selectedRow(), 1) << "a refresh goes to the first unread mail";
-}
-
 TEST_F(AssemblyTest, ARefreshThatFindsTheShownMailOnItsRowLeavesTheReaderWhereHeIs)
 {
     QByteArray text = "From: c\nSubject: third\nDate: Mon, 7 Dec 2026 10:00:00 +0900\n"
@@ -155,12 +135,18 @@ TEST_F(AssemblyTest, ARefreshThatFindsTheShownMailOnItsRowLeavesTheReaderWhereHe
     EXPECT_EQ(bar->value(), 40);
     EXPECT_EQ(app.contentsWindow()->windowTitle(), title);
 
-    // A mail sorted in above it moves it down a row: the selection follows it.
-    WriteMail(store, "InBox/0a.mail", QStringLiteral("x"), QStringLiteral("older"), 1);
+    // Mails sorted in above it move it down: the selection follows it, and
+    // the new unread mail is not shown.
+    WriteMail(store, "InBox/0a.mail", QStringLiteral("x"), QStringLiteral("older one"), 1);
+    WriteMail(store, "InBox/0b.ygm", QStringLiteral("y"), QStringLiteral("older two"), 2);
     app.mailTitles()->loadTitleTable(store.path() + "/InBox/", false);
-    EXPECT_EQ(app.mailTitles()->selectedRow(), 3);
-    EXPECT_EQ(app.mailTitles()->titleAt(3)->subject(), QStringLiteral("third"));
+    EXPECT_EQ(app.mailTitles()->selectedRow(), 4);
+    EXPECT_EQ(app.mailTitles()->titleAt(4)->subject(), QStringLiteral("third"));
     EXPECT_GT(changes.count(), 0);
+    EXPECT_TRUE(Exists(store.at("InBox/0b.ygm")));
+
+    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", true);
+    EXPECT_EQ(app.mailTitles()->selectedRow(), 1) << "a refresh goes to the first unread mail";
 }
 
 TEST_F(AssemblyTest, PreferencesSurviveTerminateAndANewAssembly)
@@ -198,23 +184,6 @@ TEST_F(AssemblyTest, PreferencesSurviveTerminateAndANewAssembly)
     EXPECT_EQ(again.mailTitles()->titleAt(0)->subject(), QStringLiteral("fourth")) << "newest first";
 }
 
-TEST_F(AssemblyTest, SortPreferencesOfAnotherTypeAreSkipped)
-{
-    makeSettings();
-    {
-        DefaultsStore prefs(defaultsPath());
-        prefs.setString(QStringLiteral("Sort Reverse"), QStringLiteral("yes"));
-        prefs.setInteger(QStringLiteral("Sort Identifier"), 5);
-        prefs.setBool(QStringLiteral("Sort Folder by"), true);
-        ASSERT_TRUE(prefs.save());
-    }
-    Assembly app;
-    ASSERT_TRUE(app.start());
-    EXPECT_FALSE(app.mailTitles()->reverse());
-    EXPECT_EQ(app.mailTitles()->identifier(), QStringLiteral("date"));
-    EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("name"));
-}
-
 TEST_F(AssemblyTest, WithoutSettingsFolderNothingStartsAndNothingIsWritten)
 {
     Assembly app;
@@ -224,9 +193,6 @@ TEST_F(AssemblyTest, WithoutSettingsFolderNothingStartsAndNothingIsWritten)
     EXPECT_FALSE(app.contentsWindow()->isVisible());
     app.terminate(); // not started: writes nothing
     EXPECT_FALSE(QFile::exists(defaultsPath()));
-    const QString message = AppController::missingSettingsMessage();
-    EXPECT_TRUE(message.contains(home.dir().pathString() + QStringLiteral("/Library/Preferences/WEX_Preferences ")));
-    EXPECT_TRUE(message.contains(QStringLiteral("WEX_Preferences.localized")));
 }
 
 // The real binary, as a child process with its own home.

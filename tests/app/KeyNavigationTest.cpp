@@ -15,13 +15,6 @@ protected:
 
 } // namespace
 
-TEST_F(KeyNavigationTest, TheTableShowsExactlyTenRows)
-{
-    f.setReadMails(60);
-    EXPECT_EQ(f.topRow(), 0);
-    EXPECT_EQ(f.bottomRow(), ReadingFixture::kVisibleRows - 1);
-}
-
 TEST_F(KeyNavigationTest, PageMailCommandsMoveByOneScreen)
 {
     f.setReadMails(60);
@@ -91,15 +84,6 @@ TEST_F(KeyNavigationTest, NextAndPreviousMailStopAtTheEnds)
         EXPECT_EQ(f.selected(), c.to) << "from " << c.from;
         EXPECT_EQ(f.contents.currentPathString(), f.dir.at(QByteArray::number(c.to) + ".mail"));
     }
-}
-
-TEST_F(KeyNavigationTest, UnreadMailFindsTheNextUnreadOne)
-{
-    f.setMails({{"0.mail", "a\n"}, {"1.mail", "b\n"}, {"2.new", "c\n", true}, {"3.mail", "d\n"}});
-    f.select(1);
-    f.keys.unreadMail();
-    EXPECT_EQ(f.selected(), 2);
-    EXPECT_TRUE(Exists(f.dir.at("2.mail")));
 }
 
 TEST_F(KeyNavigationTest, NextPageReadsToTheEndThenOpensTheNextMail)

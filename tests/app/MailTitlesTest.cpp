@@ -68,7 +68,8 @@ TEST_F(MailTitlesTest, LoadingSelectsTheFirstUnreadMailOrTheFirstRow)
     EXPECT_EQ(subjectAt(0), QStringLiteral("read two"));
 }
 
-TEST_F(MailTitlesTest, LoadingAnEmptyOrMissingFolderSelectsNothing)
+// Every command on an empty or missing folder keeps the selection empty.
+TEST_F(MailTitlesTest, AnEmptyOrMissingFolderSelectsNothing)
 {
     load({true, false});
     dir.mkdir("empty");
@@ -78,6 +79,12 @@ TEST_F(MailTitlesTest, LoadingAnEmptyOrMissingFolderSelectsNothing)
         EXPECT_EQ(titles.selectedRow(), -1);
         EXPECT_EQ(titles.findIndex(), -1);
     }
+    emit table.horizontalHeader()->sectionClicked(TitleTableModel::SubjectColumn);
+    EXPECT_EQ(titles.identifier(), QStringLiteral("subject"));
+    titles.readUnreadMail();
+    titles.showInTitleIndex(0);
+    titles.readNextMail();
+    EXPECT_EQ(titles.selectedRow(), -1);
     titles.loadTitleTable(dir.at("no such folder"), true);
     EXPECT_EQ(titles.count(), 0);
     EXPECT_EQ(titles.folderPath(), dir.at("no such folder"));
@@ -111,15 +118,6 @@ TEST_F(MailTitlesTest, ColumnClickFlipsTheDirectionOrSwitchesTheKeyKeepingIt)
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
 }
 
-TEST_F(MailTitlesTest, ColumnClickOnAnEmptyListSelectsNothing)
-{
-    dir.mkdir("empty");
-    titles.loadTitleTable(dir.at("empty"), true);
-    emit table.horizontalHeader()->sectionClicked(TitleTableModel::SubjectColumn);
-    EXPECT_EQ(titles.identifier(), QStringLiteral("subject"));
-    EXPECT_EQ(titles.selectedRow(), -1);
-}
-
 TEST_F(MailTitlesTest, ReadUnreadMailSearchesDownFromTheSelectedRowWithoutWrapping)
 {
     struct Case {
@@ -145,15 +143,10 @@ TEST_F(MailTitlesTest, ReadUnreadMailSearchesDownFromTheSelectedRowWithoutWrappi
     }
 }
 
-TEST_F(MailTitlesTest, ReadUnreadMailWithoutSelectionOrRowsDoesNothing)
+TEST_F(MailTitlesTest, ReadUnreadMailWithoutSelectionDoesNothing)
 {
     load({false, true, false});
     table.selectionModel()->clear();
-    titles.readUnreadMail();
-    EXPECT_EQ(titles.selectedRow(), -1);
-
-    dir.mkdir("empty");
-    titles.loadTitleTable(dir.at("empty"), true);
     titles.readUnreadMail();
     EXPECT_EQ(titles.selectedRow(), -1);
 }
@@ -178,12 +171,6 @@ TEST_F(MailTitlesTest, NextMailAndShowInTitleIndexClampToTheLastRow)
         EXPECT_EQ(titles.selectedRow(), expected) << asked;
         EXPECT_EQ(selectedCount(), 1);
     }
-
-    dir.mkdir("empty");
-    titles.loadTitleTable(dir.at("empty"), true);
-    titles.showInTitleIndex(0);
-    titles.readNextMail();
-    EXPECT_EQ(titles.selectedRow(), -1);
 }
 
 TEST_F(MailTitlesTest, RemoveAtIndexSelectsTheFollowingMail)
@@ -342,11 +329,7 @@ TEST_F(MailTitlesTest, CellsGiveRawValuesAndTheDisplayFormatsThem)
 {
     load({true});
     const QAbstractItemModel *m = titles.model();
-    EXPECT_EQ(m->headerData(TitleTableModel::DateColumn, Qt::Horizontal, Qt::UserRole).toString(), QStringLiteral("date"));
-    EXPECT_EQ(m->index(0, TitleTableModel::StateColumn).data(Qt::UserRole).toString(), QStringLiteral("U"));
-    EXPECT_EQ(m->index(0, TitleTableModel::StateColumn).data(Qt::DisplayRole).toString(), QStringLiteral("U"));
-    const QDateTime raw = m->index(0, TitleTableModel::DateColumn).data(Qt::EditRole).toDateTime();
-    EXPECT_EQ(raw.offsetFromUtc(), 9 * 3600);
+    EXPECT_EQ(m->index(0, TitleTableModel::DateColumn).data(Qt::EditRole).toDateTime().offsetFromUtc(), 9 * 3600);
     EXPECT_EQ(m->index(0, TitleTableModel::DateColumn).data().toString(), QStringLiteral("2026/12/01 10:00"));
     EXPECT_TRUE(m->index(0, TitleTableModel::FromColumn).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_EQ(m->index(0, 0).data(TitleTableModel::PathRole).toByteArray(), dir.at("f/10.ygm"));
