@@ -130,8 +130,9 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
     }
     for (const char *n : {"pwned", "pwned2", "pwned3"})
         EXPECT_FALSE(Exists(dir.at(n))) << n;
-    if (permissions)
+    if (permissions) {
         EXPECT_FALSE(Exists(dir.at("sender|readonly.mpart/sender|readonly.iygm")));
+    }
 
     // Named one by one (no directory entry type to go by), the entries that
     // are no readable files give nothing either, and nothing blocks.
