@@ -4,6 +4,7 @@
 // creation date, once, so that every attachment folder yields a title.
 #include "ExtData.h"
 #include "MailName.h"
+#include "SafeMove.h"
 #include "TextDecoder.h"
 #include "TitleScanner.h"
 
@@ -153,7 +154,7 @@ void TitleScanner::makeDummyMainAtPath(const QByteArray &stem, QByteArray *out)
     if (!WriteAll(fd, bytes)) {
         // A half-written dummy would stay for good; it was ours, so it goes.
         ::close(fd);
-        ::unlink(file.constData());
+        SafeRemove(file);
         return;
     }
     const timespec times[2] = {{0, UTIME_OMIT}, created};
