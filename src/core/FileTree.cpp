@@ -55,6 +55,19 @@ void KeepOwner(int fd, const struct stat &st)
     [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
 }
 
+// Gives a finished copy the source's owner (where allowed), permissions and
+// times; returns the first error. Called last, once the copy is filled.
+int KeepAttributes(int fd, const struct stat &st)
+{
+    KeepOwner(fd, st);
+    if (::fchmod(fd, st.st_mode & 07777) != 0)
+        return errno;
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (::futimens(fd, times) != 0)
+        return errno;
+    return 0;
+}
+
 int WriteAll(int fd, const char *data, ssize_t size)
 {
     while (size > 0) {
@@ -99,12 +112,8 @@ int CopyFile(const QByteArray &from, const QByteArray &to, const struct stat &st
     }
     if (!error)
         error = SyncFd(out);
-    KeepOwner(out, st);
-    if (!error && ::fchmod(out, st.st_mode & 07777) != 0)
-        error = errno;
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    if (!error && ::futimens(out, times) != 0)
-        error = errno;
+    if (!error)
+        error = KeepAttributes(out, st);
     if (::close(out) != 0 && !error)
         error = errno;
     ::close(in);
@@ -161,14 +170,10 @@ int CopyItem(const QByteArray &from, const QByteArray &to, QByteArray *failedAt,
     if (fd < 0)
         return errno;
     error = SyncFd(fd);
-    KeepOwner(fd, st);
     // Permissions and times last: adding entries would change the time, and
     // a read-only folder could not be filled.
-    if (!error && ::fchmod(fd, st.st_mode & 07777) != 0)
-        error = errno;
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    if (!error && ::futimens(fd, times) != 0)
-        error = errno;
+    if (!error)
+        error = KeepAttributes(fd, st);
     ::close(fd);
     return error;
 }
