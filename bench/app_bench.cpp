@@ -99,7 +99,7 @@ bool LargeMails(AppDriver &app, int runs)
     const QString folder = app.storePath() + QStringLiteral("/Large");
     QDir().mkpath(folder);
     app.writeFile(folder + QStringLiteral("/1.mail"),
-                  "From: ken@example.jp\nSubject: short\nDate: Mon, 7 Dec 2026 10:00:00 +0900\n\n"
+                  "From: ken@jp.example.org\nSubject: short\nDate: Mon, 7 Dec 2026 10:00:00 +0900\n\n"
                   "X-WEX-CharSet: UTF8\n\nA short mail.\n");
     constexpr size_t kBytes = 5u * 1024 * 1024;
     for (const Kind &k : kinds) {

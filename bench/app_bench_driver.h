@@ -171,7 +171,7 @@ inline bool PrepareHome(const QString &work)
     QFile::link(root, settings + QStringLiteral("/WEX_Root"));
     for (int i = 1; i <= 3; ++i) {
         std::ofstream(QStringLiteral("%1/%2.mail").arg(inbox).arg(i).toStdString())
-            << "From: ken@example.jp\nSubject: hello " << i << "\nDate: Mon, " << i
+            << "From: ken@jp.example.org\nSubject: hello " << i << "\nDate: Mon, " << i
             << " Dec 2026 10:00:00 +0900\n\nX-WEX-CharSet: UTF8\n\nA short mail.\n";
     }
     const QByteArray home = QDir(work + QStringLiteral("/home")).canonicalPath().toLocal8Bit();

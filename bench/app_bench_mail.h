@@ -101,15 +101,15 @@ inline std::optional<std::string> LongMail(size_t minBytes, const char *iconvNam
     if (!body || !subject || !from)
         return std::nullopt;
     std::string m;
-    m += "Return-Path: <ichiro@example.jp>\n";
-    m += "Received: from mx1.example.jp (mx1.example.jp [192.0.2.7])\n"
+    m += "Return-Path: <ichiro@jp.example.org>\n";
+    m += "Received: from mx1.jp.example.org (mx1.jp.example.org [192.0.2.7])\n"
          "\tby mail.example.org (Postfix) with ESMTPS id 4F2A19C0\n"
          "\tfor <demo@example.org>; Tue, 8 Dec 2026 09:12:44 +0900\n";
-    m += "From: " + *from + " <ichiro@example.jp>\n";
+    m += "From: " + *from + " <ichiro@jp.example.org>\n";
     m += "To: Demo User <demo@example.org>\n";
     m += "Subject: " + *subject + "\n";
     m += "Date: Tue, 8 Dec 2026 09:12:40 +0900\n";
-    m += "Message-ID: <long.4F2A19C0@example.jp>\n";
+    m += "Message-ID: <long.4F2A19C0@jp.example.org>\n";
     m += "MIME-Version: 1.0\n\n";
     m += std::string("Content-Type: text/plain; charset=") + mimeName + "\n";
     m += std::string("X-WEX-CharSet: ") + wexName + "\n\n";

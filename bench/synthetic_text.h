@@ -19,9 +19,9 @@ inline constexpr std::array<std::string_view, 14> kWesternNames = {
     "Søren Nielsen", "Chloé Dubois", "Hans Groß", "Inés García", "Tom Walker"};
 
 inline constexpr std::array<std::string_view, 12> kDomains = {
-    "example.jp", "example.ne.jp", "example.co.jp", "example.ac.jp",
-    "example.org", "example.com", "example.de", "example.fr",
-    "example.co.uk", "lists.example.jp", "example.net", "example.or.jp"};
+    "jp.example.org", "jp.example.org", "jp.example.org", "jp.example.org",
+    "example.org", "example.org", "de.example.org", "fr.example.org",
+    "example.co.uk", "lists.jp.example.org", "example.org", "jp.example.org"};
 
 inline constexpr std::array<std::string_view, 16> kJapaneseSubjects = {
     "会議の日程について", "見積書の件", "忘年会のお知らせ", "資料を送ります",

@@ -69,7 +69,7 @@ TEST_F(AssemblyTest, StartUpOpensTheInBoxAndSelectsTheFirstUnreadMail)
     EXPECT_TRUE(Exists(store.at("InBox/3.mail")));
     EXPECT_EQ(app.mailContents()->currentPathString(), store.at("InBox/3.mail"));
     EXPECT_TRUE(Exists(store.at("InBox/4.ygm"))) << "no other mail was shown on the way";
-    // Empty preferences: the designed sort.
+    // Empty preferences: the default sort.
     EXPECT_EQ(app.mailTitles()->identifier(), QStringLiteral("date"));
     EXPECT_FALSE(app.mailTitles()->reverse());
     EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("name"));

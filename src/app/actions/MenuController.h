@@ -5,8 +5,8 @@
 //
 // Menus: File (Print, Quit), Mail (commands on the selected mails; later ones
 // are added to mailMenu()), Folder (Browse InBox, Browse Draft, folder order),
-// Window (bring the windows to the front). Key equivalents that the design
-// gives with Command use Control.
+// Window (bring the windows to the front). Command-key shortcuts use
+// Control here.
 #include <QHash>
 #include <QObject>
 #include <QPointer>

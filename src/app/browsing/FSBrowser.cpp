@@ -1,4 +1,4 @@
-// Column rules, after the browser this program was designed around:
+// Column rules:
 //  * columns are whole lists, laid side by side; at most maxVisibleColumns of
 //    them show at once, each at least minColumnWidth wide, and the browser
 //    scrolls by whole columns (never past its last column);

@@ -15,7 +15,7 @@ namespace wex {
 
 class CalendarFormat {
 public:
-    // The designed format of the mail table's date column.
+    // The default format of the mail table's date column.
     static QString defaultFormat() { return QStringLiteral("%Y/%m/%d %H:%M"); }
 
     explicit CalendarFormat(const QString &format = defaultFormat(), bool allowNaturalLanguage = false)

@@ -71,7 +71,7 @@ void MailTitles::setTable(QTableView *table)
     header->setStretchLastSection(false);
     header->setHighlightSections(false);
     header->setSortIndicatorShown(true);
-    ApplyDesignedColumns(header);
+    ApplyDefaultColumns(header);
     showSortIndicator();
     connect(header, &QHeaderView::sectionClicked, this, &MailTitles::headerClicked);
     table->viewport()->installEventFilter(this);

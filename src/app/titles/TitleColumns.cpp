@@ -10,7 +10,7 @@ namespace wex {
 namespace {
 
 const char *const kNames[TitleTableModel::ColumnCount] = {"State", "From", "Date", "Subject"};
-const int kDesignedWidths[TitleTableModel::ColumnCount] = {56, 190, 130, 420};
+const int kDefaultWidths[TitleTableModel::ColumnCount] = {56, 190, 130, 420};
 constexpr double kMaxWidth = 10000.0;
 
 QString positionKey(int column) { return QStringLiteral("Column Position ") + QLatin1String(kNames[column]); }
@@ -18,10 +18,10 @@ QString widthKey(int column) { return QStringLiteral("Column Width ") + QLatin1S
 
 } // namespace
 
-void ApplyDesignedColumns(QHeaderView *header)
+void ApplyDefaultColumns(QHeaderView *header)
 {
     for (int c = 0; c < TitleTableModel::ColumnCount && c < header->count(); ++c)
-        header->resizeSection(c, kDesignedWidths[c]);
+        header->resizeSection(c, kDefaultWidths[c]);
 }
 
 void RestoreColumnLayout(QHeaderView *header, const DefaultsStore &defaults)

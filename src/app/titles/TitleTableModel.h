@@ -1,7 +1,7 @@
 #pragma once
 // The mail table's rows: one Title per row, raw values by role.
 //
-// Columns are fixed in their designed (logical) order: state, from, date,
+// Columns are fixed in their default (logical) order: state, from, date,
 // subject; a column's identifier is its header data under Qt::UserRole. Cells
 // answer raw values (the state letters, the sender, the date as a QDateTime in
 // its own offset, the subject); TitleDisplayModel formats them for the eye.

@@ -8,7 +8,7 @@
 
 namespace wex {
 
-// Platform string encoding numbers (the values of the original toolkit; a
+// Platform string encoding numbers (the numbers stored with codings since the suite began; a
 // CoreFoundation constant c is 0x80000000 | c).
 namespace enc {
 inline constexpr uint32_t ASCII = 1, JapaneseEUC = 3, UTF8 = 4, ISOLatin1 = 5, ShiftJIS = 8,

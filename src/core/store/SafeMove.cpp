@@ -1,6 +1,6 @@
 // The one move primitive of the program.
 //
-// Design choices:
+// Choices made here:
 //  * renameat2(RENAME_NOREPLACE) makes "never replace" atomic; where a file
 //    system does not offer it, a file is moved by link()+unlink() (link never
 //    replaces) and a folder by a rename checked just before.

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Design choices of the scan:
+// Choices made by the scan:
 //  * Entries are listed with opendir/readdir and sorted by name in byte order,
 //    so a folder lists the same way every time.
 //  * A name is judged before anything is opened or stat'ed: most entries that

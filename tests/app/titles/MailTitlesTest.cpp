@@ -250,19 +250,19 @@ TEST_F(MailTitlesTest, LayoutAndDateFormatAreSavedAndRestored)
     EXPECT_EQ(defaults.stringForKey(QStringLiteral("Date Format")), QStringLiteral("%d.%m.%Y"));
     EXPECT_EQ(defaults.boolForKey(QStringLiteral("Date Format Allow Natural Language")), true);
 
-    // Damaged values leave the designed layout alone.
+    // Damaged values leave the default layout alone.
     defaults.setDouble(QStringLiteral("Column Width State"), -4.0);
     defaults.setString(QStringLiteral("Column Width Date"), QStringLiteral("wide"));
     QTableView view;
     MailTitles fresh(coding, defaults);
     fresh.setTable(&view);
-    const int designedState = view.horizontalHeader()->sectionSize(TitleTableModel::StateColumn);
-    const int designedDate = view.horizontalHeader()->sectionSize(TitleTableModel::DateColumn);
+    const int defaultState = view.horizontalHeader()->sectionSize(TitleTableModel::StateColumn);
+    const int defaultDate = view.horizontalHeader()->sectionSize(TitleTableModel::DateColumn);
     fresh.awakeFromNib();
     EXPECT_EQ(view.horizontalHeader()->logicalIndex(0), int(TitleTableModel::SubjectColumn));
     EXPECT_EQ(view.horizontalHeader()->sectionSize(TitleTableModel::FromColumn), 233);
-    EXPECT_EQ(view.horizontalHeader()->sectionSize(TitleTableModel::StateColumn), designedState);
-    EXPECT_EQ(view.horizontalHeader()->sectionSize(TitleTableModel::DateColumn), designedDate);
+    EXPECT_EQ(view.horizontalHeader()->sectionSize(TitleTableModel::StateColumn), defaultState);
+    EXPECT_EQ(view.horizontalHeader()->sectionSize(TitleTableModel::DateColumn), defaultDate);
     EXPECT_EQ(fresh.dateFormat().format(), QStringLiteral("%d.%m.%Y"));
 
     fresh.loadTitleTable(makeFolder({false}), true);

@@ -100,7 +100,7 @@ TEST(TextDecoder, DecodesStrictlyPerCoding)
     }
 }
 
-TEST(TextDecoder, EveryDesignEncodingHasAConverter)
+TEST(TextDecoder, EveryKnownEncodingHasAConverter)
 {
     TextDecoder decoder;
     const uint32_t encodings[] = {
