@@ -50,6 +50,7 @@ protected:
     void makeSettings() { home.makeSettings(store.path()); }
     QString defaultsPath() const { return DefaultsStore::defaultPath(); }
 
+    FakeSuite suite; // showing an unread mail starts the unread check
     TempHome home;
     TestDir store;
 };
@@ -81,10 +82,6 @@ TEST_F(AssemblyTest, EachWindowHasAMenuBarSharingOneSetOfActions)
 {
     makeSettings();
     Assembly app;
-    QAction *quit = app.menuController()->action(QStringLiteral("quit"));
-    ASSERT_NE(quit, nullptr);
-    EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    EXPECT_EQ(app.menuController()->action(QStringLiteral("print"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     for (QMainWindow *window : {app.folderWindow(), app.titleWindow(), app.contentsWindow()}) {
         const QList<QAction *> menus = window->menuBar()->actions();
         ASSERT_EQ(menus.size(), 4);

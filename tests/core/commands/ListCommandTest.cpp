@@ -162,7 +162,16 @@ TEST_F(ListCommandTest, ExitCodes)
         EXPECT_EQ(r.out, "");
         EXPECT_TRUE(r.err.startsWith("usage: wex-browser --list FOLDER")) << r.err.toStdString();
     }
-    EXPECT_EQ(run({"--list", dir.pathString()}).exitCode, 0); // an empty listing is fine
+    EXPECT_EQ(run({"--list", dir.pathString()}).exitCode, 0); // a listing of one mail
+
+    // A listing that cannot be written is a failure, said once.
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(binary_, {"--list", dir.pathString()});
+    ASSERT_TRUE(full.waitForFinished(60000));
+    EXPECT_EQ(full.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_EQ(full.readAllStandardError().count('\n'), 1);
 
     // Any other "--" command answers without a display: usage, never a desktop start.
     const ChildRun unknown = run({"--lsit", dir.pathString()});
@@ -188,9 +197,6 @@ TEST(FormatTitleLine, DatesPrintInTheirOwnOffset)
         const QByteArray line = FormatTitleLine(t);
         EXPECT_EQ(line.split('\t').value(2), date.toListString().toLatin1());
     }
-    Title empty;
-    empty.setDate(MailDate());
-    EXPECT_EQ(FormatTitleLine(empty), "\tanonymous\t\tNo Subject\t0\t");
 }
 
 TEST(FormatTitleLine, EscapesAndTextEncoding)
@@ -203,4 +209,7 @@ TEST(FormatTitleLine, EscapesAndTextEncoding)
     t.setCode(7);
     EXPECT_EQ(FormatTitleLine(t),
               "U\ta\\\\b\\tc\\nd\\re \xf0\x9f\x98\x80\t0001-01-01 00:00:00 +0000\t\xef\xbf\xbdx\t7\t/m/\xff\\t.ygm");
+    Title empty;
+    empty.setDate(MailDate());
+    EXPECT_EQ(FormatTitleLine(empty), "\tanonymous\t\tNo Subject\t0\t");
 }
