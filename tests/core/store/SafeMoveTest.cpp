@@ -94,7 +94,7 @@ MoveOptions Options(bool copy, bool noFlag, bool noLinks)
 const Mode kModes[] = {
     {"Rename", Options(false, false, false)},  {"Link", Options(false, true, false)},
     {"CheckedRename", Options(false, true, true)}, {"Copy", Options(true, false, false)},
-    {"CopyWithoutLinks", Options(true, true, true)},
+    {"CopyByLink", Options(true, true, false)}, {"CopyWithoutLinks", Options(true, true, true)},
 };
 
 class SafeMoveTest : public ::testing::TestWithParam<Mode> {
