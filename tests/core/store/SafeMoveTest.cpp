@@ -80,6 +80,8 @@ struct Mode {
     MoveOptions options;
 };
 
+void PrintTo(const Mode &mode, std::ostream *os) { *os << mode.name; }
+
 MoveOptions Options(bool copy, bool noFlag, bool noLinks)
 {
     MoveOptions o;
