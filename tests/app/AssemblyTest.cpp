@@ -70,15 +70,10 @@ TEST_F(AssemblyTest, StartUpOpensTheInBoxAndSelectsTheFirstUnreadMail)
     EXPECT_TRUE(Exists(store.at("InBox/3.mail")));
     EXPECT_EQ(app.mailContents()->currentPathString(), store.at("InBox/3.mail"));
     EXPECT_TRUE(Exists(store.at("InBox/4.ygm"))) << "no other mail was shown on the way";
-    // Empty preferences: the default sort.
-    EXPECT_EQ(app.mailTitles()->identifier(), QStringLiteral("date"));
-    EXPECT_FALSE(app.mailTitles()->reverse());
-    EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("name"));
-    EXPECT_TRUE(app.menuController()->action(QStringLiteral("sortFolderByName"))->isChecked());
     EXPECT_FALSE(app.folderWindow()->isVisible()) << "windows are shown only after start-up";
 }
 
-TEST_F(AssemblyTest, EachWindowHasAMenuBarSharingOneSetOfActions)
+TEST_F(AssemblyTest, EveryWindowSharesTheMenusAndTheFolderMenuOpensDraftAndInBox)
 {
     makeSettings();
     Assembly app;
@@ -88,13 +83,6 @@ TEST_F(AssemblyTest, EachWindowHasAMenuBarSharingOneSetOfActions)
         EXPECT_EQ(menus[0]->menu(), app.menuController()->fileMenu());
         EXPECT_EQ(menus[2]->menu(), app.menuController()->folderMenu());
     }
-    EXPECT_EQ(app.folderWindow()->windowTitle(), QStringLiteral("Folders"));
-}
-
-TEST_F(AssemblyTest, FolderMenuOpensDraftAndInBox)
-{
-    makeSettings();
-    Assembly app;
     ASSERT_TRUE(app.start());
     app.menuController()->action(QStringLiteral("browseDraft"))->trigger();
     EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("Draft"));

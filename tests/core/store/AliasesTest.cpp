@@ -88,20 +88,3 @@ TEST(Aliases, FailuresLeaveTheOutputUntouched)
         EXPECT_EQ(out, QByteArray("untouched")) << path.constData();
     }
 }
-
-TEST(Aliases, ChainLengthIsBounded)
-{
-    test::TestDir dir;
-    dir.mkdir("target");
-    // 40 links resolve; 41 do not.
-    QByteArray previous = "target";
-    for (int i = 1; i <= 41; ++i) {
-        const QByteArray name = "l" + QByteArray::number(i);
-        Link(previous, dir.at(name));
-        previous = name;
-    }
-    QByteArray out;
-    EXPECT_EQ(SFResolveAliasPath(dir.at("l40"), &out), 0);
-    EXPECT_EQ(out, dir.at("target"));
-    EXPECT_NE(SFResolveAliasPath(dir.at("l41"), &out), 0);
-}

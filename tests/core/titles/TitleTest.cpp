@@ -125,20 +125,6 @@ TEST(Title, StringsCompareByUtf16CodeUnitsCaseSensitively)
     }
 }
 
-TEST(Title, DatesCompareAsInstants)
-{
-    const MailDate early = MailDate::fromFields(2020, 1, 1, 0, 0, 0, 0);
-    const MailDate sameInstant = MailDate::fromFields(2020, 1, 1, 9, 0, 0, 32400);
-    const MailDate late = MailDate::fromFields(2021, 1, 1, 0, 0, 0, 0);
-    auto dated = [](MailDate d) { return TitleFrom("x", "y", d); };
-    EXPECT_EQ(compareTitle(dated(early), dated(late), TitleKey::Date), -1);
-    EXPECT_EQ(compareTitle(dated(early), dated(sameInstant), TitleKey::Date), 0);
-    EXPECT_EQ(reverseCompareTitle(dated(early), dated(sameInstant), TitleKey::Date), 0);
-    // The empty date (a Date line that did not parse) comes before every date.
-    EXPECT_EQ(compareTitle(dated(MailDate()), dated(MailDate::distantPast()), TitleKey::Date), -1);
-    EXPECT_EQ(compareTitle(dated(MailDate()), dated(MailDate()), TitleKey::Date), 0);
-}
-
 TEST(Title, SortIsStableInBothDirections)
 {
     const MailDate d1 = MailDate::fromFields(2020, 1, 1, 0, 0, 0, 0);
