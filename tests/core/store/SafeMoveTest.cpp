@@ -302,25 +302,6 @@ TEST(SafeMove, ALeftoverThatCannotBeRemovedDoesNotUndoTheMove)
     });
 }
 
-TEST(SafeMove, FolderWithALockedSubfolderIsRefusedBeforeCopying)
-{
-    UNPRIVILEGED([] {
-        test::TestDir dir;
-        const QByteArray from = MakeTree(dir, "mail.fld");
-        dir.mkdir("dest");
-        const Snapshot before = Shot(from);
-        ASSERT_EQ(chmod((from + "/parts/deeper").constData(), 0555), 0);
-        const MoveOutcome o = SafeMove(from, dir.at("dest/mail.fld"), Options(true, false, false));
-        EXPECT_EQ(o.status, MoveOutcome::Failed);
-        EXPECT_FALSE(Exists(dir.at("dest/mail.fld")));
-        EXPECT_TRUE(Hidden(dir.at("dest")).isEmpty());
-        // Removal is refused before anything goes, too.
-        EXPECT_EQ(SafeRemove(from).status, MoveOutcome::Failed);
-        chmod((from + "/parts/deeper").constData(), 0750);
-        EXPECT_EQ(Shot(from), before);
-    });
-}
-
 // A scratch folder on another file system than the test folder: /dev/shm or
 // another memory file system where there is one.
 QByteArray OtherFileSystem(const test::TestDir &disk, std::unique_ptr<QTemporaryDir> *holder)
@@ -394,15 +375,26 @@ TEST(SafeRemove, FilesLinksAndTrees)
     EXPECT_EQ(SafeRemove(QByteArray()).status, MoveOutcome::Failed);
 }
 
-TEST(SafeRemove, NothingGoesWhenTheFolderWillNotLetGo)
+// A tree that cannot be emptied, or whose folder will not let it go, is
+// refused before anything is copied or removed.
+TEST(SafeRemove, NothingGoesWhenAFolderWillNotLetGo)
 {
     UNPRIVILEGED([] {
         test::TestDir dir;
         const QByteArray box = dir.mkdir("box");
         const QByteArray tree = MakeTree(dir, "box/tree");
         const QByteArray file = dir.write("box/file", "x");
+        dir.mkdir("dest");
+        ASSERT_EQ(chmod((tree + "/parts/deeper").constData(), 0555), 0);
+        Snapshot before = Shot(box);
+        EXPECT_EQ(SafeMove(tree, dir.at("dest/tree"), Options(true, false, false)).status, MoveOutcome::Failed);
+        EXPECT_EQ(SafeRemove(tree).status, MoveOutcome::Failed);
+        EXPECT_TRUE(QDir(dir.pathString() + "/dest").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        EXPECT_EQ(Shot(box), before);
+
+        chmod((tree + "/parts/deeper").constData(), 0750);
         ASSERT_EQ(chmod(box.constData(), 0555), 0);
-        const Snapshot before = Shot(box);
+        before = Shot(box);
         EXPECT_EQ(SafeRemove(tree).status, MoveOutcome::Failed);
         EXPECT_EQ(SafeRemove(file).status, MoveOutcome::Failed);
         EXPECT_EQ(Shot(box), before);
