@@ -45,6 +45,7 @@ protected:
     }
     int selectedCount() { return int(table.selectionModel()->selectedRows().size()); }
 
+    FakeSuite suite; // nothing real starts, whatever a command runs
     TestDir dir;
     Coding coding;
     DefaultsStore defaults;
