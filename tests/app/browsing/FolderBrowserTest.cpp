@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace wex::test {
@@ -246,6 +247,62 @@ TEST_F(FSBrowserTest, ShowsAtMostThreeColumnsAndScrollsByWholeColumns)
     browser.scrollColumnToVisible(3);
     EXPECT_EQ(browser.lastVisibleColumn(), 3);
     EXPECT_GE(browser.columnView(1)->width(), 110);
+}
+
+TEST_F(FSBrowserTest, AClickOnTheSelectedFolderCutsTheColumnsToItsRightAndLoadsIt)
+{
+    browser.show();
+    ASSERT_TRUE(browser.setPath(at("store/InBox/sub")));
+    ASSERT_EQ(browser.lastColumn(), 3);
+    click(1, QStringLiteral("InBox")); // already the selected folder of column 1
+    EXPECT_EQ(titleWindow.windowTitle(), QStringLiteral("InBox"));
+    EXPECT_EQ(titles.folderPath(), QByteArray(root + "/store/InBox"));
+    EXPECT_EQ(titles.count(), 2);
+    EXPECT_EQ(browser.lastColumn(), 2) << "sub's column is cut";
+    EXPECT_EQ(browser.path(), at("store/InBox"));
+    EXPECT_FALSE(browser.columnView(2)->selectionModel()->hasSelection());
+}
+
+TEST_F(FSBrowserTest, OpeningAColumnListsItsFolderAgain)
+{
+    browser.show();
+    ASSERT_TRUE(browser.setPath(at("store/InBox")));
+    dir.mkdir("root/store/New");
+    dir.mkdir("root/store/InBox/sub2");
+    click(0, QStringLiteral("store")); // a click on the parent
+    EXPECT_EQ(Names(*browser.folderModel(), browser.columnView(1)->rootIndex()),
+              (QStringList{"Draft", "InBox", "Lists", "New"}));
+    rmdir(dir.at("root/store/New").constData());
+    ASSERT_TRUE(browser.setPath(at("store/InBox")));
+    EXPECT_EQ(Names(*browser.folderModel(), browser.columnView(1)->rootIndex()),
+              (QStringList{"Draft", "InBox", "Lists"}));
+    EXPECT_EQ(Names(*browser.folderModel(), browser.columnView(2)->rootIndex()), (QStringList{"sub", "sub2"}));
+}
+
+TEST_F(FSBrowserTest, AFolderWhoseNameIsNotUtf8OpensAndShowsItsBytesEscaped)
+{
+    browser.show();
+    // Made with the bytes themselves: the name must not pass through text.
+    const QByteArray folder = dir.at("root/store/caf\xe9");
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((folder + "/deeper").constData(), 0700), 0);
+    const QByteArray mail = WriteMail(dir, "root/1.mail", QStringLiteral("a"), QStringLiteral("bonjour"), 3);
+    ASSERT_EQ(::rename(mail.constData(), (folder + "/1.mail").constData()), 0);
+    ASSERT_TRUE(browser.setPath(at("store")));
+    QListView *column = browser.columnView(1);
+    int row = 0;
+    while (row < column->model()->rowCount(column->rootIndex())
+           && !browser.folderModel()->index(row, 0, column->rootIndex()).data().toString().startsWith(QLatin1String("caf")))
+        ++row;
+    const QModelIndex index = browser.folderModel()->index(row, 0, column->rootIndex());
+    ASSERT_TRUE(index.isValid());
+    EXPECT_EQ(index.data().toString(), QStringLiteral("caf\\xE9"));
+    QTest::mouseClick(column->viewport(), Qt::LeftButton, {}, column->visualRect(index).center());
+    EXPECT_EQ(titleWindow.windowTitle(), QStringLiteral("caf\\xE9"));
+    EXPECT_EQ(titles.folderPath(), folder);
+    EXPECT_EQ(titles.count(), 1);
+    ASSERT_EQ(browser.lastColumn(), 2);
+    EXPECT_EQ(Names(*browser.folderModel(), browser.columnView(2)->rootIndex()), QStringList{"deeper"});
 }
 
 TEST_F(FSBrowserTest, ReloadingAColumnDropsColumnsOfVanishedFolders)
