@@ -52,8 +52,8 @@ TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
     ASSERT_TRUE(parsed);
     EXPECT_EQ(all.stringFor(*parsed), QStringLiteral("Tue Tuesday Jan January 01 1 001 01 2 47 2147483647 00:00:00 AM +0000"));
 
-    // The largest fields the parser gives, either way of the zone: a date
-    // held at the limit of the instants, still a whole calendar day.
+    // The largest fields the parser gives, either way of the zone: a year
+    // past every 32-bit year, still a whole calendar day.
     for (const char *text : {"2147483647 Dec 2147483647 2147483647:2147483647:2147483647 -9959",
                              "2147483647 Dec 2147483647 2147483647:2147483647:2147483647 +9959"}) {
         const std::optional<MailDate> far = CString2Date(text);
@@ -61,7 +61,7 @@ TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
         const QStringList fields = all.stringFor(*far).split(QLatin1Char(' '));
         ASSERT_EQ(fields.size(), 14) << text;
         EXPECT_TRUE(QStringList({"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"}).contains(fields[0])) << text;
-        EXPECT_GT(fields[10].toLongLong(), 3'000'000'000LL) << text;
+        EXPECT_GT(fields[10].toLongLong(), 2147483647LL) << text;
     }
 }
 
