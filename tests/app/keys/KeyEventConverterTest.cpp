@@ -33,7 +33,6 @@ TEST(KeyEventConverter, ConvertsKeysAsStoredBindingsExpect)
         {Qt::Key_Exclam, Qt::ShiftModifier, "!", "!", S},
         {Qt::Key_1, Qt::KeypadModifier, "1", "1", K},
         // Named keys.
-        {Qt::Key_Return, Qt::NoModifier, "\r", "\r", 0},
         {Qt::Key_Enter, Qt::KeypadModifier, "\r", "\r", K},
         {Qt::Key_Backtab, Qt::ShiftModifier, "", "\t", S},
         {Qt::Key_Backspace, Qt::NoModifier, "\b", "\x7f", 0},

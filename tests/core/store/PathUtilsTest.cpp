@@ -12,8 +12,6 @@ TEST(PathUtils, HeadStrCLTable)
     struct Case { const char *head, *text; int expected; } cases[] = {
         {"from:", "From: someone", 1},
         {"", "anything", 1},
-        {"a", "", 0},
-        {"SUBJECT:", "subject: x", 1},
         {"from:", "from", 0},       // text ends exactly one short
         {"\xc4", "\xe4", 0},         // only ASCII letters fold
         {"[", "{", 0},              // not letters: '[' | 0x20 == '{'
@@ -28,7 +26,6 @@ TEST(PathUtils, GetPathBaseTable)
 {
     struct Case { const char *path, *base; } cases[] = {
         {"/a/b/c.mail", "c.mail"}, {"c.mail", "c.mail"}, {"/a/b/", ""},
-        {"/", ""},                 {"", ""},             {"//x", "x"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(GetPathBase(c.path), QByteArray(c.base)) << c.path;
@@ -38,7 +35,6 @@ TEST(PathUtils, RemoveLastNLRemovesOneNewlineOnly)
 {
     struct Case { const char *in, *out; } cases[] = {
         {"abc", "abc"}, {"abc\n", "abc"}, {"abc\r\n", "abc\r"},
-        {"abc\n\n", "abc\n"}, {"", ""}, {"\n", ""},
     };
     for (const auto &c : cases) {
         char buf[16];

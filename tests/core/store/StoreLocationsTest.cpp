@@ -59,16 +59,6 @@ TEST_F(StoreLocations, RootThroughLinksOrAsAnOrdinaryFolder)
     EXPECT_EQ(WEXRelativePath("InBox"), QString::fromUtf8(root) + "/InBox");
     EXPECT_EQ(WEXRelativePath("/tmp/x"), QStringLiteral("/tmp/x"));
 
-    // A chain of relative links from the localized settings folder.
-    test::TempHome other;
-    ResetWEXPaths();
-    const QByteArray store = other.dir().mkdir("store");
-    const QByteArray settings = other.dir().mkdir("Library/Preferences/WEX_Preferences.localized");
-    ASSERT_EQ(symlink("store", other.dir().at("hop").constData()), 0);
-    ASSERT_EQ(symlink("../../../hop", (settings + "/WEX_Root").constData()), 0);
-    ASSERT_EQ(SetWEXPath(), 0);
-    EXPECT_EQ(wexRootPath(), store);
-
     test::TempHome third;
     ResetWEXPaths();
     const QByteArray plain = third.dir().mkdir("Library/Preferences/WEX_Preferences/WEX_Root");
