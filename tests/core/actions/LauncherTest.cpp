@@ -76,20 +76,6 @@ TEST_F(LauncherTest, FilesTravelAsOneExactArgument)
     ::unlink(latin1.constData()); // QTemporaryDir cannot name it
 }
 
-TEST_F(LauncherTest, AMissingProgramIsNamedAndNothingStarts)
-{
-    const LaunchResult missing = Launcher::launchApplication(Launcher::suiteApplication("WEX_Seek.app"));
-    EXPECT_FALSE(missing.ok());
-    EXPECT_TRUE(missing.reason.contains(QLatin1String("WEX_Seek.app"))) << missing.reason.toStdString();
-    files.write("Broken.app/Broken", "not executable");
-    const LaunchResult broken = Launcher::launchApplication(files.pathString() + "/Broken.app");
-    EXPECT_FALSE(broken.ok());
-    EXPECT_TRUE(broken.reason.contains(QLatin1String("Broken.app")));
-    const LaunchResult noOpener = Launcher::openFile(files.write("1.mail", "x"));
-    EXPECT_FALSE(noOpener.ok()) << "no xdg-open on PATH";
-    EXPECT_TRUE(noOpener.reason.contains(QLatin1String("xdg-open")));
-}
-
 TEST_F(LauncherTest, RevealAsksTheFileManagerElseOpensEachFolderOnce)
 {
     const QByteArray a = files.write("In,Box/1.mail", "x");
