@@ -2,7 +2,6 @@
 // they were given.
 #include "FakeSuite.h"
 #include "Launcher.h"
-#include "StoreLocations.h"
 
 #include <QObject>
 #include <optional>
@@ -35,22 +34,6 @@ TEST_F(LauncherTest, FindsTheExecutableOfAnApplicationFolderOrAProgram)
     EXPECT_EQ(Launcher::executableOf(files.pathString() + "/Text.app"), QString());
     EXPECT_EQ(Launcher::executableOf(files.pathString() + "/Empty.app"), QString());
     EXPECT_EQ(Launcher::executableOf(files.pathString() + "/Missing.app"), QString());
-}
-
-TEST_F(LauncherTest, SettingsEntriesResolveThroughAliasChains)
-{
-    TempHome home;
-    ResetWEXPaths();
-    const QByteArray settings = home.makeSettings(files.path());
-    ASSERT_EQ(SetWEXSettingPath(), 0);
-    suite.addApplication("Reader.app", true);
-    ASSERT_EQ(symlink((suite.suite() + "/Reader.app").constData(), (settings + "/step").constData()), 0);
-    ASSERT_EQ(symlink((settings + "/step").constData(), (settings + "/Mail_Reader").constData()), 0);
-    ASSERT_EQ(symlink("/nowhere/at/all", (settings + "/Address_Book").constData()), 0);
-    EXPECT_EQ(Launcher::settingsApplication("Mail_Reader"), QFile::decodeName(suite.suite() + "/Reader.app"));
-    EXPECT_EQ(Launcher::settingsApplication("Address_Book"), QString()) << "an alias that leads nowhere";
-    EXPECT_EQ(Launcher::settingsApplication("Nothing"), QString());
-    ResetWEXPaths();
 }
 
 TEST_F(LauncherTest, FilesTravelAsOneExactArgument)
