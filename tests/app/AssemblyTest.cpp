@@ -9,6 +9,7 @@
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
+#include "FakeSuite.h"
 #include "ShellTestSupport.h"
 #include "StoreLocations.h"
 #include "TitleTableModel.h"

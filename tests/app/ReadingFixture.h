@@ -8,8 +8,8 @@
 #include "DefaultsStore.h"
 #include "KeyController.h"
 #include "MailContents.h"
+#include "FakeSuite.h"
 #include "MailTitles.h"
-#include "ShellTestSupport.h"
 #include "Title.h"
 
 #include <QApplication>

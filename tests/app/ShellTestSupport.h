@@ -1,17 +1,13 @@
 #pragma once
 // Helpers for the application shell's tests: real mail files in scratch
-// stores, fake suite programs, and a QAbstractItemModelTester whose
-// complaints fail the test.
+// stores, and a QAbstractItemModelTester whose complaints fail the test.
 #include "TestStore.h"
 
 #include <QAbstractItemModelTester>
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QString>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/stat.h>
 
 namespace wex::test {
 
@@ -26,53 +22,6 @@ inline QByteArray WriteMail(const TestDir &dir, const QByteArray &relative, cons
                             subject.toUtf8() + "\n";
     return dir.write(relative, text);
 }
-
-// A folder of fake `ps`, `sleep` and `java` first on PATH, and a fake suite
-// folder, for the object's lifetime: every program the unread check runs
-// writes one line to the log, and no real one ever starts. `ps` prints the
-// contents of "ps-output" (nothing when it is missing).
-class FakeSuite {
-public:
-    FakeSuite()
-        : path_("PATH", bin() + ":" + qgetenv("PATH")), suite_("WEX_SUITE", dir_.path() + "/my suite")
-    {
-        dir_.mkdir("my suite");
-        script("ps", "echo \"ps $*\" >> '%LOG%'\ncat '%DIR%/ps-output' 2>/dev/null\nexit 0\n");
-        script("sleep", "echo \"sleep $*\" >> '%LOG%'\n");
-        script("java", "echo \"java $*\" >> '%LOG%'\n");
-    }
-    QByteArray bin() const { return dir_.path() + "/bin"; }
-    QByteArray suite() const { return dir_.path() + "/my suite"; }
-    void setPsOutput(const QByteArray &text) const { dir_.write("ps-output", text); }
-    QList<QByteArray> log() const
-    {
-        QByteArray bytes = Exists(dir_.at("log")) ? ReadAll(dir_.at("log")) : QByteArray();
-        QList<QByteArray> lines = bytes.split('\n');
-        lines.removeAll(QByteArray());
-        return lines;
-    }
-    // Waits until the log has n lines (or 5 s pass), then a little longer so
-    // that any line too many shows up as well.
-    QList<QByteArray> waitForLog(qsizetype n) const
-    {
-        QDeadlineTimer deadline(5000);
-        while (log().size() < n && !deadline.hasExpired())
-            QTest::qWait(20);
-        QTest::qWait(300);
-        return log();
-    }
-
-private:
-    void script(const QByteArray &name, QByteArray body) const
-    {
-        body.replace("%LOG%", dir_.at("log")).replace("%DIR%", dir_.path());
-        const QByteArray path = dir_.write("bin/" + name, "#!/bin/sh\n" + body);
-        ::chmod(path.constData(), 0755);
-    }
-
-    TestDir dir_;
-    ScopedEnv path_, suite_;
-};
 
 // Collects the tester's warnings; a test asserts failures() == 0.
 class ModelChecker {

@@ -7,11 +7,55 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace wex;
 using namespace wex::test;
 
 namespace {
+
+// Recording fakes of the unread check's programs in the suite's tools
+// folder, ahead of the system's own (the check's texts need grep, and nice
+// runs java): each writes one line to the log; ps prints setPsOutput's text.
+class CheckLog {
+public:
+    explicit CheckLog(const FakeSuite &suite)
+        : suite_(suite), path_("PATH", suite.tools() + ":/usr/bin:/bin")
+    {
+        script("ps", "echo \"ps $*\" >> '%LOG%'\ncat '%LOG%-ps' 2>/dev/null\nexit 0\n");
+        script("sleep", "echo \"sleep $*\" >> '%LOG%'\n");
+        script("java", "echo \"java $*\" >> '%LOG%'\n");
+        ::unlink((suite.tools() + "/nice").constData());
+    }
+    void setPsOutput(const QByteArray &text) const { write(suite_.log() + "-ps", text); }
+    QList<QByteArray> lines() const { return suite_.lines(); }
+    // Waits until the log has n lines (or 5 s pass), then a little longer so
+    // that any line too many shows up as well.
+    QList<QByteArray> waitForLog(qsizetype n) const
+    {
+        WaitUntil([&] { return lines().size() >= n; });
+        QTest::qWait(300);
+        return lines();
+    }
+
+private:
+    static void write(const QByteArray &path, const QByteArray &bytes)
+    {
+        QFile file(QFile::decodeName(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    void script(const QByteArray &name, QByteArray body) const
+    {
+        const QByteArray path = suite_.tools() + '/' + name;
+        ::unlink(path.constData());
+        write(path, "#!/bin/sh\n" + body.replace("%LOG%", suite_.log()));
+        ::chmod(path.constData(), 0755);
+    }
+
+    const FakeSuite &suite_;
+    ScopedEnv path_;
+};
 
 void WaitForCheckToFire()
 {
@@ -24,7 +68,7 @@ class MailContentsTest : public ::testing::Test {
 protected:
     ~MailContentsTest() override { WaitForCheckToFire(); }
     ReadingFixture f;
-    const FakeSuite &suite = f.suite;
+    CheckLog suite{f.suite};
 };
 
 } // namespace
@@ -78,7 +122,7 @@ TEST_F(MailContentsTest, SelectingAnUnreadMailRenamesItAndSchedulesOneCheck)
     EXPECT_EQ(log[0], "ps xw");
     EXPECT_EQ(log[1], "ps xw");
     EXPECT_EQ(log[2], "sleep 5");
-    EXPECT_EQ(log[3], "java -cp " + suite.suite() + "/tools/WEX_kit.jar:/System/Library/Java/ WEX.UnreadScan");
+    EXPECT_EQ(log[3], "java -cp " + f.suite.suite() + "/tools/WEX_kit.jar:/System/Library/Java/ WEX.UnreadScan");
     EXPECT_FALSE(MailContents::unreadCheckPending());
 }
 
@@ -103,7 +147,8 @@ TEST_F(MailContentsTest, TheCheckStartsNothingWhileTheUtilityOrAPendingStartRuns
         {"13 ?  S  0:00 sh -c (sleep 5; nice java ...)\n", 2},
     };
     for (const auto &c : cases) {
-        FakeSuite fake;
+        FakeSuite fresh;
+        CheckLog fake(fresh);
         fake.setPsOutput(c.ps);
         f.contents.launchUnread();
         EXPECT_EQ(fake.waitForLog(c.lines).size(), c.lines) << c.ps.constData();

@@ -4,6 +4,7 @@
 #include "Coding.h"
 #include "DefaultsStore.h"
 #include "MailTitles.h"
+#include "FakeSuite.h"
 #include "ShellTestSupport.h"
 #include "TitleColumns.h"
 #include "TitleTableModel.h"
