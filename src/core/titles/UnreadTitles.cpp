@@ -13,6 +13,10 @@ QByteArray UnreadAliasFolder(const QByteArray &root) { return root + "/temp/unre
 
 std::optional<TitleArray> loadUnreadTitleArray(TitleScanner &scanner, const QByteArray &root)
 {
+    if (root.isEmpty()) { // no store: not the "/temp" of the file system
+        errno = ENOENT;
+        return std::nullopt;
+    }
     const QByteArray folder = UnreadAliasFolder(root);
     std::vector<FolderEntry> entries;
     if (!ListFolderSorted(folder, &entries))

@@ -18,7 +18,8 @@ QByteArray UnreadAliasFolder(const QByteArray &root);
 // folder would scan it (so a target whose own name begins with "." is passed
 // over too). An alias that cannot be resolved, or whose target is no mail or
 // cannot be read, adds nothing. nullopt when the alias folder cannot be
-// listed; errno then says why (ENOENT: the store has no such folder).
+// listed; errno then says why (ENOENT: the store has no such folder, or the
+// root is empty).
 std::optional<TitleArray> loadUnreadTitleArray(TitleScanner &scanner, const QByteArray &root);
 
 } // namespace wex
