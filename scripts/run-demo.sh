@@ -25,7 +25,7 @@ folder=InBox
 case "${1-}" in
   "") ;;
   --list) mode=list; [ $# -ge 2 ] && folder="$2" ;;
-  -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+  -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
   *) echo "usage: scripts/run-demo.sh [--list [FOLDER]]" >&2; exit 2 ;;
 esac
 
