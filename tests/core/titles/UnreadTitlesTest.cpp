@@ -27,8 +27,8 @@ TEST_F(UnreadTitlesTest, EveryResolvableAliasInNameOrder)
     store.unreadAlias("a", store.mail("Lists/x/2.ygm", 2));
     store.unreadAlias("B", "../../Work/3.html"); // relative, as the suite writes them
     store.mail("Work/3.html", 3);
-    // An alias of an alias is followed to its end.
-    store.unreadAlias("d", store.link("temp/other/d", store.mail("Work/4.ygm", 4)));
+    // An alias of an alias is followed to its end, whatever its name.
+    store.unreadAlias("d", store.link("temp/other/4.ygm", store.link("temp/other/x", store.mail("Work/4.ygm", 4))));
     // An attachment folder lists through its main text.
     store.mail("InBox/5.mpart/5.ygm", 5);
     store.unreadAlias("e", store.dir.at("InBox/5.mpart"));
@@ -47,6 +47,7 @@ TEST_F(UnreadTitlesTest, EveryResolvableAliasInNameOrder)
     EXPECT_EQ(Subjects(*titles), "s3 s2 s1 s4 s5");
     EXPECT_EQ((*titles)[0].path(), store.dir.at("Work/3.html"));
     EXPECT_EQ((*titles)[0].state(), "UH");
+    EXPECT_EQ((*titles)[3].path(), store.dir.at("Work/4.ygm"));
     EXPECT_EQ((*titles)[4].path(), store.dir.at("InBox/5.mpart/5.ygm"));
     EXPECT_EQ((*titles)[4].state(), "AU");
 }
