@@ -77,7 +77,8 @@ bool HasDotComponent(const QByteArray &normalised)
         if (end < 0)
             end = normalised.size();
         const qsizetype n = end - start;
-        if ((n == 1 && normalised[start] == '.') || (n == 2 && normalised[start] == '.' && normalised[start + 1] == '.'))
+        const bool dots = (n == 1 || n == 2) && normalised[start] == '.' && normalised[end - 1] == '.';
+        if (dots)
             return true;
         start = end + 1;
     }

@@ -10,7 +10,10 @@ using namespace wex::test;
 
 namespace {
 
-QByteArray Id(int n, const QByteArray &host = "example.org") { return "<m" + QByteArray::number(n) + "@" + host + ">"; }
+QByteArray Id(int n, const QByteArray &host = "example.org")
+{
+    return "<m" + QByteArray::number(n) + "@" + host + ">";
+}
 
 class ChainWalkTest : public ::testing::Test {
 protected:
