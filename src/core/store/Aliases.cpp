@@ -152,14 +152,38 @@ int AliasResolver::resolveLink(const QByteArray &link, const QByteArray &target,
 
 int AliasResolver::nextItem(const QByteArray &link, const QByteArray &target, QByteArray *next, int *folderFdOut)
 {
-    if (link.isEmpty() || link.contains('\0'))
+    if (link.isEmpty() || link.contains('\0') || target.isEmpty() || target.contains('\0'))
         return ENOENT;
+    const QByteArray linkFolder = FolderOf(Normalise(link));
+    // Aliases of one folder mostly name mails of a few folders: when this
+    // target's folder part is the last one's, so is its result.
+    const qsizetype cut = target.lastIndexOf('/');
+    const QByteArrayView base = QByteArrayView(target).sliced(cut + 1);
+    const bool plainBase = !base.isEmpty() && base != "." && base != "..";
+    const QByteArrayView targetFolder = QByteArrayView(target).first(cut < 0 ? 0 : cut);
+    if (plainBase && cut > 0 && !lastFolder_.isEmpty() && lastLinkFolder_ == linkFolder
+        && QByteArrayView(lastTargetFolder_) == targetFolder) {
+        *next = lastFolder_;
+        if (!next->endsWith('/'))
+            *next += '/';
+        *next += base;
+        *folderFdOut = lastFolderFd_;
+        return 0;
+    }
+
     if (const int error = step(Normalise(link), target, next))
         return error;
     const qsizetype slash = next->lastIndexOf('/');
-    const QByteArray base = next->mid(slash + 1);
-    const bool plainName = !base.isEmpty() && base != "." && base != "..";
-    *folderFdOut = plainName ? folderFd(slash == 0 ? QByteArray("/") : next->left(slash)) : -1;
+    const QByteArray nextBase = next->mid(slash + 1);
+    const bool plainName = !nextBase.isEmpty() && nextBase != "." && nextBase != "..";
+    const QByteArray folder = slash == 0 ? QByteArray("/") : next->left(slash);
+    *folderFdOut = plainName ? folderFd(folder) : -1;
+    if (plainBase && plainName && cut > 0) {
+        lastLinkFolder_ = linkFolder;
+        lastTargetFolder_ = targetFolder.toByteArray();
+        lastFolder_ = folder;
+        lastFolderFd_ = *folderFdOut;
+    }
     return 0;
 }
 

@@ -54,6 +54,10 @@ private:
     bool keepFolders_;
     QHash<QByteArray, QByteArray> realFolders_; // folder as written -> real path
     QHash<QByteArray, int> folderFds_;          // folder -> O_PATH descriptor or -1
+    // nextItem's last answer: a target "DIR/NAME" of a link in lastLinkFolder_
+    // with lastTargetFolder_ == DIR led into lastFolder_.
+    QByteArray lastLinkFolder_, lastTargetFolder_, lastFolder_;
+    int lastFolderFd_ = -1;
 };
 
 } // namespace wex
