@@ -1,6 +1,7 @@
 #include "Assembly.h"
 
 #include "AppController.h"
+#include "Chain.h"
 #include "Coding.h"
 #include "CodingFonts.h"
 #include "DefaultsStore.h"
@@ -31,7 +32,8 @@ Assembly::Assembly(const QString &defaultsPath)
       keys_(std::make_unique<KeyController>(*defaults_)),
       keyRouter_(std::make_unique<KeyRouter>(keys_.get())),
       app_(std::make_unique<AppController>(*defaults_)),
-      menu_(std::make_unique<MenuController>())
+      menu_(std::make_unique<MenuController>()),
+      chain_(std::make_unique<Chain>())
 {
     makeWindows();
     connectOutlets();
@@ -103,6 +105,10 @@ void Assembly::connectOutlets()
     menu_->mailCommands()->setMailTitles(titles_.get());
     menu_->mailCommands()->setMailContents(contents_.get());
     menu_->mailCommands()->setTitleWindow(titleWindow_.get());
+    menu_->setChain(chain_.get());
+
+    chain_->setMailTitles(titles_.get());
+    chain_->setMailTitleWindow(titleWindow_.get());
 }
 
 bool Assembly::start()

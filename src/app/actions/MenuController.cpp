@@ -2,6 +2,7 @@
 
 #include "AppController.h"
 #include "BrowserTextView.h"
+#include "Chain.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
 #include "MailCommands.h"
@@ -48,6 +49,17 @@ MenuController::MenuController(QObject *parent)
     addMailCommandItems();
     connect(addAction(mailMenu_, QStringLiteral("readNextMail"), "Next Mail", QKeySequence()),
             &QAction::triggered, this, &MenuController::readNextMail);
+    connect(addAction(mailMenu_, QStringLiteral("unreadMailTitles"), "Unread Mails",
+                      QKeySequence(Qt::CTRL | Qt::Key_U)),
+            &QAction::triggered, this, [this] {
+                if (titles_)
+                    titles_->unreadMailTitles();
+            });
+    connect(addAction(mailMenu_, QStringLiteral("chainTitle"), "Related Mails", QKeySequence(Qt::CTRL | Qt::Key_T)),
+            &QAction::triggered, this, [this] {
+                if (chain_)
+                    chain_->chainTitle();
+            });
 
     connect(addAction(folderMenu_, QStringLiteral("browseInBox"), "Browse InBox",
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)),
@@ -99,6 +111,7 @@ void MenuController::setFSBrowser(FSBrowser *b) { browser_ = b; }
 void MenuController::setMailTitles(MailTitles *t) { titles_ = t; }
 void MenuController::setMailContents(MailContents *c) { contents_ = c; }
 void MenuController::setTable(QTableView *t) { table_ = t; }
+void MenuController::setChain(Chain *c) { chain_ = c; }
 
 void MenuController::setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow)
 {

@@ -22,6 +22,7 @@ class QWidget;
 namespace wex {
 
 class AppController;
+class Chain;
 class FSBrowser;
 class MailCommands;
 class MailContents;
@@ -42,6 +43,7 @@ public:
     void setMailContents(MailContents *c);
     void setTable(QTableView *t);
     void setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow);
+    void setChain(Chain *c);
 
     // Gives a window its menu bar showing the shared menus.
     void installMenuBar(QMainWindow *window);
@@ -56,7 +58,7 @@ public:
     MailCommands *mailCommands() const { return commands_; }
     // A shared action by its object name ("print", "quit", "browseInBox",
     // "browseDraft", "sortFolderByName", "sortFolderByModDate", "readNextMail",
-    // "allFront"); nullptr when unknown.
+    // "allFront", "unreadMailTitles", "chainTitle"); nullptr when unknown.
     QAction *action(const QString &name) const;
 
     // Sets the class-wide folder order and ticks the matching item (none for
@@ -81,6 +83,7 @@ private:
     QPointer<FSBrowser> browser_;
     QPointer<MailTitles> titles_;
     QPointer<MailContents> contents_;
+    QPointer<Chain> chain_;
     QPointer<QTableView> table_;
     QPointer<QWidget> folderWindow_, titleWindow_, contentsWindow_;
     QMenu *fileMenu_, *mailMenu_, *folderMenu_, *windowMenu_;
