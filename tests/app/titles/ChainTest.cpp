@@ -1,6 +1,7 @@
 // The Mail menu's list commands in the assembled application over a real
 // store: "Related Mails" (Chain) and "Unread Mails" (MailTitles).
 #include "Assembly.h"
+#include "FakeSuite.h"
 #include "FSNodeInfo.h"
 #include "MailContents.h"
 #include "MailTitles.h"
@@ -61,6 +62,7 @@ protected:
         return list;
     }
 
+    FakeSuite suite; // nothing real starts, whatever the application runs
     TempHome home;
     TestDir store;
 };
