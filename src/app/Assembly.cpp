@@ -10,6 +10,7 @@
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
+#include "MoveDestinations.h"
 #include "ui_ContentsWindow.h"
 #include "ui_FolderWindow.h"
 #include "ui_TitleWindow.h"
@@ -30,7 +31,8 @@ Assembly::Assembly(const QString &defaultsPath)
       keys_(std::make_unique<KeyController>(*defaults_)),
       keyRouter_(std::make_unique<KeyRouter>(keys_.get())),
       app_(std::make_unique<AppController>(*defaults_)),
-      menu_(std::make_unique<MenuController>())
+      menu_(std::make_unique<MenuController>()),
+      moves_(std::make_unique<MoveDestinations>(*defaults_))
 {
     makeWindows();
     connectOutlets();
@@ -99,6 +101,11 @@ void Assembly::connectOutlets()
     menu_->setMailContents(contents_.get());
     menu_->setTable(table_);
     menu_->setWindows(folderWindow_.get(), titleWindow_.get(), contentsWindow_.get());
+
+    moves_->setFSBrowser(browser_);
+    moves_->setMailTitles(titles_.get());
+    moves_->setTitleWindow(titleWindow_.get());
+    menu_->setMoveDestinations(moves_.get());
 }
 
 bool Assembly::start()
@@ -110,6 +117,7 @@ bool Assembly::start()
     titles_->awakeFromNib();
     keys_->awakeFromNib();
     menu_->awakeFromNib();
+    moves_->awakeFromNib();
     started_ = true;
     if (QCoreApplication *application = QCoreApplication::instance())
         QObject::connect(application, &QCoreApplication::aboutToQuit, titles_.get(), [this] { terminate(); });
@@ -125,6 +133,7 @@ void Assembly::terminate()
     titles_->terminate();
     fonts_->terminate();
     keys_->terminate();
+    moves_->terminate();
     defaults_->save();
 }
 

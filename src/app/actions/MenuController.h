@@ -25,6 +25,7 @@ class AppController;
 class FSBrowser;
 class MailContents;
 class MailTitles;
+class MoveDestinations;
 
 class MenuController : public QObject {
     Q_OBJECT
@@ -41,6 +42,10 @@ public:
     void setMailContents(MailContents *c);
     void setTable(QTableView *t);
     void setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow);
+    // Puts the destinations' "Move" menu at the end of the Mail menu and
+    // "Refresh" into the Folder menu; their commands join action().
+    void setMoveDestinations(MoveDestinations *moves);
+    MoveDestinations *moveDestinations() const;
 
     // Gives a window its menu bar showing the shared menus.
     void installMenuBar(QMainWindow *window);
@@ -68,6 +73,10 @@ public:
     // Folder window, then title window, then the contents window as the
     // active one.
     void allFront();
+    // The title list loaded again from the browser's folder: true from the
+    // menu (first unread mail), false from a download's end (the shown mail
+    // stays selected).
+    void refreshList(bool refresh);
 
 private:
     QAction *addAction(QMenu *menu, const QString &name, const char *text, const QKeySequence &key);
@@ -78,6 +87,7 @@ private:
     QPointer<MailContents> contents_;
     QPointer<QTableView> table_;
     QPointer<QWidget> folderWindow_, titleWindow_, contentsWindow_;
+    QPointer<MoveDestinations> moves_;
     QMenu *fileMenu_, *mailMenu_, *folderMenu_, *windowMenu_;
     QActionGroup *folderOrder_;
     QHash<QString, QAction *> actions_;

@@ -2,6 +2,8 @@
 
 #include "PathUtils.h"
 
+#include <algorithm>
+
 namespace wex {
 
 QString TitleTableModel::identifierOfColumn(int column)
@@ -102,6 +104,27 @@ bool TitleTableModel::removeTitleAt(int row)
     titles_.erase(titles_.begin() + row);
     endRemoveRows();
     return true;
+}
+
+int TitleTableModel::removeTitlesAt(const std::vector<int> &rows)
+{
+    int removed = 0;
+    // From the bottom up, so the rows still to go keep their numbers.
+    for (size_t end = rows.size(); end > 0;) {
+        const int last = std::min(rows[end - 1], rowCount() - 1);
+        size_t begin = end - 1;
+        while (begin > 0 && rows[begin - 1] == rows[begin] - 1)
+            --begin;
+        const int first = std::max(rows[begin], 0);
+        end = begin;
+        if (first > last)
+            continue;
+        beginRemoveRows(QModelIndex(), first, last);
+        titles_.erase(titles_.begin() + first, titles_.begin() + last + 1);
+        endRemoveRows();
+        removed += last - first + 1;
+    }
+    return removed;
 }
 
 void TitleTableModel::rowChanged(int row)

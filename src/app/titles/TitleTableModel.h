@@ -44,6 +44,9 @@ public:
     void sortRows(TitleKey key, bool reverse);
     // Removes one row; false when out of range.
     bool removeTitleAt(int row);
+    // Removes the rows (ascending, no repeats), each run of adjacent rows in
+    // one step; rows out of range are ignored. Answers how many went.
+    int removeTitlesAt(const std::vector<int> &rows);
     // Tells views that the row's values changed in place.
     void rowChanged(int row);
 

@@ -1,0 +1,107 @@
+#include "MailMoveRun.h"
+
+#include "MailMove.h"
+#include "MailTitles.h"
+#include "TitleTableModel.h"
+
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <algorithm>
+
+namespace wex {
+
+MailMoveRun::MailMoveRun(MailTitles *titles, const QByteArray &folder, QObject *parent)
+    : QObject(parent), titles_(titles), mover_(std::make_unique<MailMover>(folder))
+{
+    if (!titles)
+        return;
+    const QTableView *table = titles->table();
+    const QItemSelectionModel *selection = table ? table->selectionModel() : nullptr;
+    if (!selection)
+        return;
+    std::vector<int> rows;
+    for (const QModelIndex &index : selection->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    for (int row : rows)
+        if (const Title *title = titles->titleAt(row))
+            entries_.push_back({row, title->path(), title->archiveState() != 0, title->subject()});
+
+    // Any change to the rows that this run does not make.
+    TitleTableModel *model = titles->titleModel();
+    const auto changed = [this] { listChanged_ = true; };
+    connect(model, &QAbstractItemModel::modelReset, this, changed);
+    connect(model, &QAbstractItemModel::layoutChanged, this, changed);
+    connect(model, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!removing_)
+            listChanged_ = true;
+    });
+}
+
+MailMoveRun::~MailMoveRun() = default;
+
+int MailMoveRun::rowOf(const Entry &entry, int expected)
+{
+    const Title *title = titles_->titleAt(expected);
+    if (title && title->path() == entry.path)
+        return expected;
+    listChanged_ = true;
+    const TitleArray &all = titles_->mailTitles();
+    for (size_t row = 0; row < all.size(); ++row)
+        if (all[row].path() == entry.path)
+            return int(row);
+    return -1;
+}
+
+bool MailMoveRun::step(std::chrono::nanoseconds budget)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    std::vector<int> leaving; // rows of the list as it is during this step
+    while (next_ < entries_.size()) {
+        const Entry &entry = entries_[next_++];
+        // The index the mail has once every earlier move took its row.
+        const int index = entry.row - moved_;
+        const int row = titles_ ? rowOf(entry, entry.row - rowsTaken_) : -1;
+        const MailMoveResult result = mover_->move(entry.path, entry.archive);
+        if (result.moved()) {
+            ++moved_;
+            if (row >= 0)
+                leaving.push_back(row);
+        } else if (result.kind == MailMoveResult::Failed) {
+            const QByteArray source = MailMoveSource(entry.path, entry.archive);
+            failures_.append({entry.subject, source.mid(source.lastIndexOf('/') + 1), result.outcome.message});
+        }
+        lastIndex_ = index;
+        if (Clock::now() - start >= budget)
+            break;
+    }
+    if (titles_ && !leaving.empty()) {
+        std::sort(leaving.begin(), leaving.end());
+        leaving.erase(std::unique(leaving.begin(), leaving.end()), leaving.end());
+        QItemSelectionModel *selection = titles_->table() ? titles_->table()->selectionModel() : nullptr;
+        if (selection) {
+            const bool selectedLeaves = std::any_of(leaving.begin(), leaving.end(), [selection](int row) {
+                return selection->isRowSelected(row, QModelIndex());
+            });
+            // Taking selected rows away would show whichever row stays
+            // selected; the selection goes first, in one change.
+            if (selectedLeaves)
+                selection->clearSelection();
+        }
+        removing_ = true;
+        titles_->titleModel()->removeTitlesAt(leaving);
+        removing_ = false;
+    }
+    rowsTaken_ = moved_;
+    return finished();
+}
+
+void MailMoveRun::finish()
+{
+    while (!step(std::chrono::nanoseconds::max())) {
+    }
+}
+
+} // namespace wex
