@@ -12,10 +12,12 @@
 #include "RemoveDestinationDialog.h"
 #include "ShellTestSupport.h"
 #include "StoreLocations.h"
+#include "TitleTableModel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -349,7 +351,7 @@ TEST_F(MoveDestinationsTest, ChoosingAFolderAddsItAndMovesTheSelectedMailsThere)
     EXPECT_EQ(app->mailTitles()->count(), 6);
 }
 
-TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndEndsBeforeARefresh)
+TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAListSortedMeanwhile)
 {
     for (int k = 0; k < 40; ++k)
         WriteMail(store, "InBox/m" + QByteArray::number(k) + ".mail", QStringLiteral("sender"),
@@ -357,20 +359,34 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndEndsBeforeARefres
     auto app = start();
     MoveDestinations *moves = app->moveDestinations();
     moves->setStepBudget(std::chrono::nanoseconds(0)); // one mail a step
-    app->mailTable()->selectAll();
+    QTableView *table = app->mailTable();
+    table->selectionModel()->select(QItemSelection(table->model()->index(0, 0), table->model()->index(19, 0)),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QSignalSpy finished(moves, &MoveDestinations::moveFinished);
     moves->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
     ASSERT_TRUE(moves->isMoving());
     EXPECT_EQ(app->mailTitles()->count(), 46);
     QApplication::processEvents();
     QApplication::processEvents();
-    EXPECT_TRUE(moves->isMoving());
+    ASSERT_TRUE(moves->isMoving());
     EXPECT_LT(app->mailTitles()->count(), 46) << "rows leave as their mails move";
 
-    // A refresh first ends the move, then lists what the folder holds.
+    // The user sorts by subject meanwhile: the rows still to go are found by
+    // their mails, and only theirs leave.
+    emit table->horizontalHeader()->sectionClicked(TitleTableModel::columnOfIdentifier(QStringLiteral("subject")));
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 20);
+    ASSERT_EQ(app->mailTitles()->count(), 27);
+    for (const Title &title : app->mailTitles()->mailTitles())
+        EXPECT_TRUE(Exists(title.path())) << title.path().constData();
+
+    // A refresh first ends a running move, then lists what the folder holds.
+    table->selectAll();
+    moves->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    ASSERT_TRUE(moves->isMoving());
     moves->refreshList(false);
     EXPECT_FALSE(moves->isMoving());
-    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.count(), 2);
     EXPECT_EQ(app->mailTitles()->count(), 0);
     EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 47);
 }
