@@ -371,9 +371,12 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
     ASSERT_TRUE(moves->isMoving());
     EXPECT_LT(app->mailTitles()->count(), 46) << "rows leave as their mails move";
 
-    // The user sorts by subject meanwhile: the rows still to go are found by
+    // The user sorts by subject, descending, meanwhile: the rows still to go are found by
     // their mails, and only theirs leave.
-    emit table->horizontalHeader()->sectionClicked(TitleTableModel::columnOfIdentifier(QStringLiteral("subject")));
+    const int subject = TitleTableModel::columnOfIdentifier(QStringLiteral("subject"));
+    emit table->horizontalHeader()->sectionClicked(subject);
+    emit table->horizontalHeader()->sectionClicked(subject); // descending
+    ASSERT_TRUE(moves->isMoving());
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 20);
     ASSERT_EQ(app->mailTitles()->count(), 27);
