@@ -382,6 +382,7 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
     ASSERT_EQ(app->mailTitles()->count(), 27);
     for (const Title &title : app->mailTitles()->mailTitles())
         EXPECT_TRUE(Exists(title.path())) << title.path().constData();
+    EXPECT_EQ(shownSubject(*app), QStringLiteral("many 9")) << "the user's row stays; old row numbers mean nothing now";
 
     // A refresh first ends a running move, then lists what the folder holds.
     table->selectAll();
