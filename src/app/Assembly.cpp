@@ -7,6 +7,7 @@
 #include "FSBrowser.h"
 #include "KeyController.h"
 #include "KeyRouter.h"
+#include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
@@ -101,6 +102,9 @@ void Assembly::connectOutlets()
     menu_->setMailContents(contents_.get());
     menu_->setTable(table_);
     menu_->setWindows(folderWindow_.get(), titleWindow_.get(), contentsWindow_.get());
+    menu_->mailCommands()->setMailTitles(titles_.get());
+    menu_->mailCommands()->setMailContents(contents_.get());
+    menu_->mailCommands()->setTitleWindow(titleWindow_.get());
 
     moves_->setFSBrowser(browser_);
     moves_->setMailTitles(titles_.get());

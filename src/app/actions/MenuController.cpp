@@ -4,6 +4,7 @@
 #include "BrowserTextView.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
+#include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MoveDestinations.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -34,7 +36,8 @@ MenuController::MenuController(QObject *parent)
       mailMenu_(new QMenu(Localize("Mail"))),
       folderMenu_(new QMenu(Localize("Folder"))),
       windowMenu_(new QMenu(Localize("Window"))),
-      folderOrder_(new QActionGroup(this))
+      folderOrder_(new QActionGroup(this)),
+      commands_(new MailCommands(this))
 {
     connect(addAction(fileMenu_, QStringLiteral("print"), "Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &MenuController::printMail);
@@ -43,6 +46,7 @@ MenuController::MenuController(QObject *parent)
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
+    addMailCommandItems();
     connect(addAction(mailMenu_, QStringLiteral("readNextMail"), "Next Mail", QKeySequence()),
             &QAction::triggered, this, &MenuController::readNextMail);
 
@@ -68,6 +72,8 @@ MenuController::MenuController(QObject *parent)
 
     connect(addAction(windowMenu_, QStringLiteral("allFront"), "Bring All to Front", QKeySequence()),
             &QAction::triggered, this, &MenuController::allFront);
+    // The Folder menu's InBox item, shown in the Mail menu too.
+    mailMenu_->insertAction(action(QStringLiteral("readNextMail")), action(QStringLiteral("browseInBox")));
 }
 
 MenuController::~MenuController()
@@ -130,7 +136,15 @@ void MenuController::installMenuBar(QMainWindow *window)
         bar->addMenu(menu);
 }
 
-void MenuController::awakeFromNib() {}
+void MenuController::awakeFromNib()
+{
+    // Every activation brings the three windows forward, the mail text last.
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(application, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive)
+                allFront();
+        });
+}
 
 QAction *MenuController::action(const QString &name) const { return actions_.value(name); }
 
@@ -174,6 +188,10 @@ void MenuController::readNextMail()
 
 void MenuController::allFront()
 {
+    // A modal dialog (a confirmation, the preferences) stays in front of
+    // the windows it blocks.
+    if (QApplication::activeModalWidget())
+        return;
     for (QWidget *window : {folderWindow_.data(), titleWindow_.data()})
         if (window) {
             window->show();

@@ -23,6 +23,7 @@ namespace wex {
 
 class AppController;
 class FSBrowser;
+class MailCommands;
 class MailContents;
 class MailTitles;
 class MoveDestinations;
@@ -55,6 +56,9 @@ public:
     QMenu *mailMenu() const { return mailMenu_; }
     QMenu *folderMenu() const { return folderMenu_; }
     QMenu *windowMenu() const { return windowMenu_; }
+    // The commands on the selected mails behind the Mail menu (owned here;
+    // its outlets are connected by the Assembly).
+    MailCommands *mailCommands() const { return commands_; }
     // A shared action by its object name ("print", "quit", "browseInBox",
     // "browseDraft", "sortFolderByName", "sortFolderByModDate", "readNextMail",
     // "allFront"); nullptr when unknown.
@@ -80,6 +84,7 @@ public:
 
 private:
     QAction *addAction(QMenu *menu, const QString &name, const char *text, const QKeySequence &key);
+    void addMailCommandItems(); // MenuMailItems.cpp
 
     QPointer<AppController> app_;
     QPointer<FSBrowser> browser_;
@@ -90,6 +95,7 @@ private:
     QPointer<MoveDestinations> moves_;
     QMenu *fileMenu_, *mailMenu_, *folderMenu_, *windowMenu_;
     QActionGroup *folderOrder_;
+    MailCommands *commands_;
     QHash<QString, QAction *> actions_;
 };
 

@@ -1,6 +1,7 @@
 #include "MoveDestinations.h"
 
 #include "FSBrowser.h"
+#include "Launcher.h"
 #include "MailMoveRun.h"
 #include "MailTitles.h"
 #include "MoveFolders.h"
@@ -271,9 +272,9 @@ void MoveDestinations::saveMoveArray() { SaveMoveFolders(defaults_, folders_); }
 
 void MoveDestinations::WEXMove()
 {
-    // LAUNCHER CALL SITE: the suite launcher starts "WEX_Relocate.app" here
-    // once it is part of this tree.
-    showMessage(Localize("WEX Relocate cannot be started from here yet."));
+    const LaunchResult started = Launcher::launchApplication(Launcher::suiteApplication(QStringLiteral("WEX_Relocate.app")));
+    if (!started.ok())
+        showMessage(started.reason);
 }
 
 void MoveDestinations::refreshList(bool refresh)

@@ -29,7 +29,9 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
+#include <QDeadlineTimer>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,6 +49,7 @@ public:
             script("bin/" + QByteArray(name), name);
         script("suite/WEX_Relocate.app/WEX_Relocate", "WEX_Relocate");
     }
+    void removeSuite() const { QDir(QString::fromLocal8Bit(dir_.at("suite"))).removeRecursively(); }
     QByteArray log() const { return Exists(dir_.at("log")) ? ReadAll(dir_.at("log")) : QByteArray(); }
 
 private:
@@ -395,6 +398,21 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
     EXPECT_EQ(finished.count(), 2);
     EXPECT_EQ(app->mailTitles()->count(), 0);
     EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 47);
+}
+
+TEST_F(MoveDestinationsTest, TheMailMoverStartsWithoutArgumentsOrSaysWhyNot)
+{
+    auto app = start();
+    app->menuController()->action(QStringLiteral("WEXMove"))->trigger();
+    QDeadlineTimer deadline(5000);
+    while (!programs.log().contains("WEX_Relocate") && !deadline.hasExpired())
+        QTest::qWait(20);
+    EXPECT_EQ(programs.log(), "WEX_Relocate \n");
+
+    programs.removeSuite();
+    app->moveDestinations()->WEXMove();
+    EXPECT_TRUE(app->moveDestinations()->lastMessage().contains(QLatin1String("WEX_Relocate")))
+        << app->moveDestinations()->lastMessage().toStdString();
 }
 
 } // namespace
