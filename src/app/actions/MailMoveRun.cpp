@@ -29,14 +29,14 @@ MailMoveRun::MailMoveRun(MailTitles *titles, const QByteArray &folder, QObject *
 
     // Any change to the rows that this run does not make.
     TitleTableModel *model = titles->titleModel();
-    const auto changed = [this] { listChanged_ = true; };
+    const auto changed = [this] {
+        if (!removing_)
+            listChanged_ = true;
+    };
     connect(model, &QAbstractItemModel::modelReset, this, changed);
     connect(model, &QAbstractItemModel::layoutChanged, this, changed);
     connect(model, &QAbstractItemModel::rowsInserted, this, changed);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
-        if (!removing_)
-            listChanged_ = true;
-    });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
 }
 
 MailMoveRun::~MailMoveRun() = default;

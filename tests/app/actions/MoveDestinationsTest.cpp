@@ -157,6 +157,28 @@ TEST_F(MoveDestinationsTest, AMailThatCannotMoveKeepsItsRowAndIsNamedWithTheReas
     EXPECT_EQ(app->titleWindow()->statusBar()->currentMessage(), message);
 }
 
+TEST_F(MoveDestinationsTest, ScatteredRowsLeaveTogetherAndTheRowAfterTheLastIsShown)
+{
+    for (int k = 0; k < 40; ++k)
+        WriteMail(store, "InBox/m" + QByteArray::number(k) + ".mail", QStringLiteral("sender"),
+                  QStringLiteral("many %1").arg(k), 28);
+    auto app = start();
+    QStringList expected = subjects(*app);
+    QTableView *table = app->mailTable();
+    table->selectionModel()->clearSelection();
+    for (int row = 1; row < 47; row += 2) {
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        expected.removeOne(app->mailTitles()->titleAt(row)->subject());
+    }
+    app->moveDestinations()->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    EXPECT_EQ(subjects(*app), expected);
+    EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 23);
+    // The last mail moved (row 45) was at index 45 - 22 = 23, now its follower's.
+    EXPECT_EQ(app->mailTitles()->selectedRow(), 23);
+    EXPECT_EQ(shownSubject(*app), expected.value(23));
+}
+
 TEST_F(MoveDestinationsTest, AnAttachmentFolderMovesWholeUnderItsName)
 {
     WriteMail(store, "InBox/9.mpart/9.mail", QStringLiteral("sender"), QStringLiteral("with parts"), 20);
