@@ -5,6 +5,7 @@
 #include "TitleTableModel.h"
 
 #include <QItemSelectionModel>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <algorithm>
 
@@ -77,25 +78,53 @@ bool MailMoveRun::step(std::chrono::nanoseconds budget)
         if (Clock::now() - start >= budget)
             break;
     }
-    if (titles_ && !leaving.empty()) {
-        std::sort(leaving.begin(), leaving.end());
-        leaving.erase(std::unique(leaving.begin(), leaving.end()), leaving.end());
-        QItemSelectionModel *selection = titles_->table() ? titles_->table()->selectionModel() : nullptr;
-        if (selection) {
-            const bool selectedLeaves = std::any_of(leaving.begin(), leaving.end(), [selection](int row) {
-                return selection->isRowSelected(row, QModelIndex());
-            });
-            // Taking selected rows away would show whichever row stays
-            // selected; the selection goes first, in one change.
-            if (selectedLeaves)
-                selection->clearSelection();
-        }
-        removing_ = true;
-        titles_->titleModel()->removeTitlesAt(leaving);
-        removing_ = false;
-    }
+    if (titles_ && !leaving.empty())
+        takeRows(leaving);
     rowsTaken_ = moved_;
     return finished();
+}
+
+void MailMoveRun::takeRows(std::vector<int> &leaving)
+{
+    std::sort(leaving.begin(), leaving.end());
+    leaving.erase(std::unique(leaving.begin(), leaving.end()), leaving.end());
+    QTableView *table = titles_->table();
+    QItemSelectionModel *selection = table ? table->selectionModel() : nullptr;
+    std::vector<int> kept;
+    int current = -1;
+    if (selection) {
+        const bool selectedLeaves = std::any_of(leaving.begin(), leaving.end(), [selection](int row) {
+            return selection->isRowSelected(row, QModelIndex());
+        });
+        // Taking selected rows away would show whichever row stays
+        // selected; the selection goes first, in one change.
+        if (selectedLeaves)
+            selection->clearSelection();
+        for (const QModelIndex &index : selection->selectedRows())
+            kept.push_back(index.row());
+        if (selection->isRowSelected(selection->currentIndex().row(), QModelIndex()))
+            current = selection->currentIndex().row();
+    }
+    removing_ = true;
+    titles_->titleModel()->removeTitlesAt(leaving);
+    removing_ = false;
+    // Scattered rows leave in one reset, which forgets the selection: a row
+    // the user selected meanwhile is selected again, quietly, since its mail
+    // is the one on show.
+    if (!selection || kept.empty() || selection->hasSelection())
+        return;
+    const auto moved = [&leaving](int row) {
+        return row - int(std::lower_bound(leaving.begin(), leaving.end(), row) - leaving.begin());
+    };
+    const QAbstractItemModel *model = table->model();
+    {
+        const QSignalBlocker quiet(selection);
+        for (int row : kept)
+            selection->select(model->index(moved(row), 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        if (current >= 0)
+            selection->setCurrentIndex(model->index(moved(current), 0), QItemSelectionModel::NoUpdate);
+    }
+    table->viewport()->update();
 }
 
 void MailMoveRun::finish()

@@ -65,6 +65,8 @@ private:
         QString subject;
     };
     int rowOf(const Entry &entry, int expected);
+    // Takes the rows of moved mails out of the list (as it is now).
+    void takeRows(std::vector<int> &leaving);
 
     QPointer<MailTitles> titles_;
     std::unique_ptr<MailMover> mover_;
