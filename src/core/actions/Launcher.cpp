@@ -193,6 +193,8 @@ LaunchResult Launcher::openFile(const QByteArray &file)
 
 void Launcher::revealFiles(const QList<QByteArray> &files, QObject *context, RevealDone done)
 {
+    if (!context)
+        return;
     const QPointer<QObject> guard(context);
     auto deliver = [guard, done](const LaunchResult &result) {
         if (guard && done)

@@ -50,7 +50,8 @@ public:
     // org.freedesktop.FileManager1.ShowItems through "dbus-send"); when no file
     // manager answers, opens each containing folder with "xdg-open". Runs in
     // the background: done is called once from the event loop with the outcome
-    // (never when context is destroyed first). An empty list reports success.
+    // (never when context is destroyed first; nothing at all without a
+    // context). An empty list reports success.
     using RevealDone = std::function<void(const LaunchResult &)>;
     static void revealFiles(const QList<QByteArray> &files, QObject *context, RevealDone done);
 };
