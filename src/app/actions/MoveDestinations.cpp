@@ -26,6 +26,11 @@ QString FolderName(const QString &folder)
     return MoveFolderTitle(QDir::cleanPath(folder));
 }
 
+// How long a failure stays on the status bar (as for the other mail
+// commands); a success goes sooner.
+constexpr int kFailureMs = 20000;
+constexpr int kSuccessMs = 5000;
+
 QString Quoted(const QString &text) { return QStringLiteral("\u201C%1\u201D").arg(text); }
 
 } // namespace
@@ -120,7 +125,7 @@ void MoveDestinations::addFolder(const QString &absolutePath)
 void MoveDestinations::addCurrentFolder()
 {
     if (browser_)
-        addFolder(browser_->path());
+        addFolder(Path2String(browser_->path()));
 }
 
 void MoveDestinations::addFolderAndMove()
@@ -147,7 +152,8 @@ void MoveDestinations::moveMailTo(int tag)
     const QString folder = ResolveMoveFolder(folders_[tag], wexRootPathString());
     if (folder.isEmpty()) {
         showMessage(Localize("Not moved: the store folder is unknown, so %1 names no folder.")
-                        .arg(Quoted(folders_[tag])));
+                        .arg(Quoted(folders_[tag])),
+                    kFailureMs);
         return;
     }
     moveMailToDirectory(folder);
@@ -162,7 +168,7 @@ void MoveDestinations::moveMailToDirectory(const QString &folder)
     if (run->total() == 0)
         return;
     if (!IsPathDirectory(String2Path(folder))) {
-        showMessage(Localize("Not moved: there is no folder %1.").arg(Quoted(folder)));
+        showMessage(Localize("Not moved: there is no folder %1.").arg(Quoted(folder)), kFailureMs);
         return;
     }
     run_ = std::move(run);
@@ -206,17 +212,18 @@ void MoveDestinations::endMove()
         const MailMoveRun::Failure &first = failures.first();
         const QString mail = QStringLiteral("%1 (%2)").arg(Quoted(first.subject), Path2String(first.fileName));
         if (failures.size() == 1)
-            showMessage(Localize("Not moved to %1: %2: %3").arg(where, mail, first.reason));
+            showMessage(Localize("Not moved to %1: %2: %3").arg(where, mail, first.reason), kFailureMs);
         else
             showMessage(Localize("%1 mails not moved to %2; the first: %3: %4")
                             .arg(failures.size())
-                            .arg(where, mail, first.reason));
+                            .arg(where, mail, first.reason),
+                        kFailureMs);
     } else if (run->movedCount() == 0) {
-        showMessage(Localize("Nothing moved: the mails already lie in %1.").arg(where), 5000);
+        showMessage(Localize("Nothing moved: the mails already lie in %1.").arg(where), kSuccessMs);
     } else if (run->movedCount() == 1) {
-        showMessage(Localize("Moved 1 mail to %1.").arg(where), 5000);
+        showMessage(Localize("Moved 1 mail to %1.").arg(where), kSuccessMs);
     } else {
-        showMessage(Localize("Moved %1 mails to %2.").arg(run->movedCount()).arg(where), 5000);
+        showMessage(Localize("Moved %1 mails to %2.").arg(run->movedCount()).arg(where), kSuccessMs);
     }
     emit moveFinished();
 }
@@ -274,7 +281,7 @@ void MoveDestinations::WEXMove()
 {
     const LaunchResult started = Launcher::launchApplication(Launcher::suiteApplication(QStringLiteral("WEX_Relocate.app")));
     if (!started.ok())
-        showMessage(started.reason);
+        showMessage(started.reason, kFailureMs);
 }
 
 void MoveDestinations::refreshList(bool refresh)
@@ -282,11 +289,10 @@ void MoveDestinations::refreshList(bool refresh)
     finishMove();
     if (!titles_ || !browser_)
         return;
-    titles_->loadTitleTable(String2Path(browser_->path()), refresh);
+    titles_->loadTitleTable(browser_->path(), refresh);
     // Folders come and go under the downloader and the mail mover, in every
-    // folder order: each column is listed again.
-    for (int column = 0; column <= browser_->lastColumn(); ++column)
-        browser_->reloadColumn(column);
+    // folder order: each open column is listed again.
+    browser_->reloadColumns();
 }
 
 void MoveDestinations::showMessage(const QString &text, int timeoutMs)

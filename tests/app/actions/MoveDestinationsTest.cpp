@@ -10,7 +10,9 @@
 #include "MenuController.h"
 #include "MoveDestinations.h"
 #include "RemoveDestinationDialog.h"
+#include "FakeSuite.h"
 #include "ShellTestSupport.h"
+#include "PathUtils.h"
 #include "StoreLocations.h"
 #include "TitleTableModel.h"
 
@@ -29,39 +31,12 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTest>
 #include <QTimer>
-#include <QDeadlineTimer>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace wex::test {
 namespace {
-
-// Fake programs first on PATH (the unread check's `ps`, `sleep`, `java`) and a
-// fake suite folder; each writes its name and arguments to the log.
-class FakePrograms {
-public:
-    FakePrograms() : path_("PATH", dir_.path() + "/bin:" + qgetenv("PATH")), suite_("WEX_SUITE", dir_.path() + "/suite")
-    {
-        for (const char *name : {"ps", "sleep", "java", "xdg-open"})
-            script("bin/" + QByteArray(name), name);
-        script("suite/WEX_Relocate.app/WEX_Relocate", "WEX_Relocate");
-    }
-    void removeSuite() const { QDir(QString::fromLocal8Bit(dir_.at("suite"))).removeRecursively(); }
-    QByteArray log() const { return Exists(dir_.at("log")) ? ReadAll(dir_.at("log")) : QByteArray(); }
-
-private:
-    void script(const QByteArray &relative, const QByteArray &name)
-    {
-        const QByteArray path =
-            dir_.write(relative, "#!/bin/sh\necho \"" + name + " $*\" >> '" + dir_.at("log") + "'\n");
-        ::chmod(path.constData(), 0755);
-    }
-    TestDir dir_;
-    ScopedEnv path_, suite_;
-};
 
 class MoveDestinationsTest : public ::testing::Test {
 protected:
@@ -115,7 +90,7 @@ protected:
         return row < 0 ? QString() : app.mailTitles()->titleAt(row)->subject();
     }
 
-    FakePrograms programs;
+    FakeSuite programs;
     TempHome home;
     TestDir store;
 };
@@ -225,7 +200,7 @@ TEST_F(MoveDestinationsTest, DestinationsInsideTheStoreAreKeptRelativeAndFollowT
     {
         auto app = start();
         MoveDestinations *moves = app->moveDestinations();
-        ASSERT_TRUE(app->fsBrowser()->setPath(root + QStringLiteral("/InBox/Work")));
+        ASSERT_TRUE(app->fsBrowser()->setPath(String2Path(root) + "/InBox/Work"));
         moves->addCurrentFolder();
         moves->addFolder(root);
         moves->addFolder(root + QStringLiteral("2/Old"));
@@ -341,7 +316,7 @@ TEST_F(MoveDestinationsTest, RefreshKeepsTheShownMailSelectedAndListsNewFolders)
     bool listed = false;
     for (int column = 0; column <= browser->lastColumn(); ++column) {
         const QModelIndex folder = browser->columnView(column)->rootIndex();
-        listed = listed || browser->folderModel()->rowOfName(folder, QStringLiteral("Fresh")) >= 0;
+        listed = listed || browser->folderModel()->rowOfName(folder, "Fresh") >= 0;
     }
     EXPECT_TRUE(listed);
 
@@ -424,14 +399,13 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
 
 TEST_F(MoveDestinationsTest, TheMailMoverStartsWithoutArgumentsOrSaysWhyNot)
 {
+    programs.addApplication("WEX_Relocate.app");
     auto app = start();
     app->menuController()->action(QStringLiteral("WEXMove"))->trigger();
-    QDeadlineTimer deadline(5000);
-    while (!programs.log().contains("WEX_Relocate") && !deadline.hasExpired())
-        QTest::qWait(20);
-    EXPECT_EQ(programs.log(), "WEX_Relocate \n");
+    ASSERT_TRUE(WaitUntil([this] { return !programs.callsOf("WEX_Relocate").isEmpty(); }));
+    EXPECT_EQ(programs.lines(), QList<QByteArray>({"WEX_Relocate"})) << "no file, no argument";
 
-    programs.removeSuite();
+    QDir(QFile::decodeName(programs.suite() + "/WEX_Relocate.app")).removeRecursively();
     app->moveDestinations()->WEXMove();
     EXPECT_TRUE(app->moveDestinations()->lastMessage().contains(QLatin1String("WEX_Relocate")))
         << app->moveDestinations()->lastMessage().toStdString();
