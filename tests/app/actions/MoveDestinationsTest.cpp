@@ -31,6 +31,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -225,7 +226,9 @@ TEST_F(MoveDestinationsTest, DestinationsInsideTheStoreAreKeptRelativeAndFollowT
     ASSERT_EQ(moves->moveArray().size(), 4);
     EXPECT_EQ(moves->destinationItem(0)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_1));
     selectRows(*app, {0});
-    moves->destinationItem(0)->trigger();
+    app->showWindows();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->contentsWindow()));
+    QTest::keyClick(app->contentsWindow(), Qt::Key_1, Qt::ControlModifier);
     EXPECT_TRUE(Exists(other.at("InBox/Work/7.mail")));
     EXPECT_EQ(app->mailTitles()->count(), 0);
 }
