@@ -12,6 +12,7 @@
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
+#include "MoveDestinations.h"
 #include "ui_ContentsWindow.h"
 #include "ui_FolderWindow.h"
 #include "ui_TitleWindow.h"
@@ -33,7 +34,8 @@ Assembly::Assembly(const QString &defaultsPath)
       keyRouter_(std::make_unique<KeyRouter>(keys_.get())),
       app_(std::make_unique<AppController>(*defaults_)),
       menu_(std::make_unique<MenuController>()),
-      chain_(std::make_unique<Chain>())
+      chain_(std::make_unique<Chain>()),
+      moves_(std::make_unique<MoveDestinations>(*defaults_))
 {
     makeWindows();
     connectOutlets();
@@ -109,6 +111,11 @@ void Assembly::connectOutlets()
 
     chain_->setMailTitles(titles_.get());
     chain_->setMailTitleWindow(titleWindow_.get());
+
+    moves_->setFSBrowser(browser_);
+    moves_->setMailTitles(titles_.get());
+    moves_->setTitleWindow(titleWindow_.get());
+    menu_->setMoveDestinations(moves_.get());
 }
 
 bool Assembly::start()
@@ -120,6 +127,7 @@ bool Assembly::start()
     titles_->awakeFromNib();
     keys_->awakeFromNib();
     menu_->awakeFromNib();
+    moves_->awakeFromNib();
     started_ = true;
     if (QCoreApplication *application = QCoreApplication::instance())
         QObject::connect(application, &QCoreApplication::aboutToQuit, titles_.get(), [this] { terminate(); });
@@ -135,6 +143,7 @@ void Assembly::terminate()
     titles_->terminate();
     fonts_->terminate();
     keys_->terminate();
+    moves_->terminate();
     defaults_->save();
 }
 

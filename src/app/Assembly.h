@@ -29,6 +29,7 @@ class KeyRouter;
 class MailContents;
 class MailTitles;
 class MenuController;
+class MoveDestinations;
 
 class Assembly {
 public:
@@ -56,6 +57,7 @@ public:
     AppController *appController() const { return app_.get(); }
     MenuController *menuController() const { return menu_.get(); }
     Chain *chain() const { return chain_.get(); }
+    MoveDestinations *moveDestinations() const { return moves_.get(); }
     QMainWindow *folderWindow() const { return folderWindow_.get(); }
     QMainWindow *titleWindow() const { return titleWindow_.get(); }
     QMainWindow *contentsWindow() const { return contentsWindow_.get(); }
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
     std::unique_ptr<Chain> chain_;
+    std::unique_ptr<MoveDestinations> moves_;
     std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
     FSBrowser *browser_ = nullptr;     // inside folderWindow_
     QTableView *table_ = nullptr;      // inside titleWindow_

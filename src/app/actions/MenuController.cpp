@@ -8,6 +8,7 @@
 #include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
+#include "MoveDestinations.h"
 #include "PathUtils.h"
 
 #include <QAction>
@@ -118,6 +119,27 @@ void MenuController::setWindows(QWidget *folderWindow, QWidget *titleWindow, QWi
     folderWindow_ = folderWindow;
     titleWindow_ = titleWindow;
     contentsWindow_ = contentsWindow;
+}
+
+void MenuController::setMoveDestinations(MoveDestinations *moves)
+{
+    moves_ = moves;
+    if (!moves)
+        return;
+    mailMenu_->addSeparator();
+    mailMenu_->addMenu(moves->moveMenu());
+    folderMenu_->addSeparator();
+    folderMenu_->addAction(moves->refreshAction());
+    for (QAction *item : moves->commandActions())
+        actions_.insert(item->objectName(), item);
+}
+
+MoveDestinations *MenuController::moveDestinations() const { return moves_; }
+
+void MenuController::refreshList(bool refresh)
+{
+    if (moves_)
+        moves_->refreshList(refresh);
 }
 
 void MenuController::installMenuBar(QMainWindow *window)

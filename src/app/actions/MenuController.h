@@ -27,6 +27,7 @@ class FSBrowser;
 class MailCommands;
 class MailContents;
 class MailTitles;
+class MoveDestinations;
 
 class MenuController : public QObject {
     Q_OBJECT
@@ -44,6 +45,10 @@ public:
     void setTable(QTableView *t);
     void setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow);
     void setChain(Chain *c);
+    // Puts the destinations' "Move" menu at the end of the Mail menu and
+    // "Refresh" into the Folder menu; their commands join action().
+    void setMoveDestinations(MoveDestinations *moves);
+    MoveDestinations *moveDestinations() const;
 
     // Gives a window its menu bar showing the shared menus.
     void installMenuBar(QMainWindow *window);
@@ -74,6 +79,10 @@ public:
     // Folder window, then title window, then the contents window as the
     // active one.
     void allFront();
+    // The title list loaded again from the browser's folder: true from the
+    // menu (first unread mail), false from a download's end (the shown mail
+    // stays selected).
+    void refreshList(bool refresh);
 
 private:
     QAction *addAction(QMenu *menu, const QString &name, const char *text, const QKeySequence &key);
@@ -86,6 +95,7 @@ private:
     QPointer<Chain> chain_;
     QPointer<QTableView> table_;
     QPointer<QWidget> folderWindow_, titleWindow_, contentsWindow_;
+    QPointer<MoveDestinations> moves_;
     QMenu *fileMenu_, *mailMenu_, *folderMenu_, *windowMenu_;
     QActionGroup *folderOrder_;
     MailCommands *commands_;

@@ -107,7 +107,7 @@ void MailContents::registerAndReplaceTextView()
         view_->setFont(template_->font());
         view_->setGeometry(template_->geometry());
         if (parent && parent->layout())
-            parent->layout()->replaceWidget(template_, view_);
+            delete parent->layout()->replaceWidget(template_, view_); // the placeholder's item is ours
         template_->hide();
     } else if (parent) {
         if (parent->layout())

@@ -2,6 +2,8 @@
 
 #include "PathUtils.h"
 
+#include <algorithm>
+
 namespace wex {
 
 QString TitleTableModel::identifierOfColumn(int column)
@@ -102,6 +104,48 @@ bool TitleTableModel::removeTitleAt(int row)
     titles_.erase(titles_.begin() + row);
     endRemoveRows();
     return true;
+}
+
+int TitleTableModel::removeTitlesAt(const std::vector<int> &rows)
+{
+    std::vector<std::pair<int, int>> runs; // first and last row of each run of adjacent rows
+    for (int row : rows) {
+        if (row < 0 || row >= rowCount())
+            continue;
+        if (!runs.empty() && runs.back().second == row - 1)
+            runs.back().second = row;
+        else if (runs.empty() || runs.back().second < row)
+            runs.emplace_back(row, row);
+    }
+    int removed = 0;
+    // Every removal costs the views a pass over their rows: beyond a few runs
+    // one reset is cheaper than a removal per run.
+    constexpr size_t kMostRemovals = 8;
+    if (runs.size() > kMostRemovals) {
+        beginResetModel();
+        TitleArray kept;
+        kept.reserve(titles_.size());
+        size_t next = 0;
+        for (int row = 0; row < rowCount(); ++row) {
+            if (next < runs.size() && row > runs[next].second)
+                ++next;
+            if (next < runs.size() && row >= runs[next].first && row <= runs[next].second)
+                ++removed;
+            else
+                kept.push_back(std::move(titles_[size_t(row)]));
+        }
+        titles_ = std::move(kept);
+        endResetModel();
+        return removed;
+    }
+    // From the bottom up, so the rows still to go keep their numbers.
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        beginRemoveRows(QModelIndex(), run->first, run->second);
+        titles_.erase(titles_.begin() + run->first, titles_.begin() + run->second + 1);
+        endRemoveRows();
+        removed += run->second - run->first + 1;
+    }
+    return removed;
 }
 
 void TitleTableModel::rowChanged(int row)

@@ -44,6 +44,11 @@ public:
     void sortRows(TitleKey key, bool reverse);
     // Removes one row; false when out of range.
     bool removeTitleAt(int row);
+    // Removes the rows (ascending; repeats and rows out of range are
+    // ignored): each run of adjacent rows in one removal, or, when the rows
+    // are scattered in many runs, all of them in one reset. Answers how many
+    // went.
+    int removeTitlesAt(const std::vector<int> &rows);
     // Tells views that the row's values changed in place.
     void rowChanged(int row);
 
