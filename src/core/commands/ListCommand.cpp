@@ -1,7 +1,8 @@
 #include "ListCommand.h"
 
 #include "Coding.h"
-#include "TitleScanner.h"
+#include "FolderScan.h"
+#include "TitleCache.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -19,7 +20,8 @@ namespace wex {
 
 namespace {
 
-constexpr char kUsage[] = "usage: wex-browser --list FOLDER [--sort state|from|date|subject] [--reverse]\n";
+constexpr char kUsage[] =
+    "usage: wex-browser --list FOLDER [--sort state|from|date|subject] [--reverse] [--no-cache]\n";
 constexpr size_t kFlushSize = 1 << 20;
 
 // Writers into a caller-provided area that is known to be large enough
@@ -273,6 +275,7 @@ int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
     const char *folderArgument = nullptr;
     TitleKey key = TitleKey::Date;
     bool reverse = false;
+    bool useCache = TitleCacheEnabledByEnvironment();
     bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
         const QByteArrayView arg(argv[i]);
@@ -280,6 +283,8 @@ int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
             optionsEnded = true;
         } else if (!optionsEnded && arg == "--reverse") {
             reverse = true;
+        } else if (!optionsEnded && arg == "--no-cache") {
+            useCache = false;
         } else if (!optionsEnded && arg == "--sort") {
             const std::optional<TitleKey> k =
                 i + 1 < argc ? TitleKeyFromIdentifier(QString::fromUtf8(argv[i + 1])) : std::nullopt;
@@ -308,11 +313,13 @@ int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
     }
 
     const Coding coding;
-    TitleScanner scanner(coding);
-    bool listed = false;
-    TitleArray titles = scanner.loadTitleArray(folder, &listed);
-    if (!listed) {
-        const int error = errno;
+    FolderScanOptions scanOptions;
+    scanOptions.useCache = useCache;
+    FolderScan scan(coding, folder, scanOptions);
+    scan.run();
+    TitleArray titles = scan.takeTitles();
+    if (!scan.listed()) {
+        const int error = scan.listError();
         QByteArray shown(2 * folder.size(), Qt::Uninitialized);
         shown.truncate(putEscapedBytes(shown.data(), folder) - shown.constData());
         std::fprintf(err, "wex-browser: cannot list %s: %s\n", shown.constData(), std::strerror(error));

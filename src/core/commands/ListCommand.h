@@ -1,6 +1,8 @@
 #pragma once
-// The headless listing: wex-browser --list FOLDER [--sort state|from|date|subject] [--reverse]
+// The headless listing: wex-browser --list FOLDER [--sort state|from|date|subject] [--reverse] [--no-cache]
 //
+// The folder is read through the header cache unless --no-cache is given or
+// WEX_NO_CACHE is set; the output is the same either way.
 // Output contract, one line per title, six TAB-separated fields:
 //   state, from, date ("YYYY-MM-DD HH:MM:SS +HHMM", "" when empty), subject,
 //   code number, path

@@ -165,8 +165,12 @@ TitleArray TitleScanner::loadTitleArray(const QByteArray &folder, bool *listed)
     return titles;
 }
 
+bool TitleScanner::isMailName(QByteArrayView name) { return !name.startsWith('.') && mightBeMail(name); }
+
 void TitleScanner::addTitleOf(const QByteArray &path, TitleArray &titles)
 {
+    if (entryCache_ && entryCache_->appendCachedTitle(path, titles))
+        return;
     addTitleOfEntry(path, DT_UNKNOWN, -1, titles);
 }
 

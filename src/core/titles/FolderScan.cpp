@@ -1,0 +1,363 @@
+#include "FolderScan.h"
+
+#include "Coding.h"
+#include "TitleCache.h"
+#include "TitleScanner.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+// How an entry's cached title is trusted: the entry is stat'ed (links
+// followed) and its key compared with the cached one; only an exact match is
+// used. A file that is read gets a new entry only when
+//  * its key before the read equals its key after it (a file that changed
+//    meanwhile is read again, up to three times, and otherwise not cached);
+//  * neither of its times lies after the moment two seconds before the scan
+//    began (a later change would then leave a time that differs from the
+//    recorded one, even on a file system with coarse timestamps).
+// An attachment folder and its main text are stat'ed after the scan, so the
+// choice of the main text and the dummy main text written by the scan are
+// both part of what is recorded.
+
+namespace wex {
+
+namespace {
+
+constexpr size_t kChunk = 32;             // entries taken at a time by a thread
+constexpr size_t kMinPerHelper = 2 * kChunk; // a helper thread pays for itself beyond this
+constexpr int kReadAttempts = 3;
+
+struct Fresh {
+    size_t index;
+    FileKey key;
+    FileKey mainKey;
+    bool attachment;
+};
+
+bool statAt(int folderFd, const char *name, FileKey *key, mode_t *mode)
+{
+    struct stat st;
+    if (::fstatat(folderFd, name, &st, 0) != 0)
+        return false;
+    *key = FileKey::of(st);
+    if (mode)
+        *mode = st.st_mode;
+    return true;
+}
+
+} // namespace
+
+struct FolderScan::Work {
+    struct Item {
+        uint32_t nameOffset;
+        unsigned char type;
+    };
+    struct Worker {
+        std::unique_ptr<TitleScanner> scanner;
+        TitleArray scratch;
+        std::vector<Fresh> fresh;
+        std::vector<size_t> deferred; // entries for the job's thread (folders, unknown)
+        std::vector<unsigned char> deferredTypes;
+        size_t fromCache = 0, scanned = 0;
+    };
+
+    int folderFd = -1;
+    QByteArray prefix; // folder + "/"
+    std::vector<char> names;
+    std::vector<Item> items;
+    std::vector<int32_t> cached; // index into cache per item, -1 for none
+    std::vector<uint8_t> hit;    // 1: the item's title came from the cache
+    std::vector<std::optional<Title>> titles;
+    FolderTitleCache cache;
+    Title prototype;
+    timespec settleLimit{};
+    bool useCache = false;
+    std::vector<Worker> workers;
+    std::atomic<size_t> next{0};
+
+    const char *name(size_t i) const { return names.data() + items[i].nameOffset; }
+    QByteArray path(size_t i) const { return prefix + name(i); }
+};
+
+FolderScan::FolderScan(const Coding &coding, QByteArray folder, FolderScanOptions options)
+    : coding_(coding), folder_(std::move(folder)), options_(std::move(options))
+{
+}
+
+FolderScan::~FolderScan() = default;
+
+void FolderScan::runWorker(Work &work, size_t index)
+{
+    Work::Worker &w = work.workers[index];
+    const bool reportsProgress = index == 0 && progress_;
+    const size_t n = work.items.size();
+    for (;;) {
+        if (canceled())
+            return;
+        const size_t begin = work.next.fetch_add(kChunk, std::memory_order_relaxed);
+        if (begin >= n)
+            return;
+        const size_t end = std::min(n, begin + kChunk);
+        for (size_t i = begin; i < end; ++i) {
+            const char *name = work.name(i);
+            unsigned char type = work.items[i].type;
+            FileKey key, mainKey;
+            bool haveKey = false;
+            if (work.useCache) {
+                mode_t mode = 0;
+                if (!statAt(work.folderFd, name, &key, &mode)) {
+                    type = DT_UNKNOWN; // gone or unreachable: the scanner decides
+                } else if (S_ISREG(mode)) {
+                    type = DT_REG;
+                    haveKey = true;
+                    const int32_t c = work.cached[i];
+                    if (c >= 0) {
+                        const FolderTitleCache::Entry e = work.cache.entry(size_t(c));
+                        if (e.kind == FolderTitleCache::File && e.key == key) {
+                            work.titles[i] = work.cache.title(size_t(c), work.prototype, work.path(i));
+                            work.hit[i] = 1;
+                            ++w.fromCache;
+                            continue;
+                        }
+                    }
+                } else if (S_ISDIR(mode)) {
+                    type = DT_DIR;
+                    const int32_t c = work.cached[i];
+                    if (c >= 0) {
+                        const FolderTitleCache::Entry e = work.cache.entry(size_t(c));
+                        if (e.kind == FolderTitleCache::AttachmentFolder && e.key == key) {
+                            const QByteArray main = QByteArray(name) + '/' + e.mainName.toByteArray();
+                            if (statAt(work.folderFd, main.constData(), &mainKey, nullptr) && mainKey == e.mainKey) {
+                                work.titles[i] = work.cache.title(size_t(c), work.prototype,
+                                                                  work.prefix + main);
+                                work.hit[i] = 1;
+                                ++w.fromCache;
+                                continue;
+                            }
+                        }
+                    }
+                } else {
+                    continue; // FIFOs, devices and sockets are never mails
+                }
+            } else if (type == DT_LNK || type == DT_UNKNOWN) {
+                mode_t mode = 0;
+                if (!statAt(work.folderFd, name, &key, &mode))
+                    type = DT_UNKNOWN;
+                else if (S_ISREG(mode))
+                    type = DT_REG;
+                else if (S_ISDIR(mode))
+                    type = DT_DIR;
+                else
+                    continue;
+            }
+            if (type != DT_REG) {
+                if (type == DT_DIR || type == DT_UNKNOWN) {
+                    w.deferred.push_back(i);
+                    w.deferredTypes.push_back(type);
+                }
+                continue;
+            }
+
+            ++w.scanned;
+            bool stable = false;
+            for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+                w.scratch.clear();
+                w.scanner->addTitleOfEntry(work.path(i), DT_REG, work.folderFd, w.scratch);
+                if (options_.afterReadForTesting)
+                    options_.afterReadForTesting(work.path(i));
+                if (!haveKey)
+                    break;
+                FileKey after;
+                if (!statAt(work.folderFd, name, &after, nullptr))
+                    break;
+                if (after == key) {
+                    stable = true;
+                    break;
+                }
+                key = after; // changed while it was read: read it afresh
+            }
+            if (w.scratch.empty())
+                continue;
+            work.titles[i] = std::move(w.scratch.back());
+            if (stable && key.settledBefore(work.settleLimit))
+                w.fresh.push_back({i, key, FileKey(), false});
+        }
+        done_.fetch_add(end - begin, std::memory_order_relaxed);
+        if (reportsProgress)
+            progress_(mailsRead(), n);
+    }
+}
+
+void FolderScan::run()
+{
+    Work work;
+    work.useCache = options_.useCache;
+    // Taken before anything is listed or read: a file cached by this run has
+    // not changed since two seconds before that.
+    work.settleLimit = TitleCacheSettleLimit();
+
+    DIR *dir = ::opendir(folder_.constData());
+    if (!dir) {
+        listError_ = errno;
+        return;
+    }
+    listed_ = true;
+    work.folderFd = ::dirfd(dir);
+    while (const dirent *d = ::readdir(dir)) {
+        const size_t len = std::strlen(d->d_name);
+        if (!TitleScanner::isMailName(QByteArrayView(d->d_name, qsizetype(len))))
+            continue;
+        work.items.push_back({uint32_t(work.names.size()), d->d_type});
+        work.names.insert(work.names.end(), d->d_name, d->d_name + len + 1);
+    }
+    {
+        const char *names = work.names.data();
+        std::sort(work.items.begin(), work.items.end(), [names](const Work::Item &a, const Work::Item &b) {
+            return std::strcmp(names + a.nameOffset, names + b.nameOffset) < 0;
+        });
+    }
+    const size_t n = work.items.size();
+    total_.store(n, std::memory_order_relaxed);
+    work.prefix = folder_;
+    if (!work.prefix.endsWith('/'))
+        work.prefix += '/';
+    work.titles.resize(n);
+
+    // A folder's cache is filed under its path without trailing slashes, so
+    // the single-mail lookups find it from a mail's path.
+    QByteArray cacheFolder = folder_;
+    while (cacheFolder.size() > 1 && cacheFolder.endsWith('/'))
+        cacheFolder.chop(1);
+    const QByteArray cacheDirectory =
+        options_.cacheDirectory.isEmpty() ? TitleCacheDirectory() : options_.cacheDirectory;
+    QByteArray fingerprint;
+    if (work.useCache) {
+        fingerprint = TitleCacheFingerprint(coding_, work.prototype);
+        work.cache = FolderTitleCache::load(cacheDirectory, cacheFolder, fingerprint);
+    }
+    // Both lists are in byte order of the names: one walk pairs them.
+    work.cached.assign(n, -1);
+    work.hit.assign(n, 0);
+    for (size_t i = 0, c = 0; i < n && c < work.cache.size();) {
+        const QByteArrayView a(work.name(i)), b = work.cache.name(c);
+        const int order = std::memcmp(a.data(), b.data(), size_t(std::min(a.size(), b.size())));
+        if (order == 0 && a.size() == b.size())
+            work.cached[i++] = int32_t(c++);
+        else if (order < 0 || (order == 0 && a.size() < b.size()))
+            ++i;
+        else
+            ++c;
+    }
+
+    unsigned threads = options_.threads;
+    if (threads == 0)
+        threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    const size_t helpers = std::min<size_t>(threads - 1, n / kMinPerHelper);
+    work.workers.resize(helpers + 1);
+    for (Work::Worker &w : work.workers)
+        w.scanner = std::make_unique<TitleScanner>(coding_);
+
+    std::vector<std::thread> started;
+    for (size_t h = 1; h <= helpers; ++h) {
+        try {
+            started.emplace_back(&FolderScan::runWorker, this, std::ref(work), h);
+        } catch (const std::system_error &) {
+            break; // no more threads to be had: the others do the work
+        }
+    }
+    runWorker(work, 0);
+    for (std::thread &t : started)
+        t.join();
+
+    // Attachment folders and entries of unknown kind, in listing order, here
+    // alone: only this thread ever writes a dummy main text.
+    std::vector<std::pair<size_t, unsigned char>> deferred;
+    for (Work::Worker &w : work.workers) {
+        for (size_t k = 0; k < w.deferred.size(); ++k)
+            deferred.emplace_back(w.deferred[k], w.deferredTypes[k]);
+        counts_.fromCache += w.fromCache;
+        counts_.scanned += w.scanned;
+    }
+    std::sort(deferred.begin(), deferred.end());
+    Work::Worker &self = work.workers.front();
+    for (const auto &[i, type] : deferred) {
+        if (canceled())
+            break;
+        ++counts_.scanned;
+        self.scratch.clear();
+        self.scanner->addTitleOfEntry(work.path(i), type, work.folderFd, self.scratch);
+        done_.fetch_add(1, std::memory_order_relaxed);
+        if (self.scratch.empty())
+            continue;
+        Title &title = self.scratch.back();
+        if (work.useCache && title.archiveState()) {
+            FileKey folderKey, mainKey;
+            struct stat st;
+            if (statAt(work.folderFd, work.name(i), &folderKey, nullptr) && ::stat(title.path().constData(), &st) == 0) {
+                mainKey = FileKey::of(st);
+                if (folderKey.settledBefore(work.settleLimit) && mainKey.settledBefore(work.settleLimit))
+                    self.fresh.push_back({i, folderKey, mainKey, true});
+            }
+        }
+        work.titles[i] = std::move(title);
+    }
+    ::closedir(dir);
+    if (canceled())
+        return;
+    if (progress_)
+        progress_(mailsRead(), n);
+
+    if (work.useCache) {
+        std::vector<Fresh> fresh;
+        for (Work::Worker &w : work.workers)
+            fresh.insert(fresh.end(), w.fresh.begin(), w.fresh.end());
+        std::sort(fresh.begin(), fresh.end(), [](const Fresh &a, const Fresh &b) { return a.index < b.index; });
+        // Written back when it gained an entry or lost one (the file is gone
+        // or changed): a cache holds the folder's present files only.
+        if (!fresh.empty() || counts_.fromCache != work.cache.size()) {
+            FolderTitleCacheWriter writer(cacheFolder, fingerprint);
+            size_t f = 0;
+            for (size_t i = 0; i < n; ++i) {
+                if (work.hit[i]) {
+                    writer.addUnchanged(work.cache.entry(size_t(work.cached[i])));
+                } else if (f < fresh.size() && fresh[f].index == i) {
+                    const Fresh &e = fresh[f++];
+                    writer.add(QByteArrayView(work.name(i)), *work.titles[i], e.key,
+                               e.attachment ? &e.mainKey : nullptr);
+                }
+            }
+            counts_.cacheWritten = writer.commit(cacheDirectory);
+            counts_.cacheEntries = counts_.cacheWritten ? writer.count() : 0;
+        }
+    }
+
+    titles_.reserve(n);
+    for (std::optional<Title> &t : work.titles) {
+        if (t)
+            titles_.push_back(std::move(*t));
+    }
+}
+
+TitleArray ScanFolder(const Coding &coding, const QByteArray &folder, bool *listed)
+{
+    FolderScanOptions options;
+    options.useCache = TitleCacheEnabledByEnvironment();
+    FolderScan scan(coding, folder, options);
+    scan.run();
+    if (listed)
+        *listed = scan.listed();
+    if (!scan.listed())
+        errno = scan.listError();
+    return scan.takeTitles();
+}
+
+} // namespace wex
