@@ -18,15 +18,15 @@
 
 // How an entry's cached title is trusted: the entry is stat'ed (links
 // followed) and its key compared with the cached one; only an exact match is
-// used. A file that is read gets a new entry only when
-//  * its key before the read equals its key after it (a file that changed
-//    meanwhile is read again, up to three times, and otherwise not cached);
+// used. A mail file that is read is recorded with the fstat of the very file
+// read, taken once it was read, and only when
 //  * neither of its times lies after the moment two seconds before the scan
-//    began (a later change would then leave a time that differs from the
-//    recorded one, even on a file system with coarse timestamps).
-// An attachment folder and its main text are stat'ed after the scan, so the
-// choice of the main text and the dummy main text written by the scan are
-// both part of what is recorded.
+//    began: whatever changed the file during or after the read then left a
+//    time that differs from the recorded one, even on a file system with
+//    coarse timestamps, so the entry is never used for the changed file;
+//  * it did not change between the cache check and the read.
+// An attachment folder is stat'ed after its main text was chosen (and
+// perhaps written), and its main text once it was read.
 
 namespace wex {
 
@@ -34,7 +34,6 @@ namespace {
 
 constexpr size_t kChunk = 32;             // entries taken at a time by a thread
 constexpr size_t kMinPerHelper = 2 * kChunk; // a helper thread pays for itself beyond this
-constexpr int kReadAttempts = 3;
 
 struct Fresh {
     size_t index;
@@ -86,6 +85,28 @@ struct FolderScan::Work {
 
     const char *name(size_t i) const { return names.data() + items[i].nameOffset; }
     QByteArray path(size_t i) const { return prefix + name(i); }
+
+    // Takes the title of item i from cache entry c when that entry still
+    // describes it: key is the item's stat, folder whether it is a folder.
+    bool takeCached(size_t i, size_t c, const FileKey &key, bool folder)
+    {
+        const FolderTitleCache::Entry e = cache.entry(c);
+        if (e.key != key || e.kind != (folder ? FolderTitleCache::AttachmentFolder : FolderTitleCache::File))
+            return false;
+        if (!folder) {
+            titles[i] = cache.title(c, prototype, path(i));
+        } else {
+            // The folder is unchanged, so the same main text is still the
+            // one a scan would choose; it must be unchanged as well.
+            const QByteArray main = QByteArray(name(i)) + '/' + e.mainName.toByteArray();
+            FileKey mainKey;
+            if (!statAt(folderFd, main.constData(), &mainKey, nullptr) || mainKey != e.mainKey)
+                return false;
+            titles[i] = cache.title(c, prototype, prefix + main);
+        }
+        hit[i] = 1;
+        return true;
+    }
 };
 
 FolderScan::FolderScan(const Coding &coding, QByteArray folder, FolderScanOptions options)
@@ -110,47 +131,25 @@ void FolderScan::runWorker(Work &work, size_t index)
         for (size_t i = begin; i < end; ++i) {
             const char *name = work.name(i);
             unsigned char type = work.items[i].type;
-            FileKey key, mainKey;
-            bool haveKey = false;
-            if (work.useCache) {
+            const int32_t c = work.useCache ? work.cached[i] : -1;
+            FileKey checked; // what the cache check found
+            if (c >= 0) {
                 mode_t mode = 0;
-                if (!statAt(work.folderFd, name, &key, &mode)) {
+                if (!statAt(work.folderFd, name, &checked, &mode)) {
                     type = DT_UNKNOWN; // gone or unreachable: the scanner decides
-                } else if (S_ISREG(mode)) {
-                    type = DT_REG;
-                    haveKey = true;
-                    const int32_t c = work.cached[i];
-                    if (c >= 0) {
-                        const FolderTitleCache::Entry e = work.cache.entry(size_t(c));
-                        if (e.kind == FolderTitleCache::File && e.key == key) {
-                            work.titles[i] = work.cache.title(size_t(c), work.prototype, work.path(i));
-                            work.hit[i] = 1;
-                            ++w.fromCache;
-                            continue;
-                        }
-                    }
-                } else if (S_ISDIR(mode)) {
-                    type = DT_DIR;
-                    const int32_t c = work.cached[i];
-                    if (c >= 0) {
-                        const FolderTitleCache::Entry e = work.cache.entry(size_t(c));
-                        if (e.kind == FolderTitleCache::AttachmentFolder && e.key == key) {
-                            const QByteArray main = QByteArray(name) + '/' + e.mainName.toByteArray();
-                            if (statAt(work.folderFd, main.constData(), &mainKey, nullptr) && mainKey == e.mainKey) {
-                                work.titles[i] = work.cache.title(size_t(c), work.prototype,
-                                                                  work.prefix + main);
-                                work.hit[i] = 1;
-                                ++w.fromCache;
-                                continue;
-                            }
-                        }
+                } else if (S_ISREG(mode) || S_ISDIR(mode)) {
+                    type = S_ISREG(mode) ? DT_REG : DT_DIR;
+                    if (work.takeCached(i, size_t(c), checked, type == DT_DIR)) {
+                        ++w.fromCache;
+                        continue;
                     }
                 } else {
                     continue; // FIFOs, devices and sockets are never mails
                 }
             } else if (type == DT_LNK || type == DT_UNKNOWN) {
                 mode_t mode = 0;
-                if (!statAt(work.folderFd, name, &key, &mode))
+                FileKey unused;
+                if (!statAt(work.folderFd, name, &unused, &mode))
                     type = DT_UNKNOWN;
                 else if (S_ISREG(mode))
                     type = DT_REG;
@@ -168,28 +167,25 @@ void FolderScan::runWorker(Work &work, size_t index)
             }
 
             ++w.scanned;
-            bool stable = false;
-            for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-                w.scratch.clear();
-                w.scanner->addTitleOfEntry(work.path(i), DT_REG, work.folderFd, w.scratch);
-                if (options_.afterReadForTesting)
-                    options_.afterReadForTesting(work.path(i));
-                if (!haveKey)
-                    break;
-                FileKey after;
-                if (!statAt(work.folderFd, name, &after, nullptr))
-                    break;
-                if (after == key) {
-                    stable = true;
-                    break;
-                }
-                key = after; // changed while it was read: read it afresh
-            }
+            w.scratch.clear();
+            struct stat afterRead;
+            if (options_.beforeReadForTesting)
+                options_.beforeReadForTesting(work.path(i));
+            w.scanner->addTitleOfEntry(work.path(i), DT_REG, work.folderFd, w.scratch,
+                                       work.useCache ? &afterRead : nullptr);
+            if (options_.afterReadForTesting)
+                options_.afterReadForTesting(work.path(i));
             if (w.scratch.empty())
                 continue;
             work.titles[i] = std::move(w.scratch.back());
-            if (stable && key.settledBefore(work.settleLimit))
-                w.fresh.push_back({i, key, FileKey(), false});
+            // The entry records the file as it was once read. A file that
+            // changed between the cache check and the read was read afresh
+            // above; it is recorded by a later scan, once it holds still.
+            if (work.useCache) {
+                const FileKey read = FileKey::of(afterRead);
+                if ((c < 0 || read == checked) && read.settledBefore(work.settleLimit))
+                    w.fresh.push_back({i, read, FileKey(), false});
+            }
         }
         done_.fetch_add(end - begin, std::memory_order_relaxed);
         if (reportsProgress)
@@ -294,19 +290,21 @@ void FolderScan::run()
             break;
         ++counts_.scanned;
         self.scratch.clear();
-        self.scanner->addTitleOfEntry(work.path(i), type, work.folderFd, self.scratch);
+        struct stat afterRead;
+        self.scanner->addTitleOfEntry(work.path(i), type, work.folderFd, self.scratch,
+                                      work.useCache ? &afterRead : nullptr);
         done_.fetch_add(1, std::memory_order_relaxed);
         if (self.scratch.empty())
             continue;
         Title &title = self.scratch.back();
+        // The folder is stat'ed after its main text was chosen (and perhaps
+        // written): an entry records the folder as the scan left it.
         if (work.useCache && title.archiveState()) {
-            FileKey folderKey, mainKey;
-            struct stat st;
-            if (statAt(work.folderFd, work.name(i), &folderKey, nullptr) && ::stat(title.path().constData(), &st) == 0) {
-                mainKey = FileKey::of(st);
-                if (folderKey.settledBefore(work.settleLimit) && mainKey.settledBefore(work.settleLimit))
-                    self.fresh.push_back({i, folderKey, mainKey, true});
-            }
+            FileKey folderKey;
+            const FileKey mainKey = FileKey::of(afterRead);
+            if (statAt(work.folderFd, work.name(i), &folderKey, nullptr) && folderKey.settledBefore(work.settleLimit)
+                && mainKey.settledBefore(work.settleLimit))
+                self.fresh.push_back({i, folderKey, mainKey, true});
         }
         work.titles[i] = std::move(title);
     }

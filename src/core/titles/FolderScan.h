@@ -37,8 +37,9 @@ struct FolderScanOptions {
     unsigned threads = 0;
     // Where cache files live; empty picks TitleCacheDirectory().
     QByteArray cacheDirectory;
-    // Tests: called (on a reading thread) after each read of a mail file,
-    // before the file is checked for a change during the read.
+    // Tests: called on a reading thread just before and just after each mail
+    // file is read (after its cache check, if it had one).
+    std::function<void(const QByteArray &path)> beforeReadForTesting;
     std::function<void(const QByteArray &path)> afterReadForTesting;
 };
 

@@ -174,7 +174,8 @@ void TitleScanner::addTitleOf(const QByteArray &path, TitleArray &titles)
     addTitleOfEntry(path, DT_UNKNOWN, -1, titles);
 }
 
-void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles)
+void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles,
+                                   struct stat *afterRead)
 {
     // The entry's own name decides the prefixes, even when an attachment
     // folder's main text file takes its place below.
@@ -245,6 +246,8 @@ void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int
     title.setPath(path);
 
     readHeaders(fd, st.st_size, title);
+    if (afterRead && ::fstat(fd, afterRead) != 0)
+        *afterRead = st;
     // A mail being written carries the date it was last saved, whatever its
     // Date line says (fstat of the opened file: links followed).
     if (title.sendState())

@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -39,8 +40,10 @@ public:
     // system); a DT_REG entry is only ever read as a file, never written to.
     // When folderFd is an open folder, the entry is reached relative to it by
     // its name (the path's last component), which spares the kernel a walk
-    // along the whole path.
-    void addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles);
+    // along the whole path. When a title is appended and afterRead is given,
+    // it receives the fstat of the file read, taken once reading was done.
+    void addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles,
+                         struct stat *afterRead = nullptr);
 
     // Titles known without reading the entry (the header cache).
     class EntryCache {

@@ -33,7 +33,11 @@ protected:
     {
         SetTitleCacheSettleNanosecondsForTesting(0);
     }
-    ~CacheFixture() override { SetTitleCacheSettleNanosecondsForTesting(2'000'000'000); }
+    ~CacheFixture() override
+    {
+        SetTitleCacheSettleNanosecondsForTesting(2'000'000'000);
+        ::tzset(); // a test may have changed TZ for its own lifetime
+    }
 
     FolderScanOptions options(unsigned threads = 0, bool useCache = true) const
     {
