@@ -90,7 +90,7 @@ cpu_s() { awk -F, -v n="$2" '$1 == n { printf "%.3f", $5 + $6 }' "$1"; }
 declare -A T C R
 # wex: the first listing (the folder's cache file removed before each run);
 # cached: the same listing with the cache in place; nocache: --no-cache.
-TOOLS=(wex cached nocache nmh mblaze readall)
+TOOLS=(wex cached nocache nmh mblaze readall statall)
 for n in "${SIZES[@]}"; do
   dir="$DATA/$n"
   echo "== N=$n: warm the page cache and check every tool reads all $n mails" >&2
@@ -106,6 +106,7 @@ for n in "${SIZES[@]}"; do
     [nmh]="'$NMH_SCAN' +'$dir/mh'"
     [mblaze]="mlist '$dir/maildir' | mscan"
     [readall]="'$READ_ALL' '$dir/wex'"
+    [statall]="'$READ_ALL' --stat '$dir/wex'"
   )
   declare -A PREP=([wex]="rm -f '$cache_file'")
   names=() cmds=() preps=()
@@ -143,22 +144,24 @@ echo "Versions: $("$NMH_SCAN" -version 2> /dev/null | head -n 1 | awk '{ print $
 echo
 echo "Wall-clock seconds (median), in parentheses CPU seconds (user + system, mean):"
 echo
-echo "| Mails | first --list | --list from the cache | --list --no-cache | nmh scan | mlist \| mscan | read every byte | peak RSS first / cached / nmh / read (MB) |"
-echo "|---:|---:|---:|---:|---:|---:|---:|---|"
+echo "| Mails | first --list | --list from the cache | --list --no-cache | nmh scan | mlist \| mscan | read every byte | stat every file | peak RSS first / cached / nmh / read (MB) |"
+echo "|---:|---:|---:|---:|---:|---:|---:|---:|---|"
 for n in "${SIZES[@]}"; do
   echo "| $n | ${T[wex,$n]} (${C[wex,$n]}) | ${T[cached,$n]} (${C[cached,$n]}) | ${T[nocache,$n]} (${C[nocache,$n]}) |" \
     "${T[nmh,$n]} (${C[nmh,$n]}) | ${T[mblaze,$n]} (${C[mblaze,$n]}) | ${T[readall,$n]} (${C[readall,$n]}) |" \
+    "${T[statall,$n]} (${C[statall,$n]}) |" \
     "${R[wex,$n]} / ${R[cached,$n]} / ${R[nmh,$n]} / ${R[readall,$n]} |"
 done
 
 echo
 echo "Ratios (wall-clock medians of the same run):"
 echo
-echo "| Mails | first --list / read every byte (target 1.2) | from the cache / nmh scan (target 0.1) | --no-cache / read every byte |"
-echo "|---:|---:|---:|---:|"
+echo "| Mails | first --list / read every byte (target 1.2) | from the cache / nmh scan (target 0.1) | --no-cache / read every byte | stat every file / nmh scan | CPU: first / read every byte | CPU: from the cache / nmh scan |"
+echo "|---:|---:|---:|---:|---:|---:|---:|"
 for n in "${SIZES[@]}"; do
   echo "| $n | $(ratio "${T[wex,$n]}" "${T[readall,$n]}") | $(ratio "${T[cached,$n]}" "${T[nmh,$n]}") |" \
-    "$(ratio "${T[nocache,$n]}" "${T[readall,$n]}") |"
+    "$(ratio "${T[nocache,$n]}" "${T[readall,$n]}") | $(ratio "${T[statall,$n]}" "${T[nmh,$n]}") |" \
+    "$(ratio "${C[wex,$n]}" "${C[readall,$n]}") | $(ratio "${C[cached,$n]}" "${C[nmh,$n]}") |"
 done
 
 # Linearity: time per mail at the largest N against the smallest N (1.00 is

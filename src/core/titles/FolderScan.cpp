@@ -10,7 +10,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <optional>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -34,12 +33,13 @@ namespace {
 
 constexpr size_t kChunk = 32;             // entries taken at a time by a thread
 constexpr size_t kMinPerHelper = 2 * kChunk; // a helper thread pays for itself beyond this
+constexpr size_t kProgressStep = 256;      // entries between two progress reports
 
+// A new cache entry: the item's index and its key; an attachment folder
+// also has its main text's key, kept apart (they are few).
 struct Fresh {
-    size_t index;
+    uint32_t index;
     FileKey key;
-    FileKey mainKey;
-    bool attachment;
 };
 
 bool statAt(int folderFd, const char *name, FileKey *key, mode_t *mode)
@@ -64,6 +64,7 @@ struct FolderScan::Work {
         std::unique_ptr<TitleScanner> scanner;
         TitleArray scratch;
         std::vector<Fresh> fresh;
+        std::vector<Fresh> freshMain; // main texts of the attachment folders in fresh
         std::vector<size_t> deferred; // entries for the job's thread (folders, unknown)
         std::vector<unsigned char> deferredTypes;
         size_t fromCache = 0, scanned = 0;
@@ -75,7 +76,10 @@ struct FolderScan::Work {
     std::vector<Item> items;
     std::vector<int32_t> cached; // index into cache per item, -1 for none
     std::vector<uint8_t> hit;    // 1: the item's title came from the cache
-    std::vector<std::optional<Title>> titles;
+    // One title per item, present[i] saying whether item i gave one: filled
+    // in place by every thread, then closed up in listing order.
+    std::vector<Title> titles;
+    std::vector<uint8_t> present;
     FolderTitleCache cache;
     Title prototype;
     timespec settleLimit{};
@@ -95,6 +99,7 @@ struct FolderScan::Work {
             return false;
         if (!folder) {
             titles[i] = cache.title(c, prototype, path(i));
+            present[i] = 1;
         } else {
             // The folder is unchanged, so the same main text is still the
             // one a scan would choose; it must be unchanged as well.
@@ -103,6 +108,7 @@ struct FolderScan::Work {
             if (!statAt(folderFd, main.constData(), &mainKey, nullptr) || mainKey != e.mainKey)
                 return false;
             titles[i] = cache.title(c, prototype, prefix + main);
+            present[i] = 1;
         }
         hit[i] = 1;
         return true;
@@ -120,6 +126,7 @@ void FolderScan::runWorker(Work &work, size_t index)
 {
     Work::Worker &w = work.workers[index];
     const bool reportsProgress = index == 0 && progress_;
+    size_t reported = 0;
     const size_t n = work.items.size();
     for (;;) {
         if (canceled())
@@ -178,18 +185,21 @@ void FolderScan::runWorker(Work &work, size_t index)
             if (w.scratch.empty())
                 continue;
             work.titles[i] = std::move(w.scratch.back());
+            work.present[i] = 1;
             // The entry records the file as it was once read. A file that
             // changed between the cache check and the read was read afresh
             // above; it is recorded by a later scan, once it holds still.
             if (work.useCache) {
                 const FileKey read = FileKey::of(afterRead);
                 if ((c < 0 || read == checked) && read.settledBefore(work.settleLimit))
-                    w.fresh.push_back({i, read, FileKey(), false});
+                    w.fresh.push_back({uint32_t(i), read});
             }
         }
-        done_.fetch_add(end - begin, std::memory_order_relaxed);
-        if (reportsProgress)
-            progress_(mailsRead(), n);
+        const size_t done = done_.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
+        if (reportsProgress && done - reported >= kProgressStep) {
+            reported = done;
+            progress_(done, n);
+        }
     }
 }
 
@@ -226,7 +236,8 @@ void FolderScan::run()
     work.prefix = folder_;
     if (!work.prefix.endsWith('/'))
         work.prefix += '/';
-    work.titles.resize(n);
+    work.titles.assign(n, work.prototype);
+    work.present.assign(n, 0);
 
     // A folder's cache is filed under its path without trailing slashes, so
     // the single-mail lookups find it from a mail's path.
@@ -304,33 +315,44 @@ void FolderScan::run()
             const FileKey mainKey = FileKey::of(afterRead);
             if (statAt(work.folderFd, work.name(i), &folderKey, nullptr) && folderKey.settledBefore(work.settleLimit)
                 && mainKey.settledBefore(work.settleLimit))
-                self.fresh.push_back({i, folderKey, mainKey, true});
+            {
+                self.fresh.push_back({uint32_t(i), folderKey});
+                self.freshMain.push_back({uint32_t(i), mainKey});
+            }
         }
         work.titles[i] = std::move(title);
+        work.present[i] = 1;
     }
     ::closedir(dir);
+    if (!canceled() && progress_)
+        progress_(mailsRead(), n);
     if (canceled())
         return;
-    if (progress_)
-        progress_(mailsRead(), n);
 
     if (work.useCache) {
-        std::vector<Fresh> fresh;
-        for (Work::Worker &w : work.workers)
+        std::vector<Fresh> fresh, freshMain;
+        for (Work::Worker &w : work.workers) {
             fresh.insert(fresh.end(), w.fresh.begin(), w.fresh.end());
-        std::sort(fresh.begin(), fresh.end(), [](const Fresh &a, const Fresh &b) { return a.index < b.index; });
+            freshMain.insert(freshMain.end(), w.freshMain.begin(), w.freshMain.end());
+            std::vector<Fresh>().swap(w.fresh);
+        }
+        const auto byIndex = [](const Fresh &a, const Fresh &b) { return a.index < b.index; };
+        std::sort(fresh.begin(), fresh.end(), byIndex);
+        std::sort(freshMain.begin(), freshMain.end(), byIndex);
         // Written back when it gained an entry or lost one (the file is gone
         // or changed): a cache holds the folder's present files only.
         if (!fresh.empty() || counts_.fromCache != work.cache.size()) {
             FolderTitleCacheWriter writer(cacheFolder, fingerprint);
-            size_t f = 0;
+            size_t f = 0, m = 0;
             for (size_t i = 0; i < n; ++i) {
                 if (work.hit[i]) {
                     writer.addUnchanged(work.cache.entry(size_t(work.cached[i])));
                 } else if (f < fresh.size() && fresh[f].index == i) {
                     const Fresh &e = fresh[f++];
-                    writer.add(QByteArrayView(work.name(i)), *work.titles[i], e.key,
-                               e.attachment ? &e.mainKey : nullptr);
+                    const FileKey *mainKey = nullptr;
+                    if (m < freshMain.size() && freshMain[m].index == i)
+                        mainKey = &freshMain[m++].key;
+                    writer.add(QByteArrayView(work.name(i)), work.titles[i], e.key, mainKey);
                 }
             }
             counts_.cacheWritten = writer.commit(cacheDirectory);
@@ -338,11 +360,17 @@ void FolderScan::run()
         }
     }
 
-    titles_.reserve(n);
-    for (std::optional<Title> &t : work.titles) {
-        if (t)
-            titles_.push_back(std::move(*t));
+    // The titles close up in place, in listing order.
+    size_t kept = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (!work.present[i])
+            continue;
+        if (kept != i)
+            work.titles[kept] = std::move(work.titles[i]);
+        ++kept;
     }
+    work.titles.resize(kept, work.prototype);
+    titles_ = std::move(work.titles);
 }
 
 TitleArray ScanFolder(const Coding &coding, const QByteArray &folder, bool *listed)

@@ -62,8 +62,8 @@ public:
     // the listing found that may be mails (0 until the folder is listed).
     size_t mailsRead() const { return done_.load(std::memory_order_relaxed); }
     size_t mailCount() const { return total_.load(std::memory_order_relaxed); }
-    // (read, total) every few hundred entries and once at the end. Set it
-    // before run().
+    // (read, total) after every 256 or so entries and once at the end. Set
+    // it before run().
     using ProgressHandler = std::function<void(size_t read, size_t total)>;
     void setProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
 

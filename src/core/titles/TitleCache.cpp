@@ -207,8 +207,9 @@ std::optional<MailDate> dateOf(uint8_t kind, int64_t seconds, int32_t offset)
 }
 
 // Decodes the entry at the start of data; its length, or 0 when it is not
-// a well-formed entry.
-size_t decodeEntry(const char *data, size_t size, Decoded *out)
+// a well-formed entry. The date is checked only when checkDate is set: the
+// whole file was checked when it was loaded.
+size_t decodeEntry(const char *data, size_t size, Decoded *out, bool checkDate = true)
 {
     Cursor c(data, size);
     uint16_t nameLength = 0;
@@ -237,7 +238,7 @@ size_t decodeEntry(const char *data, size_t size, Decoded *out)
     if (!c.get(&out->fromUnits) || !c.bytes(size_t(out->fromUnits) * 2, &out->from) || !c.get(&out->subjectUnits)
         || !c.bytes(size_t(out->subjectUnits) * 2, &out->subject))
         return 0;
-    if (!dateOf(out->dateKind, out->seconds, out->offset))
+    if (checkDate && !dateOf(out->dateKind, out->seconds, out->offset))
         return 0;
     const size_t length = size_t(c.position() - data);
     out->entry.raw = QByteArrayView(data, qsizetype(length));
@@ -520,7 +521,7 @@ bool FolderTitleCache::parse(QByteArrayView folder, QByteArrayView fingerprint)
 FolderTitleCache::Entry FolderTitleCache::entry(size_t i) const
 {
     Decoded d;
-    decodeEntry(bytes_.data() + spans_[i].offset, spans_[i].length, &d);
+    decodeEntry(bytes_.data() + spans_[i].offset, spans_[i].length, &d, false);
     return d.entry;
 }
 
@@ -551,7 +552,7 @@ ptrdiff_t FolderTitleCache::find(QByteArrayView name) const
 Title FolderTitleCache::title(size_t i, const Title &prototype, const QByteArray &path) const
 {
     Decoded d;
-    decodeEntry(bytes_.data() + spans_[i].offset, spans_[i].length, &d);
+    decodeEntry(bytes_.data() + spans_[i].offset, spans_[i].length, &d, false);
     Title t = prototype;
     t.setArchiveState(d.flags & (1u << 0));
     t.setUnreadState(d.flags & (1u << 1));
