@@ -313,9 +313,9 @@ void FolderScan::run()
         if (work.useCache && title.archiveState()) {
             FileKey folderKey;
             const FileKey mainKey = FileKey::of(afterRead);
-            if (statAt(work.folderFd, work.name(i), &folderKey, nullptr) && folderKey.settledBefore(work.settleLimit)
-                && mainKey.settledBefore(work.settleLimit))
-            {
+            const bool settled = statAt(work.folderFd, work.name(i), &folderKey, nullptr)
+                && folderKey.settledBefore(work.settleLimit) && mainKey.settledBefore(work.settleLimit);
+            if (settled) {
                 self.fresh.push_back({uint32_t(i), folderKey});
                 self.freshMain.push_back({uint32_t(i), mainKey});
             }
