@@ -1,12 +1,14 @@
 #include "Assembly.h"
 
 #include "AppController.h"
+#include "Chain.h"
 #include "Coding.h"
 #include "CodingFonts.h"
 #include "DefaultsStore.h"
 #include "FSBrowser.h"
 #include "KeyController.h"
 #include "KeyRouter.h"
+#include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
@@ -30,7 +32,8 @@ Assembly::Assembly(const QString &defaultsPath)
       keys_(std::make_unique<KeyController>(*defaults_)),
       keyRouter_(std::make_unique<KeyRouter>(keys_.get())),
       app_(std::make_unique<AppController>(*defaults_)),
-      menu_(std::make_unique<MenuController>())
+      menu_(std::make_unique<MenuController>()),
+      chain_(std::make_unique<Chain>())
 {
     makeWindows();
     connectOutlets();
@@ -99,6 +102,13 @@ void Assembly::connectOutlets()
     menu_->setMailContents(contents_.get());
     menu_->setTable(table_);
     menu_->setWindows(folderWindow_.get(), titleWindow_.get(), contentsWindow_.get());
+    menu_->mailCommands()->setMailTitles(titles_.get());
+    menu_->mailCommands()->setMailContents(contents_.get());
+    menu_->mailCommands()->setTitleWindow(titleWindow_.get());
+    menu_->setChain(chain_.get());
+
+    chain_->setMailTitles(titles_.get());
+    chain_->setMailTitleWindow(titleWindow_.get());
 }
 
 bool Assembly::start()

@@ -19,6 +19,7 @@ class QTableView;
 namespace wex {
 
 class AppController;
+class Chain;
 class Coding;
 class CodingFonts;
 class DefaultsStore;
@@ -54,6 +55,7 @@ public:
     KeyController *keyController() const { return keys_.get(); }
     AppController *appController() const { return app_.get(); }
     MenuController *menuController() const { return menu_.get(); }
+    Chain *chain() const { return chain_.get(); }
     QMainWindow *folderWindow() const { return folderWindow_.get(); }
     QMainWindow *titleWindow() const { return titleWindow_.get(); }
     QMainWindow *contentsWindow() const { return contentsWindow_.get(); }
@@ -74,6 +76,7 @@ private:
     std::unique_ptr<KeyRouter> keyRouter_;
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
+    std::unique_ptr<Chain> chain_;
     std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
     FSBrowser *browser_ = nullptr;     // inside folderWindow_
     QTableView *table_ = nullptr;      // inside titleWindow_

@@ -2,14 +2,17 @@
 
 #include "AppController.h"
 #include "BrowserTextView.h"
+#include "Chain.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
+#include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -33,7 +36,8 @@ MenuController::MenuController(QObject *parent)
       mailMenu_(new QMenu(Localize("Mail"))),
       folderMenu_(new QMenu(Localize("Folder"))),
       windowMenu_(new QMenu(Localize("Window"))),
-      folderOrder_(new QActionGroup(this))
+      folderOrder_(new QActionGroup(this)),
+      commands_(new MailCommands(this))
 {
     connect(addAction(fileMenu_, QStringLiteral("print"), "Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &MenuController::printMail);
@@ -42,8 +46,20 @@ MenuController::MenuController(QObject *parent)
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
+    addMailCommandItems();
     connect(addAction(mailMenu_, QStringLiteral("readNextMail"), "Next Mail", QKeySequence()),
             &QAction::triggered, this, &MenuController::readNextMail);
+    connect(addAction(mailMenu_, QStringLiteral("unreadMailTitles"), "Unread Mails",
+                      QKeySequence(Qt::CTRL | Qt::Key_U)),
+            &QAction::triggered, this, [this] {
+                if (titles_)
+                    titles_->unreadMailTitles();
+            });
+    connect(addAction(mailMenu_, QStringLiteral("chainTitle"), "Related Mails", QKeySequence(Qt::CTRL | Qt::Key_T)),
+            &QAction::triggered, this, [this] {
+                if (chain_)
+                    chain_->chainTitle();
+            });
 
     connect(addAction(folderMenu_, QStringLiteral("browseInBox"), "Browse InBox",
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)),
@@ -67,6 +83,8 @@ MenuController::MenuController(QObject *parent)
 
     connect(addAction(windowMenu_, QStringLiteral("allFront"), "Bring All to Front", QKeySequence()),
             &QAction::triggered, this, &MenuController::allFront);
+    // The Folder menu's InBox item, shown in the Mail menu too.
+    mailMenu_->insertAction(action(QStringLiteral("readNextMail")), action(QStringLiteral("browseInBox")));
 }
 
 MenuController::~MenuController()
@@ -93,6 +111,7 @@ void MenuController::setFSBrowser(FSBrowser *b) { browser_ = b; }
 void MenuController::setMailTitles(MailTitles *t) { titles_ = t; }
 void MenuController::setMailContents(MailContents *c) { contents_ = c; }
 void MenuController::setTable(QTableView *t) { table_ = t; }
+void MenuController::setChain(Chain *c) { chain_ = c; }
 
 void MenuController::setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow)
 {
@@ -108,7 +127,15 @@ void MenuController::installMenuBar(QMainWindow *window)
         bar->addMenu(menu);
 }
 
-void MenuController::awakeFromNib() {}
+void MenuController::awakeFromNib()
+{
+    // Every activation brings the three windows forward, the mail text last.
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(application, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive)
+                allFront();
+        });
+}
 
 QAction *MenuController::action(const QString &name) const { return actions_.value(name); }
 
@@ -152,6 +179,10 @@ void MenuController::readNextMail()
 
 void MenuController::allFront()
 {
+    // A modal dialog (a confirmation, the preferences) stays in front of
+    // the windows it blocks.
+    if (QApplication::activeModalWidget())
+        return;
     for (QWidget *window : {folderWindow_.data(), titleWindow_.data()})
         if (window) {
             window->show();

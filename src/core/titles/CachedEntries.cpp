@@ -11,10 +11,11 @@ namespace {
 
 constexpr size_t kFoldersKept = 8;
 
-bool keyOf(const QByteArray &path, FileKey *key, mode_t *mode)
+// The key of path; links followed (as the scan follows them) when follow.
+bool keyOf(const QByteArray &path, bool follow, FileKey *key, mode_t *mode)
 {
-    struct stat st; // links followed, as the scan follows them
-    if (::stat(path.constData(), &st) != 0)
+    struct stat st;
+    if ((follow ? ::stat(path.constData(), &st) : ::lstat(path.constData(), &st)) != 0)
         return false;
     *key = FileKey::of(st);
     *mode = st.st_mode;
@@ -54,7 +55,7 @@ const FolderTitleCache &CachedEntries::cacheOf(const QByteArray &folder)
     return loaded_.back().cache;
 }
 
-bool CachedEntries::appendCachedTitle(const QByteArray &path, TitleArray &titles)
+bool CachedEntries::appendCachedTitle(const QByteArray &path, bool followLinks, TitleArray &titles)
 {
     const qsizetype base = mailname::baseStart(path);
     if (base == 0)
@@ -74,7 +75,7 @@ bool CachedEntries::appendCachedTitle(const QByteArray &path, TitleArray &titles
     const FolderTitleCache::Entry e = cache.entry(size_t(found));
     FileKey key;
     mode_t mode = 0;
-    if (!keyOf(path, &key, &mode) || key != e.key)
+    if (!keyOf(path, followLinks, &key, &mode) || key != e.key)
         return false;
     if (e.kind == FolderTitleCache::File) {
         if (!S_ISREG(mode))
@@ -84,7 +85,7 @@ bool CachedEntries::appendCachedTitle(const QByteArray &path, TitleArray &titles
         const QByteArray main = path + '/' + e.mainName.toByteArray();
         FileKey mainKey;
         mode_t mainMode = 0;
-        if (!S_ISDIR(mode) || !keyOf(main, &mainKey, &mainMode) || mainKey != e.mainKey)
+        if (!S_ISDIR(mode) || !keyOf(main, true, &mainKey, &mainMode) || mainKey != e.mainKey)
             return false;
         titles.push_back(cache.title(size_t(found), prototype_, main));
     }

@@ -24,7 +24,7 @@ public:
     CachedEntries(const CachedEntries &) = delete;
     CachedEntries &operator=(const CachedEntries &) = delete;
 
-    bool appendCachedTitle(const QByteArray &path, TitleArray &titles) override;
+    bool appendCachedTitle(const QByteArray &path, bool followLinks, TitleArray &titles) override;
     size_t hits() const { return hits_; }
 
 private:

@@ -33,16 +33,25 @@ public:
     TitleArray loadTitleArray(const QByteArray &folder, bool *listed = nullptr);
     // Scans one entry (a file or an attachment folder) and appends its title;
     // appends nothing when the entry is no mail or cannot be opened. The
-    // entry cache, when one is set, is asked first.
+    // entry cache, when one is set, is asked first (also by the form below).
     void addTitleOf(const QByteArray &path, TitleArray &titles);
-    // As addTitleOf, without the entry cache. entryType is what the directory
-    // listing said (a d_type value; DT_UNKNOWN makes the scanner ask the file
-    // system); a DT_REG entry is only ever read as a file, never written to.
-    // When folderFd is an open folder, the entry is reached relative to it by
-    // its name (the path's last component), which spares the kernel a walk
-    // along the whole path. When a title is appended and afterRead is given,
-    // it receives the fstat of the file read, taken once reading was done.
-    void addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles,
+    // The same for an item the caller has just looked up: entryType is its
+    // type as a d_type value (DT_REG, DT_DIR; DT_UNKNOWN asks the file system)
+    // and folderFd, when not -1, an open descriptor of the folder that holds
+    // the item under the path's last component. Both spare the scan a walk
+    // along the whole path.
+    //
+    // With kEntryNotFollowed the item is one an alias names: it is opened
+    // without following a final link, and when it is a link itself nothing
+    // is done and the answer is false (the caller resolves it further).
+    // Otherwise the answer is always true.
+    static constexpr unsigned char kEntryNotFollowed = 0xFF;
+    bool addTitleOf(const QByteArray &path, unsigned char entryType, int folderFd, TitleArray &titles);
+    // As addTitleOf, without the entry cache; a DT_REG entry is only ever
+    // read as a file, never written to. When a title is appended and
+    // afterRead is given, it receives the fstat of the file read, taken once
+    // reading was done.
+    bool addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles,
                          struct stat *afterRead = nullptr);
 
     // Titles known without reading the entry (the header cache).
@@ -50,8 +59,9 @@ public:
     public:
         virtual ~EntryCache() = default;
         // Appends the title of the entry at path and answers true when it is
-        // known and still valid; false to have the entry scanned.
-        virtual bool appendCachedTitle(const QByteArray &path, TitleArray &titles) = 0;
+        // known and still valid; false to have the entry scanned. Without
+        // followLinks, an entry that is a link is never answered.
+        virtual bool appendCachedTitle(const QByteArray &path, bool followLinks, TitleArray &titles) = 0;
     };
     // The cache must outlive the scanner or be unset (nullptr) first.
     void setEntryCache(EntryCache *cache) { entryCache_ = cache; }

@@ -4,6 +4,8 @@
 #include "CacheFixture.h"
 #include "CachedEntries.h"
 
+#include <unistd.h>
+
 using namespace wex;
 using namespace wex::test;
 
@@ -32,16 +34,30 @@ TEST_F(CachedEntriesTest, SingleMailsComeFromTheirFoldersCache)
     mail("2.mail", "From: \x93\xfa\x96\x7b\n\nX-WEX-CharSet: SJIS\n");
     mail("x.mpart/x.ygm", "From: parts\n\n");
     mail("y.mpart/part.pdf", "%PDF");
+    ASSERT_EQ(::symlink(dir.at("InBox/2.mail").constData(), dir.at("InBox/link.ygm").constData()), 0);
     scanner.loadTitleArray(folder); // writes y.mpart's dummy main text
     settleClock();
     cachedScan();
-    ASSERT_EQ(last.cacheEntries, 4u);
+    ASSERT_EQ(last.cacheEntries, 5u); // the link is listed as the mail it leads to
     const QList<QByteArray> names = {"2.mail", "x.mpart", "1.ygm", "y.mpart"};
 
     size_t hits = 0;
     const QByteArray fresh = titlesOf(names, false);
     EXPECT_EQ(titlesOf(names, true, &hits), fresh);
     EXPECT_EQ(hits, 4u);
+
+    // An item that must not be followed: a link is left to the caller, with
+    // the cache as without it; the mail itself comes from the cache.
+    {
+        TitleScanner single(coding);
+        CachedEntries cache(single, true, cacheDir);
+        TitleArray titles;
+        EXPECT_FALSE(single.addTitleOf(folder + "/link.ygm", TitleScanner::kEntryNotFollowed, -1, titles));
+        EXPECT_TRUE(titles.empty());
+        EXPECT_TRUE(single.addTitleOf(folder + "/y.mpart", TitleScanner::kEntryNotFollowed, -1, titles));
+        EXPECT_EQ(cache.hits(), 1u);
+        EXPECT_EQ(Dump(titles), titlesOf({"y.mpart"}, false));
+    }
 
     settleClock();
     mail("x.mpart/x.ygm", "From: changed\n\n");
