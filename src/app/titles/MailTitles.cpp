@@ -5,6 +5,7 @@
 #include "MailTitles.h"
 
 #include "DefaultsStore.h"
+#include "FolderScan.h"
 #include "MailContents.h"
 #include "PathUtils.h"
 #include "StoreLocations.h"
@@ -142,7 +143,7 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
     if (count() == 0)
         refresh = true;
     const QByteArray shown = shownPath();
-    TitleArray titles = scanner_->loadTitleArray(folder);
+    TitleArray titles = ScanFolder(scanner_->coding(), folder);
     // Sorted before the rows are shown, so a large folder costs one reset.
     if (const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_))
         SortTitles(titles, *key, reverse_);

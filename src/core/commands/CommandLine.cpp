@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "TitleCache.h"
 #include "TitleLines.h"
 
 #include <QByteArrayView>
@@ -21,6 +22,8 @@ bool ParseCommandOptions(int argc, char **argv, bool allowStore, size_t operandC
             optionsEnded = true;
         } else if (!optionsEnded && arg == "--reverse") {
             options->reverse = true;
+        } else if (!optionsEnded && arg == "--no-cache") {
+            options->useCache = false;
         } else if (!optionsEnded && arg == "--sort") {
             if (i + 1 >= argc)
                 return false;
@@ -45,6 +48,7 @@ bool ParseCommandOptions(int argc, char **argv, bool allowStore, size_t operandC
             options->operands.push_back(argv[i]);
         }
     }
+    options->useCache = options->useCache && TitleCacheEnabledByEnvironment();
     return options->operands.size() == operandCount;
 }
 

@@ -10,11 +10,12 @@ namespace wex {
 
 inline constexpr char kDesktopUsage[] = "usage: wex-browser            (the desktop application)\n";
 inline constexpr char kListUsage[] =
-    "usage: wex-browser --list FOLDER [--sort state|from|date|subject|none] [--reverse]\n";
+    "usage: wex-browser --list FOLDER [--sort state|from|date|subject|none] [--reverse] [--no-cache]\n";
 inline constexpr char kUnreadUsage[] =
-    "usage: wex-browser --unread [--store ROOT] [--sort state|from|date|subject|none] [--reverse]\n";
+    "usage: wex-browser --unread [--store ROOT] [--sort state|from|date|subject|none] [--reverse] [--no-cache]\n";
 inline constexpr char kRelatedUsage[] =
-    "usage: wex-browser --related MAIL [--store ROOT] [--sort state|from|date|subject|none] [--reverse]\n";
+    "usage: wex-browser --related MAIL [--store ROOT] [--sort state|from|date|subject|none] [--reverse] "
+    "[--no-cache]\n";
 
 struct CommandOptions {
     std::vector<const char *> operands; // the arguments that are no options, in order
@@ -23,10 +24,12 @@ struct CommandOptions {
     std::optional<TitleKey> key = TitleKey::Date;
     bool reverse = false;
     const char *store = nullptr; // --store ROOT
+    // Whether the header cache is used: off by "--no-cache" or WEX_NO_CACHE.
+    bool useCache = true;
 };
 
-// Parses argv[2] onwards: "--sort KEY", "--reverse", "--store ROOT" (only
-// when allowStore), and after "--" operands only. False on anything else, on
+// Parses argv[2] onwards: "--sort KEY", "--reverse", "--no-cache", "--store
+// ROOT" (only when allowStore), and after "--" operands only. False on anything else, on
 // a missing value, on an empty operand or ROOT, and when the number of
 // operands is not operandCount.
 bool ParseCommandOptions(int argc, char **argv, bool allowStore, size_t operandCount, CommandOptions *options);

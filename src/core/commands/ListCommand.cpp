@@ -2,7 +2,7 @@
 
 #include "CommandLine.h"
 #include "Coding.h"
-#include "TitleScanner.h"
+#include "FolderScan.h"
 
 #include <cerrno>
 #include <cstring>
@@ -23,11 +23,13 @@ int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
     }
 
     const Coding coding;
-    TitleScanner scanner(coding);
-    bool listed = false;
-    TitleArray titles = scanner.loadTitleArray(folder, &listed);
-    if (!listed) {
-        const int error = errno;
+    FolderScanOptions scanOptions;
+    scanOptions.useCache = options.useCache;
+    FolderScan scan(coding, folder, scanOptions);
+    scan.run();
+    TitleArray titles = scan.takeTitles();
+    if (!scan.listed()) {
+        const int error = scan.listError();
         std::fprintf(err, "wex-browser: cannot list %s: %s\n", EscapeLineBytes(folder).constData(),
                      std::strerror(error));
         return 1;

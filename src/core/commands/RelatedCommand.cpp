@@ -1,6 +1,7 @@
 #include "RelatedCommand.h"
 
 #include "Aliases.h"
+#include "CachedEntries.h"
 #include "ChainWalk.h"
 #include "Coding.h"
 #include "CommandLine.h"
@@ -37,6 +38,7 @@ int RunRelatedCommand(int argc, char **argv, FILE *out, FILE *err)
 
     const Coding coding;
     TitleScanner scanner(coding);
+    CachedEntries cache(scanner, options.useCache);
     ChainWalk walk(scanner, root);
     bool isMail = false;
     TitleArray titles = walk.chainTitleArray(mail, &isMail);

@@ -1,5 +1,6 @@
 #include "UnreadCommand.h"
 
+#include "CachedEntries.h"
 #include "Coding.h"
 #include "CommandLine.h"
 #include "StoreRoot.h"
@@ -25,6 +26,7 @@ int RunUnreadCommand(int argc, char **argv, FILE *out, FILE *err)
 
     const Coding coding;
     TitleScanner scanner(coding);
+    CachedEntries cache(scanner, options.useCache);
     std::optional<TitleArray> titles = loadUnreadTitleArray(scanner, root);
     if (!titles) {
         const int error = errno;

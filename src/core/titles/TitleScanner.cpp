@@ -165,17 +165,24 @@ TitleArray TitleScanner::loadTitleArray(const QByteArray &folder, bool *listed)
     return titles;
 }
 
+bool TitleScanner::isMailName(QByteArrayView name) { return !name.startsWith('.') && mightBeMail(name); }
+
 void TitleScanner::addTitleOf(const QByteArray &path, TitleArray &titles)
 {
+    if (entryCache_ && entryCache_->appendCachedTitle(path, true, titles))
+        return;
     addTitleOfEntry(path, DT_UNKNOWN, -1, titles);
 }
 
 bool TitleScanner::addTitleOf(const QByteArray &path, unsigned char entryType, int folderFd, TitleArray &titles)
 {
+    if (entryCache_ && entryCache_->appendCachedTitle(path, entryType != kEntryNotFollowed, titles))
+        return true;
     return addTitleOfEntry(path, entryType, folderFd, titles);
 }
 
-bool TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles)
+bool TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles,
+                                   struct stat *afterRead)
 {
     // The entry's own name decides the prefixes, even when an attachment
     // folder's main text file takes its place below.
@@ -273,6 +280,8 @@ bool TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int
     title.setPath(path);
 
     readHeaders(fd, st.st_size, title);
+    if (afterRead && ::fstat(fd, afterRead) != 0)
+        *afterRead = st;
     // A mail being written carries the date it was last saved, whatever its
     // Date line says (fstat of the opened file: links followed).
     if (title.sendState())

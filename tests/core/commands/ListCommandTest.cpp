@@ -1,7 +1,10 @@
 #include "ListCommand.h"
 #include "TestStore.h"
+#include "TitleCache.h"
 
 #include <QProcess>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -209,4 +212,48 @@ TEST(FormatTitleLine, EscapesAndTextEncoding)
     Title empty;
     empty.setDate(MailDate());
     EXPECT_EQ(FormatTitleLine(empty), "\tanonymous\t\tNo Subject\t0\t");
+}
+
+// The listing through the header cache is the listing without it, byte for
+// byte; "--no-cache" and WEX_NO_CACHE neither read nor write the cache.
+TEST(ListCommandCache, ACachedListingIsTheFreshListing)
+{
+    TestDir dir;
+    ScopedEnv cacheHome("XDG_CACHE_HOME", dir.at("cache"));
+    ScopedEnv cacheOn("WEX_NO_CACHE");
+    SetTitleCacheSettleNanosecondsForTesting(0); // the mails count as settled at once
+    const QByteArray folder = dir.mkdir("InBox");
+    dir.write("InBox/1.ygm", "From: Alice\nSubject: one\nDate: 5 Dec 2026 08:25:02 +0900\n\n");
+    dir.write("InBox/2.mail", "From: \x93\xfa\x96\x7b\nSubject: two\n\nX-WEX-CharSet: SJIS\n");
+    dir.write("InBox/upload1.txt", "To: Bob\nSubject: out\n\n");
+    dir.write("InBox/x.mpart/part.pdf", "%PDF");
+    const QByteArray cacheFile = dir.at("cache/wex-browser/") + TitleCacheFileName(folder);
+
+    auto list = [&](const char *option) {
+        std::vector<const char *> args = {"wex-browser", "--list", folder.constData()};
+        if (option)
+            args.push_back(option);
+        char *text = nullptr;
+        size_t size = 0;
+        FILE *out = ::open_memstream(&text, &size);
+        FILE *err = std::fopen("/dev/null", "w");
+        EXPECT_EQ(RunListCommand(int(args.size()), const_cast<char **>(args.data()), out, err), 0);
+        std::fclose(out);
+        std::fclose(err);
+        const QByteArray listing(text, qsizetype(size));
+        std::free(text);
+        return listing;
+    };
+    const QByteArray fresh = list("--no-cache");
+    EXPECT_EQ(fresh.count('\n'), 4);
+    EXPECT_FALSE(Exists(cacheFile));
+    {
+        ScopedEnv off("WEX_NO_CACHE", "1");
+        EXPECT_EQ(list(nullptr), fresh);
+        EXPECT_FALSE(Exists(cacheFile));
+    }
+    EXPECT_EQ(list(nullptr), fresh); // fills the cache
+    EXPECT_TRUE(Exists(cacheFile));
+    EXPECT_EQ(list(nullptr), fresh); // read from it
+    SetTitleCacheSettleNanosecondsForTesting(2'000'000'000);
 }
