@@ -22,12 +22,17 @@ class AppController;
 class Coding;
 class CodingFonts;
 class DefaultsStore;
+class Downloads;
+class FontTable;
 class FSBrowser;
 class KeyController;
+class KeyEditor;
 class KeyRouter;
 class MailContents;
 class MailTitles;
 class MenuController;
+class Preferences;
+class PreferencesWindow;
 
 class Assembly {
 public:
@@ -59,6 +64,11 @@ public:
     QMainWindow *contentsWindow() const { return contentsWindow_.get(); }
     FSBrowser *fsBrowser() const { return browser_; }
     QTableView *mailTable() const { return table_; }
+    Preferences *preferences() const { return preferences_.get(); }
+    PreferencesWindow *preferencesWindow() const { return preferencesWindow_.get(); }
+    Downloads *downloads() const { return downloads_.get(); }
+    KeyEditor *keyEditor() const { return keyEditor_.get(); }
+    FontTable *fontTable() const { return fontTable_.get(); }
 
 private:
     void makeWindows();
@@ -74,7 +84,12 @@ private:
     std::unique_ptr<KeyRouter> keyRouter_;
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
+    std::unique_ptr<Downloads> downloads_;
+    std::unique_ptr<Preferences> preferences_;
+    std::unique_ptr<KeyEditor> keyEditor_;
+    std::unique_ptr<FontTable> fontTable_;
     std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
+    std::unique_ptr<PreferencesWindow> preferencesWindow_;
     FSBrowser *browser_ = nullptr;     // inside folderWindow_
     QTableView *table_ = nullptr;      // inside titleWindow_
     QPlainTextEdit *template_ = nullptr; // inside contentsWindow_

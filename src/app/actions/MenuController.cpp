@@ -2,11 +2,13 @@
 
 #include "AppController.h"
 #include "BrowserTextView.h"
+#include "Downloads.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
+#include "Preferences.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -38,12 +40,23 @@ MenuController::MenuController(QObject *parent)
     connect(addAction(fileMenu_, QStringLiteral("print"), "Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &MenuController::printMail);
     fileMenu_->addSeparator();
+    QAction *preference = addAction(fileMenu_, QStringLiteral("preference"), "Preferences...",
+                                    QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    preference->setMenuRole(QAction::PreferencesRole);
+    // Queued: the window runs modally, not inside the menu's own handling.
+    connect(preference, &QAction::triggered, this, [this] {
+        if (preferences_)
+            preferences_->preference();
+    }, Qt::QueuedConnection);
+    fileMenu_->addSeparator();
     QAction *quit = addAction(fileMenu_, QStringLiteral("quit"), "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
     connect(addAction(mailMenu_, QStringLiteral("readNextMail"), "Next Mail", QKeySequence()),
             &QAction::triggered, this, &MenuController::readNextMail);
+    connect(addAction(mailMenu_, QStringLiteral("download"), "Get Mail", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)),
+            &QAction::triggered, this, &MenuController::download);
 
     connect(addAction(folderMenu_, QStringLiteral("browseInBox"), "Browse InBox",
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)),
@@ -93,6 +106,9 @@ void MenuController::setFSBrowser(FSBrowser *b) { browser_ = b; }
 void MenuController::setMailTitles(MailTitles *t) { titles_ = t; }
 void MenuController::setMailContents(MailContents *c) { contents_ = c; }
 void MenuController::setTable(QTableView *t) { table_ = t; }
+
+void MenuController::setDownloads(Downloads *d) { downloads_ = d; }
+void MenuController::setPreferences(Preferences *p) { preferences_ = p; }
 
 void MenuController::setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow)
 {
@@ -162,6 +178,12 @@ void MenuController::allFront()
         contentsWindow_->raise();
         contentsWindow_->activateWindow();
     }
+}
+
+void MenuController::download()
+{
+    if (downloads_)
+        downloads_->download();
 }
 
 } // namespace wex

@@ -22,9 +22,11 @@ class QWidget;
 namespace wex {
 
 class AppController;
+class Downloads;
 class FSBrowser;
 class MailContents;
 class MailTitles;
+class Preferences;
 
 class MenuController : public QObject {
     Q_OBJECT
@@ -41,6 +43,8 @@ public:
     void setMailContents(MailContents *c);
     void setTable(QTableView *t);
     void setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow);
+    void setDownloads(Downloads *d);
+    void setPreferences(Preferences *p);
 
     // Gives a window its menu bar showing the shared menus.
     void installMenuBar(QMainWindow *window);
@@ -52,7 +56,7 @@ public:
     QMenu *windowMenu() const { return windowMenu_; }
     // A shared action by its object name ("print", "quit", "browseInBox",
     // "browseDraft", "sortFolderByName", "sortFolderByModDate", "readNextMail",
-    // "allFront"); nullptr when unknown.
+    // "allFront", "download", "preference"); nullptr when unknown.
     QAction *action(const QString &name) const;
 
     // Sets the class-wide folder order and ticks the matching item (none for
@@ -68,6 +72,8 @@ public:
     // Folder window, then title window, then the contents window as the
     // active one.
     void allFront();
+    // Starts the suite's downloader and watches it ("Get Mail").
+    void download();
 
 private:
     QAction *addAction(QMenu *menu, const QString &name, const char *text, const QKeySequence &key);
@@ -78,6 +84,8 @@ private:
     QPointer<MailContents> contents_;
     QPointer<QTableView> table_;
     QPointer<QWidget> folderWindow_, titleWindow_, contentsWindow_;
+    QPointer<Downloads> downloads_;
+    QPointer<Preferences> preferences_;
     QMenu *fileMenu_, *mailMenu_, *folderMenu_, *windowMenu_;
     QActionGroup *folderOrder_;
     QHash<QString, QAction *> actions_;
