@@ -1,10 +1,10 @@
 #pragma once
 // A fake suite for download tests: a folder of fake programs first on PATH
 // and WEX_SUITE pointing at a scratch suite folder. `java` and `nice` log
-// their arguments and return at once (and `sleep` too); `ps` prints the file "ps-output", so a
-// test decides which of the suite's programs seem to run (running(), gone()).
-// withoutPrograms() leaves only `ps` and `grep` on PATH: the downloader cannot
-// start.
+// their arguments and return at once (`sleep` too); `ps` prints the file
+// "ps-output", so a test decides which of the suite's programs seem to run
+// (running(), gone()). Made with withPrograms false, PATH holds only `ps`
+// and `grep`: the downloader cannot start.
 #include "TestStore.h"
 
 #include <QDeadlineTimer>
@@ -33,8 +33,6 @@ public:
             ::symlink(grep.toLocal8Bit().constData(), (bin() + "/grep").constData());
         }
     }
-    static DownloadSuite withoutPrograms() { return DownloadSuite(false); }
-
     QByteArray bin() const { return dir_.path() + "/bin"; }
     QByteArray suite() const { return dir_.path() + "/my suite"; }
 
