@@ -3,7 +3,10 @@
 // asynchronous children) with a stand-in downloader that runs for SECONDS,
 // so the real `ps xw` finds "WEX_Fetch" until it ends. A 1 ms timer on the
 // main thread records every gap between its firings; a gap longer than its
-// interval is a stall of the event loop.
+// interval is a stall of the event loop, whether the program caused it or the
+// machine gave the thread no processor. So every event the main thread
+// handles is also timed (wall clock and the thread's own CPU time): the
+// longest of these is the stall the program itself causes.
 //
 //   download_bench SECONDS CHECK_MS
 //       one download, looked at every CHECK_MS (the program's 2000), timed
@@ -27,6 +30,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ctime>
+#include <sys/resource.h>
 #include <cstdio>
 #include <vector>
 
@@ -83,6 +88,55 @@ private:
     std::vector<double> gaps_;
 };
 
+// Times every outermost event delivery of the main thread while recording.
+class TimedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        if (!recording || depth_ > 0)
+            return QApplication::notify(receiver, event);
+        ++depth_;
+        QElapsedTimer wall;
+        wall.start();
+        const double cpu0 = ThreadCpuMs();
+        rusage before{}, after{};
+        getrusage(RUSAGE_THREAD, &before);
+        const int type = event->type();
+        const bool done = QApplication::notify(receiver, event);
+        const double ms = double(wall.nsecsElapsed()) / 1e6;
+        const double cpu = ThreadCpuMs() - cpu0;
+        getrusage(RUSAGE_THREAD, &after);
+        --depth_;
+        if (ms > longestWall) {
+            longestWall = ms;
+            longestWallCpu = cpu;
+            longestType = type;
+            longestWaits = after.ru_nvcsw - before.ru_nvcsw;
+            longestPreemptions = after.ru_nivcsw - before.ru_nivcsw;
+        }
+        longestCpu = std::max(longestCpu, cpu);
+        totalCpu += cpu;
+        return done;
+    }
+    static double ThreadCpuMs()
+    {
+        timespec ts{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+        return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+    }
+
+    bool recording = false;
+    double longestWall = 0, longestWallCpu = 0, longestCpu = 0, totalCpu = 0;
+    // Of the longest: its event type, and how often the thread gave up the
+    // processor in it by waiting (voluntary) or was preempted (involuntary).
+    int longestType = 0;
+    long longestWaits = 0, longestPreemptions = 0;
+
+private:
+    int depth_ = 0;
+};
+
 void RunFor(int ms)
 {
     QEventLoop loop;
@@ -96,7 +150,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: download_bench SECONDS CHECK_MS\n");
         return 2;
@@ -130,8 +184,10 @@ int main(int argc, char **argv)
     QEventLoop watched;
     QObject::connect(&downloads, &wex::Downloads::downloadEnded, &watched, &QEventLoop::quit);
     monitor.start();
+    app.recording = true;
     downloads.download();
     watched.exec();
+    app.recording = false;
     monitor.stop();
     const double watchedMs = monitor.elapsedMs();
     const std::vector<double> busy = monitor.gaps();
@@ -156,6 +212,13 @@ int main(int argc, char **argv)
     Result("watched_longest_gap_ms", Quantile(busy, 1.0));
     Result("watched_p99_gap_ms", Quantile(busy, 0.99));
     Result("watched_median_gap_ms", Quantile(busy, 0.5));
+    Result("longest_event_ms", app.longestWall);
+    Result("longest_event_cpu_ms", app.longestWallCpu);
+    Result("longest_event_by_cpu_ms", app.longestCpu);
+    Result("longest_event_type", app.longestType);
+    Result("longest_event_waits", double(app.longestWaits));
+    Result("longest_event_preemptions", double(app.longestPreemptions));
+    Result("main_thread_cpu_per_look_ms", app.totalCpu / (watchedMs / checkMs));
     Result("blocking_look_ms", Quantile(blocking, 0.5));
     return watchedMs >= seconds * 1000.0 ? 0 : 3;
 }
