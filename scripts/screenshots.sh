@@ -73,7 +73,8 @@ xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" bash -c '
   import -window "$titles" "$SHOT_OUT/titles.png"
   import -window "$contents" "$SHOT_OUT/contents.png"
   # The preferences window, then the key window for "Next Mail": Add... is
-  # the fourth stop of the keyboard focus, "Next Mail" the fifth command.
+  # the fourth stop of the keyboard focus; the command list starts on its
+  # first row, and "Next Mail" is four rows down.
   xdotool windowfocus --sync "$titles"
   xdotool key ctrl+comma
   sleep 2
@@ -83,7 +84,7 @@ xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" bash -c '
   xdotool windowfocus --sync "$prefs"
   xdotool key --delay 150 Tab Tab Tab Tab space
   sleep 1.5
-  xdotool key --delay 150 Down Down Down Down Down Return
+  xdotool key --delay 150 Down Down Down Down Return
   sleep 1.5
   keywindow="$(xdotool search --onlyvisible --name "^Enter Key\$" | head -n 1)"
   [ -n "$keywindow" ] || { echo "screenshots: no key window" >&2; exit 1; }

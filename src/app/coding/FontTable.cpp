@@ -27,6 +27,7 @@ void FontTable::setFontTable(QTableView *table)
         return;
     table->setModel(model_.get());
     table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(FontTableModel::FontColumn, QHeaderView::Stretch);
     connect(table, &QTableView::clicked, this, [this](const QModelIndex &index) { selectFont(index.row()); });
 }

@@ -33,8 +33,12 @@ QVariant FontTableModel::data(const QModelIndex &index, int role) const
         return QVariant();
     const uint32_t language = languageAt(index.row());
     const std::optional<QFont> font = fonts_.fontOfLanguage(language);
-    if (role == Qt::FontRole && index.column() == FontColumn && font)
-        return *font;
+    if (role == Qt::FontRole && index.column() == FontColumn && font) {
+        // The face, at the size of the table's other rows.
+        QFont face = *font;
+        face.setPointSizeF(QFont().pointSizeF());
+        return face;
+    }
     if (role != Qt::DisplayRole)
         return QVariant();
     switch (index.column()) {

@@ -25,7 +25,8 @@ public:
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
-    // Display role: the texts; Qt::FontRole on the font column: the font.
+    // Display role: the texts; Qt::FontRole on the font column: the face, at
+    // the application font's size.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 

@@ -54,6 +54,7 @@ void KeyEditor::setPreferenceWindow(PreferencesWindow *w)
     keyTable_ = w->keyTable();
     keyTable_->setModel(model_.get());
     keyTable_->verticalHeader()->hide();
+    keyTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     keyTable_->horizontalHeader()->setStretchLastSection(true);
     connect(w->addKeyButton(), &QPushButton::clicked, this, &KeyEditor::addKey);
     connect(w->removeKeyButton(), &QPushButton::clicked, this, &KeyEditor::removeSelectionKey);

@@ -54,7 +54,7 @@ QVariant KeyTableModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const titles[] = {"Command", "Shift", "Caps Lock", "Option", "Control", "Function", "Key"};
+    static const char *const titles[] = {"Command", "Shift", "Caps", "Opt", "Ctrl", "F", "Key"};
     return Localize(titles[section]);
 }
 

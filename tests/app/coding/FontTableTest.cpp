@@ -4,6 +4,7 @@
 #include "FontTableModel.h"
 #include "ModalDriver.h"
 #include "ReadingFixture.h"
+#include "ShellTestSupport.h"
 
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -53,6 +54,8 @@ TEST_F(FontTableTest, OneRowPerLanguageSortedByName)
                                "Chinese Traditional", "Cyrillic", "English", "Greek", "Hebrew", "Japanese",
                                "Korean", "Nordic", "South European", "Thai", "Turkish", "Unknown", "Western"};
     const QAbstractItemModel &model = *view.model();
+    ModelChecker checker(view.model());
+    EXPECT_EQ(checker.failures(), 0) << checker.firstFailure().toStdString();
     ASSERT_EQ(model.rowCount(), names.size());
     for (int row = 0; row < model.rowCount(); ++row) {
         const QFont font = *f.fonts.fontOfLanguage(f.coding.codeArray().at(row));

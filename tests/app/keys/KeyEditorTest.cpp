@@ -8,6 +8,7 @@
 #include "ModalDriver.h"
 #include "PreferencesWindow.h"
 #include "SelectCommandWindow.h"
+#include "ShellTestSupport.h"
 #include "TestStore.h"
 
 #include <QItemSelectionModel>
@@ -122,6 +123,7 @@ TEST_F(KeyEditorTest, CancelInEitherWindowChangesNothing)
 
 TEST_F(KeyEditorTest, RemovingKeysAndSavingNone)
 {
+    ModelChecker checker(editor.keyTableModel());
     editor.removeSelectionKey();
     EXPECT_EQ(rows(), kDefaultRows) << "no row selected: nothing removed";
 
@@ -135,6 +137,7 @@ TEST_F(KeyEditorTest, RemovingKeysAndSavingNone)
     EXPECT_TRUE(rows().isEmpty());
     keys.terminate();
     EXPECT_EQ(defaults.arrayForKey(QStringLiteral("Key Bind")), QJsonArray());
+    EXPECT_EQ(checker.failures(), 0) << checker.firstFailure().toStdString();
 }
 
 } // namespace
