@@ -265,13 +265,13 @@ public:
         wex::FolderModel *model = browser->folderModel();
         int column = -1;
         for (int c = 0; c <= browser->lastColumn(); ++c)
-            if (QDir::cleanPath(model->pathOf(browser->columnView(c)->rootIndex())) == store_)
+            if (QDir::cleanPath(QString::fromUtf8(model->pathOf(browser->columnView(c)->rootIndex()))) == store_)
                 column = c;
         if (column < 0)
             return run;
         browser->reloadColumn(column); // the folder may be new
         QListView *view = browser->columnView(column);
-        const int row = model->rowOfName(view->rootIndex(), name);
+        const int row = model->rowOfName(view->rootIndex(), name.toUtf8());
         if (row < 0)
             return run;
         const QModelIndex index = model->index(row, 0, view->rootIndex());

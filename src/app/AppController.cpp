@@ -11,6 +11,8 @@
 #include "Preferences.h"
 #include "StoreLocations.h"
 
+#include <QTableView>
+
 namespace wex {
 
 AppController::AppController(DefaultsStore &defaults, QObject *parent) : QObject(parent), defaults_(defaults) {}
@@ -47,7 +49,13 @@ bool AppController::awakeFromNib(FILE *err)
         for (QWidget *w : {folderWindow_.data(), titleWindow_.data(), contentsWindow_.data()})
             if (w)
                 windows.append(w);
-        keyRouter_->install(windows);
+        // The browser and the mail table keep their own movement keys.
+        QList<QWidget *> movers;
+        if (browser_)
+            movers.append(browser_);
+        if (titles_ && titles_->table())
+            movers.append(titles_->table());
+        keyRouter_->install(windows, movers);
     }
 
     if (SetWEXPath() != 0) {
@@ -92,7 +100,7 @@ void AppController::browseStoreFolder(const char *name)
 {
     const QByteArray path = wexRootPath() + '/' + name + '/';
     if (browser_) {
-        browser_->setPath(Path2String(path));
+        browser_->setPath(path);
         browser_->scrollColumnToVisible(browser_->lastColumn());
         browser_->scrollColumnsRightBy(1);
     }

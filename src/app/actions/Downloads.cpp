@@ -1,7 +1,9 @@
 #include "Downloads.h"
 
+#include "DisplayName.h"
 #include "DownloadWatch.h"
 #include "FSBrowser.h"
+#include "FSNodeInfo.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
 
@@ -45,6 +47,10 @@ void Downloads::refreshAfterDownload()
     if (!titles_ || titles_->folderPath().isEmpty())
         return;
     const int before = unreadCount();
+    // New mail changes folders' modification dates: an order by date is
+    // listed again.
+    if (browser_ && FSNodeInfo::sortFolderTag() == QLatin1String("modDate"))
+        browser_->reloadColumns();
     titles_->loadTitleTable(titles_->folderPath(), false);
     const int now = unreadCount();
     if (titleWindow_)
@@ -65,8 +71,9 @@ QString Downloads::folderName() const
 {
     if (!browser_)
         return QString();
-    const QString folder = browser_->path();
-    return folder == QLatin1String("/") ? folder : folder.mid(folder.lastIndexOf(QLatin1Char('/')) + 1);
+    // As the browser names the window on a click.
+    const QByteArray folder = browser_->path();
+    return DisplayName(folder == "/" ? folder : folder.mid(folder.lastIndexOf('/') + 1));
 }
 
 void Downloads::showBusy(bool busy)

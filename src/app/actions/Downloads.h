@@ -40,8 +40,9 @@ public:
     void setCheckInterval(std::chrono::milliseconds interval) { checkInterval_ = interval; }
     std::chrono::milliseconds checkInterval() const { return checkInterval_; }
 
-    // Reloads the title list in place (the shown mail stays shown). The one
-    // place where a download's end reaches the list.
+    // Reloads the title list in place (the shown mail stays shown), and the
+    // browser's columns when folders are ordered by date. The one place where
+    // a download's end reaches the lists.
     void refreshAfterDownload();
 
 signals:

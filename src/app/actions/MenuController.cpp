@@ -139,7 +139,7 @@ void MenuController::sortFolderByMenu(int tag)
 {
     sortFolderByTag(tagName(tag));
     if (browser_)
-        browser_->reloadColumn(std::min(browser_->lastVisibleColumn(), browser_->lastColumn()));
+        browser_->reloadColumns();
 }
 
 void MenuController::printMail()

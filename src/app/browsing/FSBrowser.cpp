@@ -4,11 +4,14 @@
 //    scrolls by whole columns (never past its last column);
 //  * the last column is always the contents of the selected folder, so
 //    selectedColumn() is lastColumn() - 1 and path() is that folder;
-//  * a single click names the title window and loads the folder; after a
-//    double click (on a modern system) the click that completes it does not
-//    scroll right.
+//  * a click names the title window and loads the folder, whether or not the
+//    folder was selected before; after a double click (on a modern system)
+//    the click that completes it does not scroll right;
+//  * opening a column lists its folder afresh; only listFolder() reads the
+//    disk, never painting.
 #include "FSBrowser.h"
 
+#include "DisplayName.h"
 #include "FolderColumn.h"
 #include "FolderModel.h"
 #include "MailTitles.h"
@@ -49,7 +52,7 @@ FSBrowser::FSBrowser(QWidget *parent)
         if (value != firstVisible_)
             scrollTo(value);
     });
-    setRootPath(QStringLiteral("/"));
+    setRootPath(QByteArrayLiteral("/"));
 }
 
 FSBrowser::~FSBrowser() = default;
@@ -57,7 +60,7 @@ FSBrowser::~FSBrowser() = default;
 void FSBrowser::setMailTitles(MailTitles *titles) { titles_ = titles; }
 void FSBrowser::setMailTitleWindow(QWidget *window) { titleWindow_ = window; }
 
-void FSBrowser::setRootPath(const QString &path)
+void FSBrowser::setRootPath(const QByteArray &path)
 {
     truncateColumns(0);
     FolderModel *old = model_;
@@ -87,25 +90,26 @@ int FSBrowser::numberOfVisibleColumns() const
     return std::max(1, std::min(maxVisible_, width() / minWidth_));
 }
 
-QString FSBrowser::path() const
+QByteArray FSBrowser::path() const
 {
     return columns_.empty() ? model_->rootPath() : model_->pathOf(columns_.back()->rootIndex());
 }
 
-bool FSBrowser::setPath(const QString &path)
+bool FSBrowser::setPath(const QByteArray &path)
 {
-    QString rest = path;
-    const QString root = model_->rootPath();
-    if (root != QLatin1String("/")) {
-        if (rest != root && !rest.startsWith(root + QLatin1Char('/')))
+    QByteArray rest = path;
+    const QByteArray root = model_->rootPath();
+    if (root != "/") {
+        if (rest != root && !rest.startsWith(root + '/'))
             return false;
         rest = rest.mid(root.size());
     }
-    const QStringList parts = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QList<QByteArray> parts = rest.split('/');
+    parts.removeAll(QByteArray());
+    reloadColumn(0);
     for (int i = 0; i < parts.size(); ++i) {
         FolderColumn *column = columns_[size_t(i)];
         const QModelIndex folder = column->rootIndex();
-        model_->listFolder(folder);
         const int row = model_->rowOfName(folder, parts[i]);
         if (row < 0) {
             truncateColumns(i + 1);
@@ -115,13 +119,10 @@ bool FSBrowser::setPath(const QString &path)
         }
         const QModelIndex index = model_->index(row, 0, folder);
         column->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        currentChanged(i, index); // opens the next column when no signal did
+        openFolder(i, index);
     }
-    const int keep = int(parts.size()) + 1;
-    if (lastColumn() >= keep) {
-        truncateColumns(keep);
-        columns_.back()->selectionModel()->clear();
-    }
+    truncateColumns(int(parts.size()) + 1);
+    columns_.back()->selectionModel()->clear();
     return true;
 }
 
@@ -141,9 +142,15 @@ void FSBrowser::reloadColumn(int column)
     if (column < 0 || column > lastColumn())
         return;
     reloading_ = true;
-    model_->reloadFolder(columns_[size_t(column)]->rootIndex());
+    model_->listFolder(columns_[size_t(column)]->rootIndex());
     reloading_ = false;
     dropInvalidColumns();
+}
+
+void FSBrowser::reloadColumns()
+{
+    for (int column = 0; column <= lastColumn(); ++column)
+        reloadColumn(column);
 }
 
 QListView *FSBrowser::columnView(int column) const
@@ -153,13 +160,11 @@ QListView *FSBrowser::columnView(int column) const
 
 void FSBrowser::doClick()
 {
-    const QString folder = path();
-    if (titleWindow_) {
-        const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'));
-        titleWindow_->setWindowTitle(folder == QLatin1String("/") ? folder : folder.mid(slash + 1));
-    }
+    const QByteArray folder = path();
+    if (titleWindow_)
+        titleWindow_->setWindowTitle(DisplayName(folder == "/" ? folder : folder.mid(folder.lastIndexOf('/') + 1)));
     if (titles_)
-        titles_->loadTitleTable(String2Path(folder), true);
+        titles_->loadTitleTable(folder, true);
     if (MinorSystemVersion() <= 3)
         doubleClick_ = false;
     if (selectedColumn() < lastVisibleColumn() && !doubleClick_)
@@ -181,15 +186,33 @@ void FSBrowser::resizeEvent(QResizeEvent *event)
     scrollTo(firstVisible_);
 }
 
-void FSBrowser::currentChanged(int column, const QModelIndex &index)
+void FSBrowser::clickFolder(int column, const QModelIndex &folder)
 {
-    if (reloading_ || !index.isValid() || column < 0 || column > lastColumn())
+    if (column < 0 || column > lastColumn() || !folder.isValid()
+        || folder.parent() != columns_[size_t(column)]->rootIndex())
         return;
-    if (column < lastColumn() && columns_[size_t(column) + 1]->rootIndex() == index)
-        return;
-    truncateColumns(column + 1);
-    model_->listFolder(index);
-    addColumn(index);
+    FolderColumn *view = columns_[size_t(column)];
+    if (view->currentIndex() != folder)
+        view->selectionModel()->setCurrentIndex(folder, QItemSelectionModel::ClearAndSelect);
+    openFolder(column, folder);
+    doClick();
+}
+
+// The folder (a row of the column) becomes the last column, listed afresh and
+// without a selection. A column that already shows it is kept (and with it
+// the keyboard focus it may have).
+void FSBrowser::openFolder(int column, const QModelIndex &folder)
+{
+    if (column < lastColumn() && columns_[size_t(column) + 1]->rootIndex() == folder) {
+        truncateColumns(column + 2);
+        columns_.back()->selectionModel()->clear();
+        reloading_ = true;
+        model_->listFolder(folder);
+        reloading_ = false;
+    } else {
+        truncateColumns(column + 1);
+        addColumn(folder);
+    }
     scrollColumnToVisible(lastColumn());
 }
 
@@ -204,8 +227,7 @@ void FSBrowser::moveAcross(int column, int step)
         if (!first.isValid())
             return;
         view->setFocus();
-        view->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
-        doClick();
+        clickFolder(target, first);
         return;
     }
     view->setFocus();
@@ -231,11 +253,11 @@ void FSBrowser::addColumn(const QModelIndex &folder)
     view->setRootIndex(folder);
     model_->listFolder(folder);
     columns_.push_back(view);
-    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this, view](const QModelIndex &current) { currentChanged(columnOf(view), current); });
-    connect(view, &QAbstractItemView::clicked, this, [this] { doClick(); });
+    connect(view, &FolderColumn::folderClicked, this,
+            [this, view](const QModelIndex &index) { clickFolder(columnOf(view), index); });
     connect(view, &QAbstractItemView::doubleClicked, this, [this] { doDoubleClick(); });
-    connect(view, &FolderColumn::keyboardMoved, this, [this] { doClick(); });
+    connect(view, &FolderColumn::keyboardMoved, this,
+            [this, view](const QModelIndex &index) { clickFolder(columnOf(view), index); });
     connect(view, &FolderColumn::acrossRequested, this,
             [this, view](int step) { moveAcross(columnOf(view), step); });
     scrollTo(firstVisible_);

@@ -5,11 +5,16 @@
 // so that column positions, scrolling by whole columns and the click rules
 // are exact and testable.
 //
-// Selecting a folder (mouse, keyboard or setPath) lists it into a new column
-// to its right and scrolls that column into view. The click handling on top
-// loads the folder's mails into the title list and names the title window;
-// a double click loads nothing of its own. The outlets (title list, title
-// window) are not owned and must outlive the browser or be reset.
+// Choosing a folder (a click, a keyboard move or setPath) cuts the columns to
+// its right, lists the folder afresh into a new column and scrolls that column
+// into view; a click or keyboard move also loads the folder's mails into the
+// title list and titles the title window after it, also when the folder was
+// already selected. A double click loads nothing of its own. The outlets
+// (title list, title window) are not owned and must outlive the browser or
+// be reset.
+//
+// Paths are the file system's bytes throughout, so folders whose names are
+// not UTF-8 open like any other; names show through DisplayName().
 #include <QPointer>
 #include <QWidget>
 #include <vector>
@@ -34,7 +39,7 @@ public:
     void setMailTitleWindow(QWidget *window);
 
     // Roots the browser at another folder ("/" by default); drops every column.
-    void setRootPath(const QString &path);
+    void setRootPath(const QByteArray &path);
     FolderModel *folderModel() const { return model_; }
 
     int maxVisibleColumns() const { return maxVisible_; }
@@ -44,11 +49,12 @@ public:
 
     // The selected folder's absolute path: the folder the last column lists
     // (the root path when nothing is selected).
-    QString path() const;
-    // Selects each folder along an absolute path, one column per level; stops
-    // at the first part that is not a visible sub-folder (that column is left
-    // without a selection). True when every part was found.
-    bool setPath(const QString &path);
+    QByteArray path() const;
+    // Selects each folder along an absolute path, one column per level, each
+    // listed afresh; stops at the first part that is not a visible sub-folder
+    // (that column is left without a selection). True when every part was
+    // found. Loads no mails and sets no title.
+    bool setPath(const QByteArray &path);
 
     int lastColumn() const { return int(columns_.size()) - 1; }
     int selectedColumn() const { return lastColumn() - 1; } // -1 when none
@@ -58,11 +64,23 @@ public:
     void scrollColumnsRightBy(int count);
     void scrollColumnsLeftBy(int count);
     void scrollColumnToVisible(int column);
-    // Lists a column's folder again in the current folder order.
+    // Lists a column's folder again in the current folder order. The selection
+    // stays on its folder while that folder exists; when it vanished, the
+    // columns from it on close and the column is left without a selection.
     void reloadColumn(int column);
+    // The refresh of the folder browser: lists every open column's folder
+    // again, left to right, in the current folder order (after a refresh or a
+    // download, when folders may have been made or removed, or after a change
+    // of the folder order). Every selected folder that still exists stays
+    // selected; a selected folder that vanished closes the columns from it on,
+    // so path() then names the deepest folder that is left. Loads no mails
+    // and sets no title: a caller that shows the folder's mails reloads them
+    // from path() afterwards.
+    void reloadColumns();
     QListView *columnView(int column) const; // nullptr out of range
 
-    // The click handling, run after the selection has followed the click.
+    // The click handling, run after the columns have followed the click: titles
+    // the title window after path() and loads its mails.
     void doClick();
     void doDoubleClick();
     bool doubleClickFlag() const { return doubleClick_; }
@@ -71,7 +89,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void currentChanged(int column, const QModelIndex &index);
+    void clickFolder(int column, const QModelIndex &folder);
+    void openFolder(int column, const QModelIndex &folder);
     void moveAcross(int column, int step);
     void truncateColumns(int count);
     void addColumn(const QModelIndex &folder);

@@ -1,6 +1,7 @@
 #include "FolderColumn.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace wex {
 
@@ -27,6 +28,34 @@ void FolderColumn::keyPressEvent(QKeyEvent *event)
     QListView::keyPressEvent(event);
     if (currentIndex().isValid() && currentIndex() != before)
         emit keyboardMoved(currentIndex());
+}
+
+void FolderColumn::notePress(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton && currentIndex().isValid()
+               && indexAt(event->position().toPoint()) == currentIndex();
+}
+
+void FolderColumn::mousePressEvent(QMouseEvent *event)
+{
+    QListView::mousePressEvent(event);
+    notePress(event);
+}
+
+void FolderColumn::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListView::mouseDoubleClickEvent(event);
+    notePress(event);
+}
+
+void FolderColumn::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !pressed_)
+        return;
+    pressed_ = false;
+    if (currentIndex().isValid())
+        emit folderClicked(currentIndex());
 }
 
 } // namespace wex

@@ -1,5 +1,6 @@
 #include "FolderModel.h"
 
+#include "DisplayName.h"
 #include "FSNodeInfo.h"
 
 #include <QHash>
@@ -8,8 +9,9 @@
 namespace wex {
 
 struct FolderModel::Node {
-    QString name;
-    QString path;
+    QByteArray name;
+    QString shownName; // DisplayName(name), made once: data() stays cheap
+    QByteArray path;
     Node *parent = nullptr;
     int row = 0;
     bool listed = false;
@@ -20,29 +22,31 @@ struct FolderModel::Node {
         for (size_t i = 0; i < children.size(); ++i)
             children[i]->row = int(i);
     }
-    std::unique_ptr<Node> makeChild(const QString &childName)
+    std::unique_ptr<Node> makeChild(const QByteArray &childName)
     {
         auto child = std::make_unique<Node>();
         child->name = childName;
-        child->path = (path == QLatin1String("/") ? QString() : path) + QLatin1Char('/') + childName;
+        child->shownName = DisplayName(childName);
+        child->path = (path == "/" ? QByteArray() : path) + '/' + childName;
         child->parent = this;
         return child;
     }
 };
 
-FolderModel::FolderModel(const QString &rootPath, QObject *parent)
+FolderModel::FolderModel(const QByteArray &rootPath, QObject *parent)
     : QAbstractItemModel(parent), root_(std::make_unique<Node>())
 {
-    root_->path = rootPath.isEmpty() ? QStringLiteral("/") : rootPath;
+    root_->path = rootPath.isEmpty() ? QByteArrayLiteral("/") : rootPath;
     root_->name = root_->path;
+    root_->shownName = DisplayName(root_->path);
 }
 
 FolderModel::~FolderModel() = default;
 
-std::vector<QString> FolderModel::visibleNames(const QString &path)
+std::vector<QByteArray> FolderModel::visibleNames(const QByteArray &path)
 {
     const FSNodeInfo node = FSNodeInfo::nodeWithParent(nullptr, path);
-    std::vector<QString> names;
+    std::vector<QByteArray> names;
     for (const FSNodeInfo &sub : node.visibleSubNodes())
         names.push_back(sub.lastPathComponent());
     return names;
@@ -95,8 +99,8 @@ QVariant FolderModel::data(const QModelIndex &index, int role) const
     const Node *node = nodeOf(index);
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return node->name;
-    case Qt::ToolTipRole:
+    case Qt::EditRole: return node->shownName;
+    case Qt::ToolTipRole: return DisplayName(node->path);
     case PathRole: return node->path;
     }
     return QVariant();
@@ -107,40 +111,29 @@ Qt::ItemFlags FolderModel::flags(const QModelIndex &index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-bool FolderModel::canFetchMore(const QModelIndex &parent) const { return !nodeOf(parent)->listed; }
-void FolderModel::fetchMore(const QModelIndex &parent) { listFolder(parent); }
-const QString &FolderModel::rootPath() const { return root_->path; }
-QString FolderModel::pathOf(const QModelIndex &index) const { return nodeOf(index)->path; }
+const QByteArray &FolderModel::rootPath() const { return root_->path; }
+QByteArray FolderModel::pathOf(const QModelIndex &index) const { return nodeOf(index)->path; }
 bool FolderModel::isListed(const QModelIndex &folder) const { return nodeOf(folder)->listed; }
 
 void FolderModel::listFolder(const QModelIndex &folder)
 {
     Node *node = nodeOf(folder);
-    if (node->listed)
-        return;
-    node->listed = true;
-    const std::vector<QString> names = visibleNames(node->path);
-    if (names.empty())
-        return;
-    beginInsertRows(folder, 0, int(names.size()) - 1);
-    for (const QString &name : names)
-        node->children.push_back(node->makeChild(name));
-    node->renumber();
-    endInsertRows();
-}
-
-void FolderModel::reloadFolder(const QModelIndex &folder)
-{
-    Node *node = nodeOf(folder);
+    const std::vector<QByteArray> names = visibleNames(node->path);
     if (!node->listed) {
-        listFolder(folder);
+        node->listed = true;
+        if (names.empty())
+            return;
+        beginInsertRows(folder, 0, int(names.size()) - 1);
+        for (const QByteArray &name : names)
+            node->children.push_back(node->makeChild(name));
+        node->renumber();
+        endInsertRows();
         return;
     }
-    const std::vector<QString> names = visibleNames(node->path);
-    QHash<QString, int> wanted;
+
+    QHash<QByteArray, int> wanted;
     for (size_t i = 0; i < names.size(); ++i)
         wanted.insert(names[i], int(i));
-
     // Folders that vanished leave first, from the bottom up.
     for (int row = int(node->children.size()) - 1; row >= 0; --row) {
         if (wanted.contains(node->children[size_t(row)]->name))
@@ -151,38 +144,52 @@ void FolderModel::reloadFolder(const QModelIndex &folder)
         endRemoveRows();
     }
     // New folders join at the end, then every row takes its new place.
-    QHash<QString, int> present;
+    QHash<QByteArray, int> present;
     for (const auto &child : node->children)
         present.insert(child->name, child->row);
-    std::vector<QString> added;
-    for (const QString &name : names)
+    std::vector<QByteArray> added;
+    for (const QByteArray &name : names)
         if (!present.contains(name))
             added.push_back(name);
     if (!added.empty()) {
         const int first = int(node->children.size());
         beginInsertRows(folder, first, first + int(added.size()) - 1);
-        for (const QString &name : added)
+        for (const QByteArray &name : added)
             node->children.push_back(node->makeChild(name));
         node->renumber();
         endInsertRows();
     }
+    reorder(node, folder, names);
+}
+
+// Puts the children in the order of names (which holds exactly their names);
+// nothing is announced when the order already is so.
+void FolderModel::reorder(Node *node, const QModelIndex &folder, const std::vector<QByteArray> &names)
+{
+    bool inOrder = true;
+    for (size_t i = 0; i < names.size() && inOrder; ++i)
+        inOrder = node->children[i]->name == names[i];
+    if (inOrder)
+        return;
+    QHash<QByteArray, int> position;
+    for (size_t i = 0; i < names.size(); ++i)
+        position.insert(names[i], int(i));
 
     const QPersistentModelIndex parentIndex(folder);
     emit layoutAboutToBeChanged({parentIndex}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
     std::vector<std::pair<QModelIndex, Node *>> moved;
-    for (const QModelIndex &index : before)
+    for (const QModelIndex &index : persistentIndexList())
         if (index.parent() == folder)
             moved.emplace_back(index, nodeOf(index));
     std::sort(node->children.begin(), node->children.end(),
-              [&wanted](const auto &a, const auto &b) { return wanted.value(a->name) < wanted.value(b->name); });
+              [&position](const auto &a, const auto &b) { return position.value(a->name) < position.value(b->name); });
     node->renumber();
     for (const auto &[index, child] : moved)
         changePersistentIndex(index, createIndex(child->row, 0, child));
     emit layoutChanged({parentIndex}, QAbstractItemModel::VerticalSortHint);
 }
 
-int FolderModel::rowOfName(const QModelIndex &folder, const QString &name) const
+int FolderModel::rowOfName(const QModelIndex &folder, const QByteArray &name) const
 {
     const Node *node = nodeOf(folder);
     for (const auto &child : node->children)

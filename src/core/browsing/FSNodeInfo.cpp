@@ -22,22 +22,22 @@ QString &SortFolderTagStorage()
     return tag;
 }
 
-std::optional<qint64> ModificationTime(const QString &path)
+std::optional<qint64> ModificationTime(const QByteArray &path)
 {
     struct stat st;
-    if (::stat(String2Path(path).constData(), &st) != 0)
+    if (path.isEmpty() || ::stat(path.constData(), &st) != 0)
         return std::nullopt;
     return qint64(st.st_mtim.tv_sec);
 }
 
 } // namespace
 
-FSNodeInfo::FSNodeInfo(const FSNodeInfo *parent, const QString &relativePath)
+FSNodeInfo::FSNodeInfo(const FSNodeInfo *parent, const QByteArray &relativePath)
     : relativePath_(relativePath), parent_(parent), modDate_(ModificationTime(absolutePath()))
 {
 }
 
-FSNodeInfo FSNodeInfo::nodeWithParent(const FSNodeInfo *parent, const QString &relativePath)
+FSNodeInfo FSNodeInfo::nodeWithParent(const FSNodeInfo *parent, const QByteArray &relativePath)
 {
     return FSNodeInfo(parent, relativePath);
 }
@@ -45,38 +45,38 @@ FSNodeInfo FSNodeInfo::nodeWithParent(const FSNodeInfo *parent, const QString &r
 QString FSNodeInfo::sortFolderTag() { return SortFolderTagStorage(); }
 void FSNodeInfo::setSortFolderTag(const QString &tag) { SortFolderTagStorage() = tag; }
 
-QString FSNodeInfo::absolutePath() const
+QByteArray FSNodeInfo::absolutePath() const
 {
     if (!parent_)
         return relativePath_;
-    QString base = parent_->absolutePath();
-    if (base == QLatin1String("/"))
+    QByteArray base = parent_->absolutePath();
+    if (base == "/")
         base.clear();
-    return base + QLatin1Char('/') + relativePath_;
+    return base + '/' + relativePath_;
 }
 
-QString FSNodeInfo::lastPathComponent() const
+QByteArray FSNodeInfo::lastPathComponent() const
 {
-    QString path = relativePath_;
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+    QByteArray path = relativePath_;
+    while (path.size() > 1 && path.endsWith('/'))
         path.chop(1);
-    if (path == QLatin1String("/"))
+    if (path == "/")
         return path;
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return path.mid(path.lastIndexOf('/') + 1);
 }
 
-bool FSNodeInfo::isDirectory() const { return IsPathDirectory(String2Path(absolutePath())); }
+bool FSNodeInfo::isDirectory() const { return IsPathDirectory(absolutePath()); }
 
 bool FSNodeInfo::isVisible() const
 {
-    const QString name = lastPathComponent();
-    return !name.isEmpty() && !name.startsWith(QLatin1Char('.'));
+    const QByteArray name = lastPathComponent();
+    return !name.isEmpty() && !name.startsWith('.');
 }
 
 std::vector<FSNodeInfo> FSNodeInfo::subNodes() const
 {
     std::vector<FSNodeInfo> nodes;
-    const QByteArray folder = String2Path(absolutePath());
+    const QByteArray folder = absolutePath();
     DIR *dir = ::opendir(folder.constData());
     if (!dir)
         return nodes;
@@ -96,7 +96,7 @@ std::vector<FSNodeInfo> FSNodeInfo::subNodes() const
     std::sort(names.begin(), names.end()); // byte order
     nodes.reserve(size_t(names.size()));
     for (const QByteArray &name : names)
-        nodes.push_back(FSNodeInfo(this, Path2String(name)));
+        nodes.push_back(FSNodeInfo(this, name));
     return nodes;
 }
 

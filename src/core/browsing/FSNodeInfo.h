@@ -3,7 +3,10 @@
 //
 // Nodes are short-lived values: made, asked and dropped within one browser
 // operation. Nothing is cached; subNodes() lists the folder again each call.
-#include <QDateTime>
+// Paths and names are the file system's bytes, whatever their coding, so every
+// listed folder can be opened again by its path; DisplayName() makes the text
+// a name shows as.
+#include <QByteArray>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -13,22 +16,22 @@ namespace wex {
 class FSNodeInfo {
 public:
     // The parent must outlive the node. Without a parent, relativePath is absolute.
-    static FSNodeInfo nodeWithParent(const FSNodeInfo *parent, const QString &relativePath);
+    static FSNodeInfo nodeWithParent(const FSNodeInfo *parent, const QByteArray &relativePath);
 
     // Class-wide order of visibleSubNodes(): "name" (by name) or "modDate"
     // (newest first); any other value behaves like "name".
     static QString sortFolderTag();
     static void setSortFolderTag(const QString &tag);
 
-    const QString &relativePath() const { return relativePath_; }
+    const QByteArray &relativePath() const { return relativePath_; }
     const FSNodeInfo *parentNode() const { return parent_; }
     // Modification time (links followed) read when the node was made; nullopt
     // when the item's attributes could not be read.
     const std::optional<qint64> &modDate() const { return modDate_; }
     void setModDate(std::optional<qint64> secondsSinceEpoch) { modDate_ = secondsSinceEpoch; }
 
-    QString absolutePath() const;
-    QString lastPathComponent() const;
+    QByteArray absolutePath() const;
+    QByteArray lastPathComponent() const;
     bool isDirectory() const; // links followed
     bool isVisible() const;   // non-empty name not beginning with "."
 
@@ -41,8 +44,8 @@ public:
     int compareByDate(const FSNodeInfo &other) const;
 
 private:
-    FSNodeInfo(const FSNodeInfo *parent, const QString &relativePath);
-    QString relativePath_;
+    FSNodeInfo(const FSNodeInfo *parent, const QByteArray &relativePath);
+    QByteArray relativePath_;
     const FSNodeInfo *parent_ = nullptr;
     std::optional<qint64> modDate_;
 };

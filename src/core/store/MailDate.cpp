@@ -117,22 +117,39 @@ int MailDate::compare(const MailDate &other) const
     return 0;
 }
 
-QString MailDate::toListString() const
+MailDate::LocalFields MailDate::localFields() const
 {
+    LocalFields f;
     if (empty_)
-        return QString();
+        return f;
     const qint64 local = seconds_ + offset_;
     const qint64 days = static_cast<qint64>(floorDiv(local, 86400));
     const qint64 secOfDay = local - days * 86400;
     const Civil c = civilFromDays(days);
+    f.year = c.year;
+    f.month = static_cast<int>(c.month);
+    f.day = static_cast<int>(c.day);
+    f.hour = static_cast<int>(secOfDay / 3600);
+    f.minute = static_cast<int>(secOfDay / 60 % 60);
+    f.second = static_cast<int>(secOfDay % 60);
+    const qint64 fromMonday = days + 3; // day 0, 1970-01-01, was a Thursday
+    f.dayOfWeek = static_cast<int>(fromMonday - static_cast<qint64>(floorDiv(fromMonday, 7)) * 7) + 1;
+    f.dayOfYear = static_cast<int>(days - daysFromCivil(c.year, 1, 1)) + 1;
+    return f;
+}
+
+QString MailDate::toListString() const
+{
+    if (empty_)
+        return QString();
+    const LocalFields f = localFields();
     const int off = offset_ < 0 ? -offset_ : offset_;
     char buf[96];
     // Years before 1 print with their sign ("-0001"), years past 9999 with all
     // their digits: the text grows instead of wrapping.
-    std::snprintf(buf, sizeof buf, "%s%04lld-%02u-%02u %02d:%02d:%02d %c%02d%02d",
-                  c.year < 0 ? "-" : "", static_cast<long long>(c.year < 0 ? -c.year : c.year),
-                  c.month, c.day, static_cast<int>(secOfDay / 3600),
-                  static_cast<int>(secOfDay / 60 % 60), static_cast<int>(secOfDay % 60),
+    std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d %02d:%02d:%02d %c%02d%02d",
+                  f.year < 0 ? "-" : "", static_cast<long long>(f.year < 0 ? -f.year : f.year),
+                  f.month, f.day, f.hour, f.minute, f.second,
                   offset_ < 0 ? '-' : '+', off / 3600, off / 60 % 60);
     return QString::fromLatin1(buf);
 }

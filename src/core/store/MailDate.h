@@ -30,6 +30,18 @@ public:
     int compare(const MailDate &other) const;
     bool operator==(const MailDate &other) const { return compare(other) == 0; }
 
+    // The calendar fields of the date in its own offset: proleptic Gregorian
+    // with a year 0 (the year before 1), defined for every date a MailDate
+    // holds; all 0 for the empty date.
+    struct LocalFields {
+        qint64 year = 0;
+        int month = 0, day = 0; // 1..12, 1..31
+        int hour = 0, minute = 0, second = 0;
+        int dayOfWeek = 0; // 1 Monday .. 7 Sunday
+        int dayOfYear = 0; // 1..366
+    };
+    LocalFields localFields() const;
+
     // "YYYY-MM-DD HH:MM:SS +HHMM" in the date's own offset; "" when empty.
     QString toListString() const;
     // The same instant for display; invalid when empty.

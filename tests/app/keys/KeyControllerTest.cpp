@@ -1,15 +1,8 @@
-#include "BrowserTextView.h"
 #include "DefaultsStore.h"
 #include "KeyController.h"
-#include "KeyRouter.h"
 #include "TestStore.h"
 
 #include <QJsonArray>
-#include <QScrollBar>
-#include <QStringListModel>
-#include <QTableView>
-#include <QTest>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace wex;
@@ -142,87 +135,4 @@ TEST_F(KeyControllerTest, RebindingMovesTheKeyAndKeepsTheOtherKeys)
     ASSERT_TRUE(keys.removeBindingAt(0)); // " " -> Next Page
     EXPECT_FALSE(Bound(keys, " "));
     EXPECT_FALSE(keys.removeBindingAt(99));
-}
-
-// The text view and a table in one window, routed like the application's.
-class KeyRoutingTest : public KeyControllerTest {
-protected:
-    KeyRoutingTest() : defaults(store()), keys(defaults), router(&keys)
-    {
-        auto *layout = new QVBoxLayout(&window);
-        view = new BrowserTextView;
-        table = new QTableView;
-        layout->addWidget(table);
-        layout->addWidget(view);
-        QStringList rows;
-        for (int i = 0; i < 5; ++i)
-            rows << QString::number(i);
-        model.setStringList(rows);
-        table->setModel(&model);
-        view->setKeyController(&keys);
-        keys.setBrowserTextView(view);
-        QString text;
-        for (int i = 0; i < 200; ++i)
-            text += QStringLiteral("line %1\n").arg(i);
-        view->setPlainText(text);
-        window.resize(400, 400);
-        window.show();
-        router.install({&window});
-        QApplication::processEvents();
-    }
-    int scroll() const { return view->verticalScrollBar()->value(); }
-
-    DefaultsStore defaults;
-    KeyController keys;
-    KeyRouter router;
-    QWidget window;
-    BrowserTextView *view;
-    QTableView *table;
-    QStringListModel model;
-};
-
-TEST_F(KeyRoutingTest, BoundKeysRunOnceAndNeverReachTheWidgets)
-{
-    defaults.setArray(kKeyBind, QJsonArray{QJsonArray{"a", double(mod::Control), 2}});
-    keys.awakeFromNib(); // Ctrl-a: Next Line
-
-    // At the text view: the command runs once (one line), no select-all.
-    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(scroll(), 1);
-    EXPECT_FALSE(view->textCursor().hasSelection());
-
-    // At the table: the key is the text view's command all the same.
-    table->setFocus();
-    QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(scroll(), 2);
-    EXPECT_TRUE(table->selectionModel()->selectedRows().isEmpty());
-
-    // Without the router the text view offers the key itself.
-    qApp->removeEventFilter(&router);
-    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(scroll(), 3);
-    EXPECT_FALSE(view->textCursor().hasSelection());
-}
-
-TEST_F(KeyRoutingTest, UnboundKeysReachTheFocusedWidget)
-{
-    defaults.setArray(kKeyBind, QJsonArray());
-    keys.awakeFromNib();
-    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(view->textCursor().hasSelection()) << "select-all reached the text view";
-    EXPECT_EQ(scroll(), 0);
-
-    table->setFocus();
-    table->setCurrentIndex(model.index(0, 0));
-    QTest::keyClick(table, Qt::Key_Down);
-    EXPECT_EQ(table->currentIndex().row(), 1) << "an arrow still moves the table";
-
-    // Another window's keys are not looked at.
-    QWidget other;
-    other.show();
-    keys.addBinding(MethodKey("n", 0), KeyController::NextLine);
-    QTest::keyClick(&other, Qt::Key_N);
-    EXPECT_EQ(scroll(), 0);
-    QTest::keyClick(view, Qt::Key_N);
-    EXPECT_EQ(scroll(), 1);
 }

@@ -3,7 +3,9 @@
 #include "TestStore.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace wex;
@@ -14,7 +16,7 @@ QStringList Names(const std::vector<FSNodeInfo> &nodes)
 {
     QStringList names;
     for (const FSNodeInfo &n : nodes)
-        names << n.lastPathComponent();
+        names << QString::fromUtf8(n.lastPathComponent());
     return names;
 }
 
@@ -31,11 +33,11 @@ protected:
 TEST_F(FSNodeInfoTest, AbsolutePaths)
 {
     const FSNodeInfo root = FSNodeInfo::nodeWithParent(nullptr, "/");
-    EXPECT_EQ(root.absolutePath(), QStringLiteral("/"));
+    EXPECT_EQ(root.absolutePath(), "/");
     const FSNodeInfo volumes = FSNodeInfo::nodeWithParent(&root, "Volumes");
-    EXPECT_EQ(volumes.absolutePath(), QStringLiteral("/Volumes"));
+    EXPECT_EQ(volumes.absolutePath(), "/Volumes");
     const FSNodeInfo mail = FSNodeInfo::nodeWithParent(nullptr, "/Users/u/Mail");
-    EXPECT_EQ(FSNodeInfo::nodeWithParent(&mail, "InBox").absolutePath(), QStringLiteral("/Users/u/Mail/InBox"));
+    EXPECT_EQ(FSNodeInfo::nodeWithParent(&mail, "InBox").absolutePath(), "/Users/u/Mail/InBox");
     EXPECT_EQ(volumes.parentNode(), &root);
 }
 
@@ -47,8 +49,8 @@ TEST_F(FSNodeInfoTest, LastPathComponentAndVisibility)
         {"", "", false},         {"a.b", "a.b", true},
     };
     for (const auto &c : cases) {
-        const FSNodeInfo n = FSNodeInfo::nodeWithParent(nullptr, QString::fromLatin1(c.path));
-        EXPECT_EQ(n.lastPathComponent(), QString::fromLatin1(c.last)) << c.path;
+        const FSNodeInfo n = FSNodeInfo::nodeWithParent(nullptr, c.path);
+        EXPECT_EQ(n.lastPathComponent(), c.last) << c.path;
         EXPECT_EQ(n.isVisible(), c.visible) << c.path;
     }
 }
@@ -63,7 +65,7 @@ TEST_F(FSNodeInfoTest, ListsFoldersAndLinkedFoldersOnlyInByteOrder)
     ASSERT_EQ(symlink("nowhere", dir.at("broken").constData()), 0);
     ASSERT_EQ(symlink("plain.mail", dir.at("toFile").constData()), 0);
 
-    const FSNodeInfo node = FSNodeInfo::nodeWithParent(nullptr, dir.pathString());
+    const FSNodeInfo node = FSNodeInfo::nodeWithParent(nullptr, dir.path());
     const QStringList all = Names(node.subNodes());
     EXPECT_EQ(all, (QStringList{".hidden", "Z", "a", "a.b", "b", "elsewhere", "linked", QString::fromUtf8("\xc3\xa9t\xc3\xa9")}));
     const QStringList visible = Names(node.visibleSubNodes());
@@ -75,19 +77,30 @@ TEST_F(FSNodeInfoTest, ListsFoldersAndLinkedFoldersOnlyInByteOrder)
     }
     // The same contents give the same rows at every call.
     EXPECT_EQ(Names(node.visibleSubNodes()), visible);
+
+    // A name that is not UTF-8 keeps its bytes, so its path opens.
+    const QByteArray latin1 = dir.at("z\xe9");
+    ASSERT_EQ(::mkdir(latin1.constData(), 0700), 0);
+    const std::vector<FSNodeInfo> nodes = node.visibleSubNodes();
+    const auto found = std::find_if(nodes.begin(), nodes.end(),
+                                    [](const FSNodeInfo &n) { return n.lastPathComponent() == "z\xe9"; });
+    ASSERT_NE(found, nodes.end());
+    EXPECT_EQ(found->absolutePath(), latin1);
+    EXPECT_TRUE(found->isDirectory());
+    EXPECT_TRUE(found->modDate().has_value());
 }
 
 TEST_F(FSNodeInfoTest, EmptyAndMissingFolders)
 {
-    const FSNodeInfo empty = FSNodeInfo::nodeWithParent(nullptr, QString::fromUtf8(dir.mkdir("empty")));
+    const FSNodeInfo empty = FSNodeInfo::nodeWithParent(nullptr, dir.mkdir("empty"));
     EXPECT_TRUE(empty.subNodes().empty());
     FSNodeInfo::setSortFolderTag("modDate");
     EXPECT_TRUE(empty.visibleSubNodes().empty());
-    const FSNodeInfo missing = FSNodeInfo::nodeWithParent(nullptr, dir.pathString() + "/missing");
+    const FSNodeInfo missing = FSNodeInfo::nodeWithParent(nullptr, dir.path() + "/missing");
     EXPECT_TRUE(missing.subNodes().empty());
     EXPECT_FALSE(missing.modDate().has_value());
     EXPECT_FALSE(missing.isDirectory());
-    const FSNodeInfo file = FSNodeInfo::nodeWithParent(nullptr, QString::fromUtf8(dir.write("f", "x")));
+    const FSNodeInfo file = FSNodeInfo::nodeWithParent(nullptr, dir.write("f", "x"));
     EXPECT_TRUE(file.subNodes().empty());
 }
 
@@ -106,7 +119,7 @@ TEST_F(FSNodeInfoTest, ModDateOrderNewestFirstOnlyUnderModDate)
     ASSERT_EQ(symlink(target.constData(), dir.at("link").constData()), 0);
     test::SetMTime(dir.at("hidden"), now - 400 * 86400);
 
-    const FSNodeInfo node = FSNodeInfo::nodeWithParent(nullptr, dir.pathString());
+    const FSNodeInfo node = FSNodeInfo::nodeWithParent(nullptr, dir.path());
     EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("name"));
     EXPECT_EQ(Names(node.visibleSubNodes()), (QStringList{"hidden", "link", "mid", "old", "same0", "same1", "today"}));
 

@@ -7,7 +7,9 @@
 // %m (month), %M (minute), %p (AM/PM), %S (second), %w (weekday number, Sunday
 // 0), %y %Y (year), %Z (zone, "GMT+0900"), %z (offset, "+0900"), %% (percent).
 // Any other directive is copied as written, so a format never fails.
-// Names are English: the format is a stored preference, not a locale.
+// Years are proleptic Gregorian with a year 0 (the year before 1), printed
+// with all their digits. Names are English: the format is a stored
+// preference, not a locale.
 #include "MailDate.h"
 #include <QString>
 
@@ -25,10 +27,8 @@ public:
     // Kept and stored with the format; it only concerns parsing, never display.
     bool allowsNaturalLanguage() const { return naturalLanguage_; }
 
-    // "" for the empty date.
+    // "" for the empty date. Defined for every date a MailDate can hold.
     QString stringFor(const MailDate &date) const;
-    // An instant shown in the given offset (seconds east of UTC).
-    QString stringFor(qint64 secondsSinceEpoch, int offsetSeconds) const;
 
 private:
     QString format_;

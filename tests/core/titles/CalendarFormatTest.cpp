@@ -41,5 +41,29 @@ TEST(CalendarFormatTest, OffsetsHoursAndTheEdgesOfTheCalendar)
     EXPECT_FALSE(CalendarFormat().allowsNaturalLanguage());
 }
 
+TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
+{
+    // Year 2147483647 lies 47 years into a 400-year cycle, as 2047 does: the
+    // same weekdays.
+    const CalendarFormat all(QStringLiteral("%a %A %b %B %d %e %j %m %w %y %Y %H:%M:%S %p %z"));
+    EXPECT_EQ(all.stringFor(MailDate::fromFields(2147483647, 12, 31, 23, 59, 59, 0)),
+              QStringLiteral("Tue Tuesday Dec December 31 31 365 12 2 47 2147483647 23:59:59 PM +0000"));
+    const std::optional<MailDate> parsed = CString2Date("1 Jan 2147483647 00:00:00 +0000");
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(all.stringFor(*parsed), QStringLiteral("Tue Tuesday Jan January 01 1 001 01 2 47 2147483647 00:00:00 AM +0000"));
+
+    // The largest fields the parser gives, either way of the zone: a year
+    // past every 32-bit year, still a whole calendar day.
+    for (const char *text : {"2147483647 Dec 2147483647 2147483647:2147483647:2147483647 -9959",
+                             "2147483647 Dec 2147483647 2147483647:2147483647:2147483647 +9959"}) {
+        const std::optional<MailDate> far = CString2Date(text);
+        ASSERT_TRUE(far) << text;
+        const QStringList fields = all.stringFor(*far).split(QLatin1Char(' '));
+        ASSERT_EQ(fields.size(), 14) << text;
+        EXPECT_TRUE(QStringList({"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"}).contains(fields[0])) << text;
+        EXPECT_GT(fields[10].toLongLong(), 2147483647LL) << text;
+    }
+}
+
 } // namespace
 } // namespace wex::test
