@@ -12,12 +12,16 @@
 //       one download, looked at every CHECK_MS (the program's 2000), timed
 //       from download() until the watch ended; then, for comparison, one
 //       look run the blocking way (each probe waited for in turn, which is
-//       what a synchronous shell call costs the event loop), median of 9.
+//       what a synchronous shell call costs the event loop), median of 9;
+//       and the time the calling thread spends handing one probe over: to
+//       the ProbeRunner (as the watch does) against starting the child
+//       itself (QProcess::start on the main thread), 40 of each.
 //
 // Writes only a scratch folder (removed at the end). Results go to stdout as
 // "result NAME VALUE" lines; bench/download-bench.sh makes the table.
 #include "DownloadWatch.h"
 #include "Downloads.h"
+#include "ProbeRunner.h"
 
 #include <QApplication>
 #include <QDir>
@@ -78,6 +82,7 @@ public:
         timer_.start();
     }
     void stop() { timer_.stop(); }
+    const QObject *timer() const { return &timer_; }
     const std::vector<double> &gaps() const { return gaps_; }
     double elapsedMs() const { return double(clock_.nsecsElapsed()) / 1e6; }
 
@@ -94,7 +99,7 @@ public:
     using QApplication::QApplication;
     bool notify(QObject *receiver, QEvent *event) override
     {
-        if (!recording || depth_ > 0)
+        if (!recording || depth_ > 0 || receiver == ignored)
             return QApplication::notify(receiver, event);
         ++depth_;
         QElapsedTimer wall;
@@ -127,6 +132,8 @@ public:
     }
 
     bool recording = false;
+    // The gap monitor's own timer: the measurement, not the program.
+    const QObject *ignored = nullptr;
     double longestWall = 0, longestWallCpu = 0, longestCpu = 0, totalCpu = 0;
     // Of the longest: its event type, and how often the thread gave up the
     // processor in it by waiting (voluntary) or was preempted (involuntary).
@@ -174,6 +181,7 @@ int main(int argc, char **argv)
     downloads.setMailTitleWindow(&titleWindow);
     downloads.setCheckInterval(std::chrono::milliseconds(checkMs));
     GapMonitor monitor;
+    app.ignored = monitor.timer();
 
     // The event loop alone, for the floor of the measurement.
     monitor.start();
@@ -203,6 +211,29 @@ int main(int argc, char **argv)
         blocking.push_back(double(t.nsecsElapsed()) / 1e6);
     }
 
+    // Handing one probe over, the two ways.
+    std::vector<double> viaRunner, direct;
+    wex::ProbeRunner runner;
+    QObject context;
+    for (int run = 0; run < 40; ++run) {
+        int pending = 2;
+        QElapsedTimer t;
+        t.start();
+        runner.run(wex::DownloadWatch::probe(0), {}, &context, [&](int) { --pending; });
+        viaRunner.push_back(double(t.nsecsElapsed()) / 1e6);
+        auto *process = new QProcess(&context);
+        QObject::connect(process, &QProcess::finished, [&] { --pending; });
+        t.restart();
+        process->start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), wex::DownloadWatch::probe(0)});
+        direct.push_back(double(t.nsecsElapsed()) / 1e6);
+        QElapsedTimer limit;
+        limit.start();
+        while (pending > 0 && limit.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        delete process;
+        RunFor(20);
+    }
+
     Result("seconds", seconds);
     Result("check_ms", checkMs);
     Result("watched_ms", watchedMs);
@@ -220,5 +251,9 @@ int main(int argc, char **argv)
     Result("longest_event_preemptions", double(app.longestPreemptions));
     Result("main_thread_cpu_per_look_ms", app.totalCpu / (watchedMs / checkMs));
     Result("blocking_look_ms", Quantile(blocking, 0.5));
+    Result("handover_runner_median_ms", Quantile(viaRunner, 0.5));
+    Result("handover_runner_longest_ms", Quantile(viaRunner, 1.0));
+    Result("handover_direct_median_ms", Quantile(direct, 0.5));
+    Result("handover_direct_longest_ms", Quantile(direct, 1.0));
     return watchedMs >= seconds * 1000.0 ? 0 : 3;
 }

@@ -1,8 +1,7 @@
 #include "DownloadWatch.h"
 
+#include "ProbeRunner.h"
 #include "ShellCommand.h"
-
-#include <QPointer>
 
 #include <algorithm>
 #include <iterator>
@@ -31,18 +30,19 @@ const QString &DownloadWatch::probe(int index)
     return kProbes[std::clamp(index, 0, kProbeCount - 1)];
 }
 
-DownloadWatch::DownloadWatch(std::chrono::milliseconds checkInterval, QObject *parent) : QObject(parent)
+DownloadWatch::DownloadWatch(std::chrono::milliseconds checkInterval, ProbeRunner *runner, QObject *parent)
+    : QObject(parent), runner_(runner)
 {
     timer_.setInterval(checkInterval);
     connect(&timer_, &QTimer::timeout, this, &DownloadWatch::checkDownloading);
 }
 
-DownloadWatch *DownloadWatch::start(std::chrono::milliseconds checkInterval, QObject *parent)
+DownloadWatch *DownloadWatch::start(std::chrono::milliseconds checkInterval, ProbeRunner *runner, QObject *parent)
 {
-    auto *watch = new DownloadWatch(checkInterval, parent);
+    auto *watch = new DownloadWatch(checkInterval, runner, parent);
     // The shell returns as soon as the downloader is in the background; what
     // becomes of the downloader is seen only through the probes.
-    ShellCommand::run(downloaderCommand(), {SuiteFolder()}, nullptr, watch);
+    runner->run(downloaderCommand(), {SuiteFolder()}, watch, {});
     watch->timer_.start();
     return watch;
 }
@@ -57,20 +57,18 @@ void DownloadWatch::checkDownloading()
 
 void DownloadWatch::runProbe(int index)
 {
-    const QPointer<DownloadWatch> self(this);
-    ShellCommand::run(kProbes[index], {}, [self, index](int status) {
-        if (!self)
-            return;
+    // Not called once this watch is gone.
+    runner_->run(kProbes[index], {}, this, [this, index](int status) {
         if (status == 0) {
             // Still running: the next look comes with the timer.
-            self->looking_ = false;
+            looking_ = false;
             return;
         }
         if (index + 1 < kProbeCount)
-            self->runProbe(index + 1);
+            runProbe(index + 1);
         else
-            self->end();
-    }, this);
+            end();
+    });
 }
 
 void DownloadWatch::end()

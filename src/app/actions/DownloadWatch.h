@@ -4,8 +4,9 @@
 // suite's programs runs any more, reports ended() once and deletes itself.
 //
 // A look runs the three `ps` probes one after another, each an asynchronous
-// child process, and stops at the first that finds a process: the event loop
-// never waits for `ps`. A look still in flight when the timer fires again is
+// child process started by the ProbeRunner's thread, and stops at the first
+// that finds a process: the event loop never waits for `ps`, nor for a child
+// to be created. A look still in flight when the timer fires again is
 // not doubled. A probe that cannot run counts as finding nothing, so a
 // downloader that cannot start ends its watch at the first look.
 //
@@ -18,6 +19,8 @@
 
 namespace wex {
 
+class ProbeRunner;
+
 class DownloadWatch : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +30,8 @@ public:
     static const QString &probe(int index); // 0..2
 
     // Starts the downloader and the check timer (the first look comes one
-    // checkInterval later).
-    static DownloadWatch *start(std::chrono::milliseconds checkInterval, QObject *parent);
+    // checkInterval later). The runner must outlive the watch.
+    static DownloadWatch *start(std::chrono::milliseconds checkInterval, ProbeRunner *runner, QObject *parent);
 
     bool hasEnded() const { return ended_; }
 
@@ -37,11 +40,12 @@ signals:
     void ended();
 
 private:
-    DownloadWatch(std::chrono::milliseconds checkInterval, QObject *parent);
+    DownloadWatch(std::chrono::milliseconds checkInterval, ProbeRunner *runner, QObject *parent);
     void checkDownloading();
     void runProbe(int index);
     void end();
 
+    ProbeRunner *runner_;
     QTimer timer_;
     bool looking_ = false;
     bool ended_ = false;

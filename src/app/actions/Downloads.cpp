@@ -6,6 +6,7 @@
 #include "FSNodeInfo.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
+#include "ProbeRunner.h"
 
 #include <QMainWindow>
 #include <QProgressBar>
@@ -15,13 +16,21 @@ namespace wex {
 
 Downloads::Downloads(QObject *parent) : QObject(parent) {}
 
+Downloads::~Downloads()
+{
+    // The watches go before the runner they ask.
+    qDeleteAll(findChildren<DownloadWatch *>(Qt::FindDirectChildrenOnly));
+}
+
 void Downloads::setFSBrowser(FSBrowser *b) { browser_ = b; }
 void Downloads::setMailTitles(MailTitles *t) { titles_ = t; }
 void Downloads::setMailTitleWindow(QMainWindow *w) { titleWindow_ = w; }
 
 void Downloads::download()
 {
-    DownloadWatch *watch = DownloadWatch::start(checkInterval_, this);
+    if (!runner_)
+        runner_ = std::make_unique<ProbeRunner>();
+    DownloadWatch *watch = DownloadWatch::start(checkInterval_, runner_.get(), this);
     ++active_;
     connect(watch, &DownloadWatch::ended, this, &Downloads::watchEnded);
     if (titleWindow_)

@@ -9,10 +9,12 @@
 // the shown folder's name back. After each refresh the status line tells how
 // many unread mails the folder holds now and held before the refresh.
 //
-// Holds outlets only (none owned); the watches are its children.
+// Holds outlets only (none owned); the watches are its children, the probe
+// runner its own.
 #include <QObject>
 #include <QPointer>
 #include <chrono>
+#include <memory>
 
 class QMainWindow;
 class QProgressBar;
@@ -21,11 +23,13 @@ namespace wex {
 
 class FSBrowser;
 class MailTitles;
+class ProbeRunner;
 
 class Downloads : public QObject {
     Q_OBJECT
 public:
     explicit Downloads(QObject *parent = nullptr);
+    ~Downloads() override;
 
     void setFSBrowser(FSBrowser *b);
     void setMailTitles(MailTitles *t);
@@ -59,6 +63,8 @@ private:
     QPointer<MailTitles> titles_;
     QPointer<QMainWindow> titleWindow_;
     QPointer<QProgressBar> busy_;
+    // Made at the first download: its thread runs only once one is needed.
+    std::unique_ptr<ProbeRunner> runner_;
     std::chrono::milliseconds checkInterval_{2000};
     int active_ = 0;
 };
