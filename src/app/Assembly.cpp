@@ -1,6 +1,7 @@
 #include "Assembly.h"
 
 #include "AppController.h"
+#include "Chain.h"
 #include "Coding.h"
 #include "CodingFonts.h"
 #include "DefaultsStore.h"
@@ -10,6 +11,7 @@
 #include "KeyController.h"
 #include "KeyEditor.h"
 #include "KeyRouter.h"
+#include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
@@ -39,7 +41,8 @@ Assembly::Assembly(const QString &defaultsPath)
       downloads_(std::make_unique<Downloads>()),
       preferences_(std::make_unique<Preferences>(*defaults_)),
       keyEditor_(std::make_unique<KeyEditor>(*keys_)),
-      fontTable_(std::make_unique<FontTable>(*coding_, *fonts_))
+      fontTable_(std::make_unique<FontTable>(*coding_, *fonts_)),
+      chain_(std::make_unique<Chain>())
 {
     makeWindows();
     connectOutlets();
@@ -128,6 +131,14 @@ void Assembly::connectOutlets()
     keyEditor_->setMenuController(menu_.get());
 
     fontTable_->setFontTable(preferencesWindow_->fontTable());
+
+    menu_->mailCommands()->setMailTitles(titles_.get());
+    menu_->mailCommands()->setMailContents(contents_.get());
+    menu_->mailCommands()->setTitleWindow(titleWindow_.get());
+    menu_->setChain(chain_.get());
+
+    chain_->setMailTitles(titles_.get());
+    chain_->setMailTitleWindow(titleWindow_.get());
 }
 
 bool Assembly::start()

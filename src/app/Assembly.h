@@ -19,6 +19,7 @@ class QTableView;
 namespace wex {
 
 class AppController;
+class Chain;
 class Coding;
 class CodingFonts;
 class DefaultsStore;
@@ -59,6 +60,7 @@ public:
     KeyController *keyController() const { return keys_.get(); }
     AppController *appController() const { return app_.get(); }
     MenuController *menuController() const { return menu_.get(); }
+    Chain *chain() const { return chain_.get(); }
     QMainWindow *folderWindow() const { return folderWindow_.get(); }
     QMainWindow *titleWindow() const { return titleWindow_.get(); }
     QMainWindow *contentsWindow() const { return contentsWindow_.get(); }
@@ -88,6 +90,7 @@ private:
     std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<KeyEditor> keyEditor_;
     std::unique_ptr<FontTable> fontTable_;
+    std::unique_ptr<Chain> chain_;
     std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
     std::unique_ptr<PreferencesWindow> preferencesWindow_;
     FSBrowser *browser_ = nullptr;     // inside folderWindow_

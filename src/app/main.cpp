@@ -1,8 +1,8 @@
-// wex-browser: with a headless command (--list ...) it runs without a display
+// wex-browser: with a headless command (--list, --unread, ...) it runs without a display
 // on Qt Core alone; with no arguments it is the desktop application.
 #include "AppInfo.h"
 #include "Assembly.h"
-#include "ListCommand.h"
+#include "HeadlessCommand.h"
 #include "QuitOnSignals.h"
 
 #include <QApplication>
@@ -12,7 +12,7 @@ int main(int argc, char **argv)
 {
     if (wex::IsHeadlessCommand(argc, argv)) {
         QCoreApplication app(argc, argv);
-        return wex::RunListCommand(argc, argv, stdout, stderr);
+        return wex::RunHeadlessCommand(argc, argv, stdout, stderr);
     }
     QApplication app(argc, argv);
     wex::SetupApplicationInfo();

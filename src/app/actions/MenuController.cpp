@@ -3,8 +3,10 @@
 #include "AppController.h"
 #include "BrowserTextView.h"
 #include "Downloads.h"
+#include "Chain.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
+#include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
@@ -12,6 +14,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -35,7 +38,8 @@ MenuController::MenuController(QObject *parent)
       mailMenu_(new QMenu(Localize("Mail"))),
       folderMenu_(new QMenu(Localize("Folder"))),
       windowMenu_(new QMenu(Localize("Window"))),
-      folderOrder_(new QActionGroup(this))
+      folderOrder_(new QActionGroup(this)),
+      commands_(new MailCommands(this))
 {
     connect(addAction(fileMenu_, QStringLiteral("print"), "Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &MenuController::printMail);
@@ -53,10 +57,22 @@ MenuController::MenuController(QObject *parent)
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
+    addMailCommandItems();
     connect(addAction(mailMenu_, QStringLiteral("readNextMail"), "Next Mail", QKeySequence()),
             &QAction::triggered, this, &MenuController::readNextMail);
     connect(addAction(mailMenu_, QStringLiteral("download"), "Get Mail", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)),
             &QAction::triggered, this, &MenuController::download);
+    connect(addAction(mailMenu_, QStringLiteral("unreadMailTitles"), "Unread Mails",
+                      QKeySequence(Qt::CTRL | Qt::Key_U)),
+            &QAction::triggered, this, [this] {
+                if (titles_)
+                    titles_->unreadMailTitles();
+            });
+    connect(addAction(mailMenu_, QStringLiteral("chainTitle"), "Related Mails", QKeySequence(Qt::CTRL | Qt::Key_T)),
+            &QAction::triggered, this, [this] {
+                if (chain_)
+                    chain_->chainTitle();
+            });
 
     connect(addAction(folderMenu_, QStringLiteral("browseInBox"), "Browse InBox",
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)),
@@ -80,6 +96,8 @@ MenuController::MenuController(QObject *parent)
 
     connect(addAction(windowMenu_, QStringLiteral("allFront"), "Bring All to Front", QKeySequence()),
             &QAction::triggered, this, &MenuController::allFront);
+    // The Folder menu's InBox item, shown in the Mail menu too.
+    mailMenu_->insertAction(action(QStringLiteral("readNextMail")), action(QStringLiteral("browseInBox")));
 }
 
 MenuController::~MenuController()
@@ -106,6 +124,7 @@ void MenuController::setFSBrowser(FSBrowser *b) { browser_ = b; }
 void MenuController::setMailTitles(MailTitles *t) { titles_ = t; }
 void MenuController::setMailContents(MailContents *c) { contents_ = c; }
 void MenuController::setTable(QTableView *t) { table_ = t; }
+void MenuController::setChain(Chain *c) { chain_ = c; }
 
 void MenuController::setDownloads(Downloads *d) { downloads_ = d; }
 void MenuController::setPreferences(Preferences *p) { preferences_ = p; }
@@ -124,7 +143,15 @@ void MenuController::installMenuBar(QMainWindow *window)
         bar->addMenu(menu);
 }
 
-void MenuController::awakeFromNib() {}
+void MenuController::awakeFromNib()
+{
+    // Every activation brings the three windows forward, the mail text last.
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(application, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive)
+                allFront();
+        });
+}
 
 QAction *MenuController::action(const QString &name) const { return actions_.value(name); }
 
@@ -168,6 +195,10 @@ void MenuController::readNextMail()
 
 void MenuController::allFront()
 {
+    // A modal dialog (a confirmation, the preferences) stays in front of
+    // the windows it blocks.
+    if (QApplication::activeModalWidget())
+        return;
     for (QWidget *window : {folderWindow_.data(), titleWindow_.data()})
         if (window) {
             window->show();

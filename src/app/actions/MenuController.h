@@ -22,8 +22,10 @@ class QWidget;
 namespace wex {
 
 class AppController;
+class Chain;
 class Downloads;
 class FSBrowser;
+class MailCommands;
 class MailContents;
 class MailTitles;
 class Preferences;
@@ -45,6 +47,7 @@ public:
     void setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow);
     void setDownloads(Downloads *d);
     void setPreferences(Preferences *p);
+    void setChain(Chain *c);
 
     // Gives a window its menu bar showing the shared menus.
     void installMenuBar(QMainWindow *window);
@@ -54,9 +57,13 @@ public:
     QMenu *mailMenu() const { return mailMenu_; }
     QMenu *folderMenu() const { return folderMenu_; }
     QMenu *windowMenu() const { return windowMenu_; }
+    // The commands on the selected mails behind the Mail menu (owned here;
+    // its outlets are connected by the Assembly).
+    MailCommands *mailCommands() const { return commands_; }
     // A shared action by its object name ("print", "quit", "browseInBox",
     // "browseDraft", "sortFolderByName", "sortFolderByModDate", "readNextMail",
-    // "allFront", "download", "preference"); nullptr when unknown.
+    // "allFront", "unreadMailTitles", "chainTitle", "download", "preference");
+    // nullptr when unknown.
     QAction *action(const QString &name) const;
 
     // Sets the class-wide folder order and ticks the matching item (none for
@@ -77,17 +84,20 @@ public:
 
 private:
     QAction *addAction(QMenu *menu, const QString &name, const char *text, const QKeySequence &key);
+    void addMailCommandItems(); // MenuMailItems.cpp
 
     QPointer<AppController> app_;
     QPointer<FSBrowser> browser_;
     QPointer<MailTitles> titles_;
     QPointer<MailContents> contents_;
+    QPointer<Chain> chain_;
     QPointer<QTableView> table_;
     QPointer<QWidget> folderWindow_, titleWindow_, contentsWindow_;
     QPointer<Downloads> downloads_;
     QPointer<Preferences> preferences_;
     QMenu *fileMenu_, *mailMenu_, *folderMenu_, *windowMenu_;
     QActionGroup *folderOrder_;
+    MailCommands *commands_;
     QHash<QString, QAction *> actions_;
 };
 

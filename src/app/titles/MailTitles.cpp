@@ -6,10 +6,13 @@
 
 #include "DefaultsStore.h"
 #include "MailContents.h"
+#include "PathUtils.h"
+#include "StoreLocations.h"
 #include "TitleColumns.h"
 #include "TitleDisplayModel.h"
 #include "TitleScanner.h"
 #include "TitleTableModel.h"
+#include "UnreadTitles.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -188,6 +191,30 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
                 table_->scrollTo(display_->index(row, 0));
         }
     }
+}
+
+void MailTitles::unreadMailTitles()
+{
+    if (titleWindow_)
+        titleWindow_->setWindowTitle(Localize("Unread Mails"));
+    replaceMailTitles(loadUnreadTitleArray(*scanner_, wexRootPath()).value_or(TitleArray()));
+}
+
+void MailTitles::replaceMailTitles(TitleArray titles)
+{
+    const QByteArray shown = shownPath();
+    // The reset drops the selection without a signal, so the contents view
+    // goes on showing its mail; it is selected again, just as quietly, where
+    // the new list holds it.
+    setMailTitles(std::move(titles));
+    sortTitle();
+    for (int row = 0; row < count() && !shown.isEmpty(); ++row)
+        if (model_->titleAt(row)->path() == shown) {
+            reselectQuietly(row);
+            if (table_)
+                table_->scrollTo(display_->index(row, 0));
+            break;
+        }
 }
 
 void MailTitles::sortTitle()

@@ -55,6 +55,16 @@ public:
     void terminate();    // saves them
 
     void loadTitleTable(const QByteArray &folder, bool refresh);
+    // The unread mails of the whole store (its "temp/unreadAliases") as the
+    // list, the title window named "Unread Mails"; see replaceMailTitles.
+    // A store without that folder gives an empty list.
+    void unreadMailTitles();
+    // Makes titles the list, sorted by the current key and direction. No mail
+    // is shown anew: the mail on show stays selected where the new list holds
+    // it, and otherwise no row is selected.
+    void replaceMailTitles(TitleArray titles);
+    // The scanner the lists are read with (the related mails use it too).
+    TitleScanner &titleScanner() { return *scanner_; }
     void sortTitle();
     int findIndex() const;
     void readUnreadMail();

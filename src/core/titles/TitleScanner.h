@@ -33,6 +33,18 @@ public:
     // Scans one entry (a file or an attachment folder) and appends its title;
     // appends nothing when the entry is no mail or cannot be opened.
     void addTitleOf(const QByteArray &path, TitleArray &titles);
+    // The same for an item the caller has just looked up: entryType is its
+    // type as a d_type value (DT_REG, DT_DIR; DT_UNKNOWN asks the file system)
+    // and folderFd, when not -1, an open descriptor of the folder that holds
+    // the item under the path's last component. Both spare the scan a walk
+    // along the whole path.
+    //
+    // With kEntryNotFollowed the item is one an alias names: it is opened
+    // without following a final link, and when it is a link itself nothing
+    // is done and the answer is false (the caller resolves it further).
+    // Otherwise the answer is always true.
+    static constexpr unsigned char kEntryNotFollowed = 0xFF;
+    bool addTitleOf(const QByteArray &path, unsigned char entryType, int folderFd, TitleArray &titles);
 
     static bool isMailExtension(QByteArrayView extension);
     // Applies the extension's state; false (title unchanged) when it is no mail extension.
@@ -56,7 +68,7 @@ private:
     // makes the scanner ask the file system). When folderFd is an open folder,
     // the entry is reached relative to it by its name (the path's last
     // component), which spares the kernel a walk along the whole path.
-    void addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles);
+    bool addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles);
     // Header and charset phases over an open regular file.
     void readHeaders(int fd, off_t fileSize, Title &title);
 
