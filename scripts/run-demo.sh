@@ -79,6 +79,11 @@ if [ "$mode" = app ]; then
   fi
 fi
 
+# The demo has no Java suite: a stand-in `java` plays the downloader, so Mail >
+# Get Mail delivers one new mail into the InBox after a few seconds.
+export WEX_SUITE="$REPO/demo/suite"
+export PATH="$REPO/demo/suite/bin:$PATH"
+
 if [ "$mode" = list ]; then
   exec build/wex-browser --list "$STORE/$folder"
 fi

@@ -8,6 +8,7 @@
 #include "MailTitles.h"
 #include "MenuController.h"
 #include "PathUtils.h"
+#include "Preferences.h"
 #include "StoreLocations.h"
 
 #include <QTableView>
@@ -24,6 +25,7 @@ void AppController::setMailFolderWindow(QWidget *w) { folderWindow_ = w; }
 void AppController::setMailContentsWindow(QWidget *w) { contentsWindow_ = w; }
 void AppController::setMenuController(MenuController *m) { menu_ = m; }
 void AppController::setKeyRouter(KeyRouter *r) { keyRouter_ = r; }
+void AppController::setPreferences(Preferences *p) { preferences_ = p; }
 
 QString AppController::missingSettingsMessage()
 {
@@ -77,6 +79,8 @@ bool AppController::awakeFromNib(FILE *err)
         FSNodeInfo::setSortFolderTag(folderOrder);
 
     browseInBox();
+    if (preferences_)
+        preferences_->loadPrefAndStartUpDownload();
     return true;
 }
 

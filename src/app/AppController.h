@@ -6,10 +6,10 @@
 // installed, the keys of the three windows routed to the key controller, the
 // store resolved, the sort preferences restored ("Sort Reverse", "Sort
 // Identifier" default "date", "Sort Folder by" default "name"), the InBox
-// opened. Without a settings folder it prints one line naming the folders it
-// looked for and answers false before anything else happens: the caller ends
-// the process with status 255 and no window is shown, no preference read or
-// written.
+// opened, and last the preferences' start-up download. Without a settings
+// folder it prints one line naming the folders it looked for and answers
+// false before anything else happens: the caller ends the process with status
+// 255 and no window is shown, no preference read or written.
 //
 // Holds outlets only (none owned); they must outlive the controller.
 #include <QObject>
@@ -27,6 +27,7 @@ class KeyRouter;
 class MailContents;
 class MailTitles;
 class MenuController;
+class Preferences;
 
 class AppController : public QObject {
     Q_OBJECT
@@ -41,6 +42,7 @@ public:
     void setMailContentsWindow(QWidget *w);
     void setMenuController(MenuController *m);
     void setKeyRouter(KeyRouter *r);
+    void setPreferences(Preferences *p);
 
     // The start-up sequence; false (after one line on err) when there is no
     // settings folder.
@@ -67,6 +69,7 @@ private:
     QPointer<QWidget> contentsWindow_;
     QPointer<MenuController> menu_;
     QPointer<KeyRouter> keyRouter_;
+    QPointer<Preferences> preferences_;
 };
 
 } // namespace wex

@@ -23,13 +23,18 @@ class Chain;
 class Coding;
 class CodingFonts;
 class DefaultsStore;
+class Downloads;
+class FontTable;
 class FSBrowser;
 class KeyController;
+class KeyEditor;
 class KeyRouter;
 class MailContents;
 class MailTitles;
 class MenuController;
 class MoveDestinations;
+class Preferences;
+class PreferencesWindow;
 
 class Assembly {
 public:
@@ -63,6 +68,11 @@ public:
     QMainWindow *contentsWindow() const { return contentsWindow_.get(); }
     FSBrowser *fsBrowser() const { return browser_; }
     QTableView *mailTable() const { return table_; }
+    Preferences *preferences() const { return preferences_.get(); }
+    PreferencesWindow *preferencesWindow() const { return preferencesWindow_.get(); }
+    Downloads *downloads() const { return downloads_.get(); }
+    KeyEditor *keyEditor() const { return keyEditor_.get(); }
+    FontTable *fontTable() const { return fontTable_.get(); }
 
 private:
     void makeWindows();
@@ -78,9 +88,14 @@ private:
     std::unique_ptr<KeyRouter> keyRouter_;
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
+    std::unique_ptr<Downloads> downloads_;
+    std::unique_ptr<Preferences> preferences_;
+    std::unique_ptr<KeyEditor> keyEditor_;
+    std::unique_ptr<FontTable> fontTable_;
     std::unique_ptr<Chain> chain_;
     std::unique_ptr<MoveDestinations> moves_;
     std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
+    std::unique_ptr<PreferencesWindow> preferencesWindow_;
     FSBrowser *browser_ = nullptr;     // inside folderWindow_
     QTableView *table_ = nullptr;      // inside titleWindow_
     QPlainTextEdit *template_ = nullptr; // inside contentsWindow_

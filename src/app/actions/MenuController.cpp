@@ -2,6 +2,7 @@
 
 #include "AppController.h"
 #include "BrowserTextView.h"
+#include "Downloads.h"
 #include "Chain.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
@@ -10,6 +11,7 @@
 #include "MailTitles.h"
 #include "MoveDestinations.h"
 #include "PathUtils.h"
+#include "Preferences.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -43,6 +45,15 @@ MenuController::MenuController(QObject *parent)
     connect(addAction(fileMenu_, QStringLiteral("print"), "Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &MenuController::printMail);
     fileMenu_->addSeparator();
+    QAction *preference = addAction(fileMenu_, QStringLiteral("preference"), "Preferences...",
+                                    QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    preference->setMenuRole(QAction::PreferencesRole);
+    // Queued: the window runs modally, not inside the menu's own handling.
+    connect(preference, &QAction::triggered, this, [this] {
+        if (preferences_)
+            preferences_->preference();
+    }, Qt::QueuedConnection);
+    fileMenu_->addSeparator();
     QAction *quit = addAction(fileMenu_, QStringLiteral("quit"), "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -50,6 +61,8 @@ MenuController::MenuController(QObject *parent)
     addMailCommandItems();
     connect(addAction(mailMenu_, QStringLiteral("readNextMail"), "Next Mail", QKeySequence()),
             &QAction::triggered, this, &MenuController::readNextMail);
+    connect(addAction(mailMenu_, QStringLiteral("download"), "Get Mail", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)),
+            &QAction::triggered, this, &MenuController::download);
     connect(addAction(mailMenu_, QStringLiteral("unreadMailTitles"), "Unread Mails",
                       QKeySequence(Qt::CTRL | Qt::Key_U)),
             &QAction::triggered, this, [this] {
@@ -113,6 +126,9 @@ void MenuController::setMailTitles(MailTitles *t) { titles_ = t; }
 void MenuController::setMailContents(MailContents *c) { contents_ = c; }
 void MenuController::setTable(QTableView *t) { table_ = t; }
 void MenuController::setChain(Chain *c) { chain_ = c; }
+
+void MenuController::setDownloads(Downloads *d) { downloads_ = d; }
+void MenuController::setPreferences(Preferences *p) { preferences_ = p; }
 
 void MenuController::setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow)
 {
@@ -215,6 +231,12 @@ void MenuController::allFront()
         contentsWindow_->raise();
         contentsWindow_->activateWindow();
     }
+}
+
+void MenuController::download()
+{
+    if (downloads_)
+        downloads_->download();
 }
 
 } // namespace wex
