@@ -54,7 +54,9 @@ public:
     void awakeFromNib(); // restores column order/widths/date format
     void terminate();    // saves them
 
-    void loadTitleTable(const QByteArray &folder, bool refresh);
+    // select: with refresh, the path of the mail to select in place of the
+    // first unread one (as a title carries it); ignored when no row has it.
+    void loadTitleTable(const QByteArray &folder, bool refresh, const QByteArray &select = QByteArray());
     void sortTitle();
     int findIndex() const;
     void readUnreadMail();

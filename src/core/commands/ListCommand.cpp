@@ -1,6 +1,8 @@
 #include "ListCommand.h"
 
 #include "Coding.h"
+#include "PathUtils.h"
+#include "ProgramVersion.h"
 #include "TitleScanner.h"
 
 #include <cerrno>
@@ -19,6 +21,12 @@ namespace wex {
 
 namespace {
 
+// The usage lines are typed as they stand; the explanation under them is
+// translated.
+constexpr char kHelpText[] = QT_TRANSLATE_NOOP(
+    "WEX", "Without a command, WEX Browser opens its windows and shows PATH (a folder or a mail),\n"
+           "or the InBox. The commands print one line per mail: state, from, date, subject,\n"
+           "code number and path, separated by TABs. See wex-browser(1) for the details.");
 constexpr char kUsage[] = "usage: wex-browser --list FOLDER [--sort state|from|date|subject] [--reverse]\n";
 constexpr size_t kFlushSize = 1 << 20;
 
@@ -264,10 +272,19 @@ QByteArray FormatTitleLine(const Title &title)
 
 int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::fprintf(out, "wex-browser %s\n", kProgramVersion);
+        return 0;
+    }
     if (argc < 2 || std::strcmp(argv[1], "--list") != 0) {
         const bool help = argc >= 2 && std::strcmp(argv[1], "--help") == 0;
-        std::fputs("usage: wex-browser            (the desktop application)\n", help ? out : err);
+        if (!help && argc >= 2)
+            std::fprintf(err, "wex-browser: unknown command %s\n", argv[1]);
+        std::fputs("usage: wex-browser [PATH]\n", help ? out : err);
         std::fputs(kUsage, help ? out : err);
+        std::fputs("usage: wex-browser --version | --help\n", help ? out : err);
+        if (help)
+            std::fprintf(out, "\n%s\n", Localize(kHelpText).toLocal8Bit().constData());
         return help ? 0 : 2;
     }
     const char *folderArgument = nullptr;
