@@ -169,9 +169,9 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QB
     if (count() == 0)
         return;
     if (refresh) {
-        // The first unread mail, or the first row, is selected at once: a
-        // passing selection of row 0 would show (and mark read) a mail that
-        // the user did not ask for.
+        // The mail asked for, else the first unread mail, else the first row,
+        // is selected at once: a passing selection of another row would show
+        // (and mark read) a mail that the user did not ask for.
         int target = -1;
         for (int row = 0; row < count() && !select.isEmpty(); ++row)
             if (model_->titleAt(row)->path() == select) {
