@@ -29,7 +29,7 @@ TEST_F(TranslationsTest, AJapaneseLocaleGetsTheCompiledCatalogue)
 
 TEST_F(TranslationsTest, OtherLocalesKeepEnglish)
 {
-    for (const char *name : {"en_US", "C", "de_DE", "zh_CN"}) {
+    for (const char *name : {"en_US", "C"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(InstallTranslations(QLocale(QString::fromLatin1(name))), QString());
         EXPECT_EQ(Localize("No Subject"), QStringLiteral("No Subject"));
