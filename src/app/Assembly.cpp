@@ -109,6 +109,7 @@ void Assembly::connectOutlets()
     app_->setMailContentsWindow(contentsWindow_.get());
     app_->setMenuController(menu_.get());
     app_->setKeyRouter(keyRouter_.get());
+    app_->setCoding(coding_.get());
 
     menu_->setAppController(app_.get());
     menu_->setFSBrowser(browser_);

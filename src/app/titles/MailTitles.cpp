@@ -138,7 +138,7 @@ void MailTitles::terminate()
     defaults_.setBool(QStringLiteral("Date Format Allow Natural Language"), dateFormat().allowsNaturalLanguage());
 }
 
-void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
+void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QByteArray &select)
 {
     if (count() == 0)
         refresh = true;
@@ -173,15 +173,19 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
     if (count() == 0)
         return;
     if (refresh) {
-        // The first unread mail, or the first row, is selected at once: a
-        // passing selection of row 0 would show (and mark read) a mail that
-        // the user did not ask for.
-        int target = 0;
-        for (int row = 0; row < count(); ++row)
-            if (model_->titleAt(row)->unreadState()) {
+        // The mail asked for, else the first unread mail, else the first row,
+        // is selected at once: a passing selection of another row would show
+        // (and mark read) a mail that the user did not ask for.
+        int target = -1;
+        for (int row = 0; row < count() && !select.isEmpty(); ++row)
+            if (model_->titleAt(row)->path() == select) {
                 target = row;
                 break;
             }
+        for (int row = 0; row < count() && target < 0; ++row)
+            if (model_->titleAt(row)->unreadState())
+                target = row;
+        target = std::max(target, 0);
         selectRow(target);
         revealRow(target);
     } else {

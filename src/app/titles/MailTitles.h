@@ -54,7 +54,9 @@ public:
     void awakeFromNib(); // restores column order/widths/date format
     void terminate();    // saves them
 
-    void loadTitleTable(const QByteArray &folder, bool refresh);
+    // select: with refresh, the path of the mail to select in place of the
+    // first unread one (as a title carries it); ignored when no row has it.
+    void loadTitleTable(const QByteArray &folder, bool refresh, const QByteArray &select = QByteArray());
     // The unread mails of the whole store (its "temp/unreadAliases") as the
     // list, the title window named "Unread Mails"; see replaceMailTitles.
     // A store without that folder gives an empty list.

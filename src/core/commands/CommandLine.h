@@ -8,7 +8,8 @@
 
 namespace wex {
 
-inline constexpr char kDesktopUsage[] = "usage: wex-browser            (the desktop application)\n";
+inline constexpr char kDesktopUsage[] = "usage: wex-browser [PATH]\n";
+inline constexpr char kVersionUsage[] = "usage: wex-browser --version | --help\n";
 inline constexpr char kListUsage[] =
     "usage: wex-browser --list FOLDER [--sort state|from|date|subject|none] [--reverse] [--no-cache]\n";
 inline constexpr char kUnreadUsage[] =
