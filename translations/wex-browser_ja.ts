@@ -16,6 +16,79 @@
     </message>
 </context>
 <context>
+    <name>KeyWindow</name>
+    <message>
+        <source>Enter Key</source>
+        <translation>キーの入力</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesWindow</name>
+    <message>
+        <source>Preferences</source>
+        <translation>環境設定</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>ダウンロード</translation>
+    </message>
+    <message>
+        <source>Download new mail at start-up</source>
+        <translation>起動時に新着メールをダウンロード</translation>
+    </message>
+    <message>
+        <source>Download new mail every</source>
+        <translation>新着メールを次の間隔でダウンロード:</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>分ごと</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>キー</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>追加...</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Remove All</source>
+        <translation>すべて削除</translation>
+    </message>
+    <message>
+        <source>Fonts (click a language to choose its font)</source>
+        <translation>フォント（言語をクリックしてフォントを選択）</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完了</translation>
+    </message>
+</context>
+<context>
+    <name>SelectCommandWindow</name>
+    <message>
+        <source>Select Command</source>
+        <translation>コマンドの選択</translation>
+    </message>
+    <message>
+        <source>Choose the command to bind a key to:</source>
+        <translation>キーを割り当てるコマンドを選んでください:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
     <name>TitleWindow</name>
     <message>
         <source>Mails</source>
@@ -195,6 +268,70 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>No Subject</source>
         <translation>件名なし</translation>
+    </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>環境設定...</translation>
+    </message>
+    <message>
+        <source>Get Mail</source>
+        <translation>メールを受信</translation>
+    </message>
+    <message>
+        <source>Downloading...</source>
+        <translation>ダウンロード中...</translation>
+    </message>
+    <message>
+        <source>Mail downloaded: %1 unread mails now, %2 before</source>
+        <translation>メールをダウンロードしました: 未読 %1 通（以前は %2 通）</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>フォント</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>サイズ</translation>
+    </message>
+    <message>
+        <source>Enter Key for</source>
+        <translation>キーを入力してください:</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>。</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>コマンド</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Caps</source>
+        <translation>Caps</translation>
+    </message>
+    <message>
+        <source>Opt</source>
+        <translation>Opt</translation>
+    </message>
+    <message>
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>F</source>
+        <translation>F</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>キー</translation>
     </message>
 </context>
 <context>

@@ -125,6 +125,7 @@ void Assembly::connectOutlets()
     downloads_->setFSBrowser(browser_);
     downloads_->setMailTitles(titles_.get());
     downloads_->setMailTitleWindow(titleWindow_.get());
+    downloads_->setMenuController(menu_.get());
 
     preferences_->setPreferenceWindow(preferencesWindow_.get());
     preferences_->setMenuController(menu_.get());

@@ -3,8 +3,8 @@
 #include "DisplayName.h"
 #include "DownloadWatch.h"
 #include "FSBrowser.h"
-#include "FSNodeInfo.h"
 #include "MailTitles.h"
+#include "MenuController.h"
 #include "PathUtils.h"
 #include "ProbeRunner.h"
 
@@ -25,6 +25,7 @@ Downloads::~Downloads()
 void Downloads::setFSBrowser(FSBrowser *b) { browser_ = b; }
 void Downloads::setMailTitles(MailTitles *t) { titles_ = t; }
 void Downloads::setMailTitleWindow(QMainWindow *w) { titleWindow_ = w; }
+void Downloads::setMenuController(MenuController *m) { menu_ = m; }
 
 void Downloads::download()
 {
@@ -34,7 +35,7 @@ void Downloads::download()
     ++active_;
     connect(watch, &DownloadWatch::ended, this, &Downloads::watchEnded);
     if (titleWindow_)
-        titleWindow_->setWindowTitle(Localize("Downloading..."));
+        titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
     showBusy(true);
 }
 
@@ -53,18 +54,17 @@ void Downloads::watchEnded()
 
 void Downloads::refreshAfterDownload()
 {
-    if (!titles_ || titles_->folderPath().isEmpty())
-        return;
     const int before = unreadCount();
-    // New mail changes folders' modification dates: an order by date is
-    // listed again.
-    if (browser_ && FSNodeInfo::sortFolderTag() == QLatin1String("modDate"))
-        browser_->reloadColumns();
-    titles_->loadTitleTable(titles_->folderPath(), false);
+    if (menu_)
+        menu_->refreshList(false);
+    else if (titles_ && !titles_->folderPath().isEmpty())
+        titles_->loadTitleTable(titles_->folderPath(), false);
+    else
+        return;
     const int now = unreadCount();
     if (titleWindow_)
         titleWindow_->statusBar()->showMessage(
-            Localize("Mail downloaded: %1 unread mails now, %2 before").arg(now).arg(before));
+            Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now, %2 before")).arg(now).arg(before));
 }
 
 int Downloads::unreadCount() const
@@ -102,7 +102,7 @@ void Downloads::showBusy(bool busy)
     }
     busy_->setVisible(busy);
     if (busy)
-        titleWindow_->statusBar()->showMessage(Localize("Downloading..."));
+        titleWindow_->statusBar()->showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
 }
 
 } // namespace wex

@@ -23,6 +23,7 @@ namespace wex {
 
 class FSBrowser;
 class MailTitles;
+class MenuController;
 class ProbeRunner;
 
 class Downloads : public QObject {
@@ -34,6 +35,7 @@ public:
     void setFSBrowser(FSBrowser *b);
     void setMailTitles(MailTitles *t);
     void setMailTitleWindow(QMainWindow *w);
+    void setMenuController(MenuController *m);
 
     // Starts a download and its watch.
     void download();
@@ -44,9 +46,10 @@ public:
     void setCheckInterval(std::chrono::milliseconds interval) { checkInterval_ = interval; }
     std::chrono::milliseconds checkInterval() const { return checkInterval_; }
 
-    // Reloads the title list in place (the shown mail stays shown), and the
-    // browser's columns when folders are ordered by date. The one place where
-    // a download's end reaches the lists.
+    // The menu controller's refresh without going to the first unread mail
+    // (refreshList(false)): the shown mail stays shown, the browser's columns
+    // are listed again. Without a menu controller, the title list alone is
+    // reloaded in place.
     void refreshAfterDownload();
 
 signals:
@@ -62,6 +65,7 @@ private:
     QPointer<FSBrowser> browser_;
     QPointer<MailTitles> titles_;
     QPointer<QMainWindow> titleWindow_;
+    QPointer<MenuController> menu_;
     QPointer<QProgressBar> busy_;
     // Made at the first download: its thread runs only once one is needed.
     std::unique_ptr<ProbeRunner> runner_;

@@ -53,7 +53,8 @@ QVariant FontTableModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const titles[] = {"Language", "Font", "Size"};
+    static const char *const titles[] = {QT_TRANSLATE_NOOP("WEX", "Language"), QT_TRANSLATE_NOOP("WEX", "Font"),
+                                         QT_TRANSLATE_NOOP("WEX", "Size")};
     return Localize(titles[section]);
 }
 

@@ -54,7 +54,10 @@ QVariant KeyTableModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const titles[] = {"Command", "Shift", "Caps", "Opt", "Ctrl", "F", "Key"};
+    static const char *const titles[] = {
+        QT_TRANSLATE_NOOP("WEX", "Command"), QT_TRANSLATE_NOOP("WEX", "Shift"), QT_TRANSLATE_NOOP("WEX", "Caps"),
+        QT_TRANSLATE_NOOP("WEX", "Opt"),     QT_TRANSLATE_NOOP("WEX", "Ctrl"),  QT_TRANSLATE_NOOP("WEX", "F"),
+        QT_TRANSLATE_NOOP("WEX", "Key")};
     return Localize(titles[section]);
 }
 
