@@ -24,6 +24,8 @@
 #   temp/refByAliases/ID.iftref/  links to the mails whose In-Reply-To is ID
 #   temp/refByAliases/ID.midref/  links to the mails whose Message-ID is ID,
 #                                 made for every ID some mail replies to
+# (a mail with attachments is linked by its attachment folder, as the suite
+# links it)
 # where ID is the rest of the header line after the tag and one blank.
 set -euo pipefail
 
@@ -177,6 +179,12 @@ while IFS= read -r -d '' p; do
   mails+=("$p")
 done < <(find . -type f -not -path './temp/*' -print0 | sort -z)
 
+# item_of MAIL: the store item that stands for a mail file: its attachment
+# folder when it is one's main text, else the file itself.
+item_of() {
+  local parent; parent="$(dirname -- "$1")"
+  if is_attachment_folder "$parent"; then printf '%s' "$parent"; else printf '%s' "$1"; fi
+}
 refs=0
 for p in "${mails[@]}"; do
   mid="$(header_id 'Message-ID:' "$p")"
@@ -187,13 +195,15 @@ for p in "${mails[@]}"; do
   [ -n "$irt" ] || continue
   case "$irt" in */*|*$'\r'*) echo "make-demo-store: $p: ID '$irt' cannot name a folder; skipped" >&2; continue ;; esac
   mkdir -p "temp/refByAliases/$irt.iftref"
-  ln -sr -- "$p" "temp/refByAliases/$irt.iftref/$(flat "$p")"
+  item="$(item_of "$p")"
+  ln -sr -- "$item" "temp/refByAliases/$irt.iftref/$(flat "$item")"
   refs=$((refs + 1))
   for q in "${mails[@]}"; do
     [ "${mid_of[$q]-}" = "$irt" ] || continue
     mkdir -p "temp/refByAliases/$irt.midref"
-    [ -e "temp/refByAliases/$irt.midref/$(flat "$q")" ] ||
-      ln -sr -- "$q" "temp/refByAliases/$irt.midref/$(flat "$q")"
+    item="$(item_of "$q")"
+    [ -e "temp/refByAliases/$irt.midref/$(flat "$item")" ] ||
+      ln -sr -- "$item" "temp/refByAliases/$irt.midref/$(flat "$item")"
   done
 done
 

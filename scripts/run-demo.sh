@@ -9,8 +9,9 @@
 # Every run installs the dependencies (set SKIP_DEPS=1 to skip that step),
 # configures and builds the "default" preset, and builds a fresh demo store in
 # sandbox/store. The sandbox home (sandbox/home, with the program's own
-# preferences under sandbox/home/.config) is kept between runs; remove the
-# sandbox folder for a completely clean start.
+# preferences under sandbox/home/.config, which a first run seeds with two
+# move destinations) is kept between runs; remove the sandbox folder for a
+# completely clean start.
 set -euo pipefail
 
 # 1 once the desktop application is built; with 0 the listing is shown instead.
@@ -53,6 +54,13 @@ export HOME="$HOME_DIR"
 export XDG_CONFIG_HOME="$HOME_DIR/.config"
 export XDG_CACHE_HOME="$HOME_DIR/.cache"
 export XDG_DATA_HOME="$HOME_DIR/.local/share"
+# A first run starts with two move destinations (relative to the store root);
+# preferences that exist already are left as the last run saved them.
+DEFAULTS="$XDG_CONFIG_HOME/wex-browser/defaults.json"
+if [ ! -e "$DEFAULTS" ]; then
+  mkdir -p -- "$(dirname -- "$DEFAULTS")"
+  printf '{\n    "Move Folder": [\n        "Archive/2025",\n        "Work"\n    ]\n}\n' > "$DEFAULTS"
+fi
 # Qt wants a private runtime folder; a desktop session has one, a bare shell
 # (root on a fresh machine) may not.
 if [ -z "${XDG_RUNTIME_DIR-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
@@ -70,6 +78,11 @@ if [ "$mode" = app ]; then
     mode=list
   fi
 fi
+
+# The demo has no Java suite: a stand-in `java` plays the downloader, so Mail >
+# Get Mail delivers one new mail into the InBox after a few seconds.
+export WEX_SUITE="$REPO/demo/suite"
+export PATH="$REPO/demo/suite/bin:$PATH"
 
 if [ "$mode" = list ]; then
   exec build/wex-browser --list "$STORE/$folder"

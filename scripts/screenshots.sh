@@ -6,6 +6,8 @@
 #   docs/screenshots/folders.png    the folder window
 #   docs/screenshots/titles.png     the mail table
 #   docs/screenshots/contents.png   the mail text
+#   docs/screenshots/preferences.png  the preferences window (Ctrl+Comma)
+#   docs/screenshots/keydialog.png  the key window of its key table's Add...
 #
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build, the "default" preset)
 #
@@ -70,6 +72,23 @@ xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" bash -c '
   import -window "$folders" "$SHOT_OUT/folders.png"
   import -window "$titles" "$SHOT_OUT/titles.png"
   import -window "$contents" "$SHOT_OUT/contents.png"
+  # The preferences window, then the key window for "Next Mail": Add... is
+  # the fourth stop of the keyboard focus; the command list starts on its
+  # first row, and "Next Mail" is four rows down.
+  xdotool windowfocus --sync "$titles"
+  xdotool key ctrl+comma
+  sleep 2
+  prefs="$(xdotool search --onlyvisible --name "^Preferences\$" | head -n 1)"
+  [ -n "$prefs" ] || { echo "screenshots: no preferences window" >&2; exit 1; }
+  import -window "$prefs" "$SHOT_OUT/preferences.png"
+  xdotool windowfocus --sync "$prefs"
+  xdotool key --delay 150 Tab Tab Tab Tab space
+  sleep 1.5
+  xdotool key --delay 150 Down Down Down Down Return
+  sleep 1.5
+  keywindow="$(xdotool search --onlyvisible --name "^Enter Key\$" | head -n 1)"
+  [ -n "$keywindow" ] || { echo "screenshots: no key window" >&2; exit 1; }
+  import -window "$keywindow" "$SHOT_OUT/keydialog.png"
   kill -TERM "$APP"
   wait "$APP" || true
   trap - EXIT

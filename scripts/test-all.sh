@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the normal build, then the
-# AddressSanitizer + UndefinedBehaviorSanitizer build.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, then the Debian
+# package built and checked in a scratch root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -12,3 +13,5 @@ for preset in default asan; do
   echo "== $preset: tests"
   ctest --preset "$preset" --timeout 600
 done
+echo "== package: build and check"
+SKIP_DEPS=1 scripts/check-package.sh

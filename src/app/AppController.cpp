@@ -7,8 +7,14 @@
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
+#include "OpenPath.h"
 #include "PathUtils.h"
+#include "Preferences.h"
 #include "StoreLocations.h"
+#include "TitleScanner.h"
+
+#include <QMainWindow>
+#include <QStatusBar>
 
 #include <QTableView>
 
@@ -24,13 +30,15 @@ void AppController::setMailFolderWindow(QWidget *w) { folderWindow_ = w; }
 void AppController::setMailContentsWindow(QWidget *w) { contentsWindow_ = w; }
 void AppController::setMenuController(MenuController *m) { menu_ = m; }
 void AppController::setKeyRouter(KeyRouter *r) { keyRouter_ = r; }
+void AppController::setPreferences(Preferences *p) { preferences_ = p; }
+void AppController::setCoding(const Coding *c) { coding_ = c; }
+void AppController::setStartPath(const QByteArray &path) { startPath_ = path; }
 
 QString AppController::missingSettingsMessage()
 {
-    const QString home = QString::fromLocal8Bit(qgetenv("HOME"));
-    return QStringLiteral("wex-browser: no settings folder: neither %1/Library/Preferences/WEX_Preferences "
-                          "nor %1/Library/Preferences/WEX_Preferences.localized exists")
-        .arg(home);
+    const QString folder = QString::fromLocal8Bit(qgetenv("HOME")) + QStringLiteral("/Library/Preferences/WEX_Preferences");
+    return QStringLiteral("wex-browser: ")
+        + tr("no settings folder: neither %1 nor %2 exists").arg(folder, folder + QStringLiteral(".localized"));
 }
 
 bool AppController::awakeFromNib(FILE *err)
@@ -76,7 +84,40 @@ bool AppController::awakeFromNib(FILE *err)
     else
         FSNodeInfo::setSortFolderTag(folderOrder);
 
-    browseInBox();
+    if (startPath_.isEmpty() || !browseStartPath(err))
+        browseInBox();
+    if (preferences_)
+        preferences_->loadPrefAndStartUpDownload();
+    return true;
+}
+
+bool AppController::browseStartPath(FILE *err)
+{
+    OpenPath target;
+    if (coding_) {
+        TitleScanner scanner(*coding_);
+        target = ResolveOpenPath(startPath_, scanner);
+    }
+    if (target.kind == OpenPath::Nothing) {
+        const QString message = tr("Cannot open %1: %2").arg(Path2String(startPath_), target.reason);
+        if (err) {
+            std::fprintf(err, "wex-browser: %s\n", message.toLocal8Bit().constData());
+            std::fflush(err);
+        }
+        if (auto *window = qobject_cast<QMainWindow *>(titleWindow_.data()))
+            window->statusBar()->showMessage(message);
+        return false;
+    }
+    const QByteArray &folder = target.folder;
+    if (browser_) {
+        browser_->setPath(folder);
+        browser_->scrollColumnToVisible(browser_->lastColumn());
+        browser_->scrollColumnsRightBy(1);
+    }
+    if (titles_)
+        titles_->loadTitleTable(folder.endsWith('/') ? folder : folder + '/', true, target.mail);
+    if (titleWindow_)
+        titleWindow_->setWindowTitle(folder == "/" ? QStringLiteral("/") : Path2String(GetPathBase(folder)));
     return true;
 }
 

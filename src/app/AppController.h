@@ -6,10 +6,11 @@
 // installed, the keys of the three windows routed to the key controller, the
 // store resolved, the sort preferences restored ("Sort Reverse", "Sort
 // Identifier" default "date", "Sort Folder by" default "name"), the InBox
-// opened. Without a settings folder it prints one line naming the folders it
-// looked for and answers false before anything else happens: the caller ends
-// the process with status 255 and no window is shown, no preference read or
-// written.
+// opened (or the start path, see setStartPath), and last the preferences'
+// start-up download. Without a settings folder it prints one line naming the
+// folders it looked for and answers false before anything else happens: the
+// caller ends the process with status 255 and no window is shown, no
+// preference read or written.
 //
 // Holds outlets only (none owned); they must outlive the controller.
 #include <QObject>
@@ -21,12 +22,14 @@ class QWidget;
 
 namespace wex {
 
+class Coding;
 class DefaultsStore;
 class FSBrowser;
 class KeyRouter;
 class MailContents;
 class MailTitles;
 class MenuController;
+class Preferences;
 
 class AppController : public QObject {
     Q_OBJECT
@@ -41,6 +44,15 @@ public:
     void setMailContentsWindow(QWidget *w);
     void setMenuController(MenuController *m);
     void setKeyRouter(KeyRouter *r);
+    void setPreferences(Preferences *p);
+    void setCoding(const Coding *c);
+
+    // A path named on the command line, opened at start-up in place of the
+    // InBox: a folder is selected and its mails listed, a mail shown in its
+    // folder. A path that opens nothing leaves the InBox to open, with one
+    // line on err and the same words in the title window's status line.
+    // Set before awakeFromNib.
+    void setStartPath(const QByteArray &path);
 
     // The start-up sequence; false (after one line on err) when there is no
     // settings folder.
@@ -57,6 +69,7 @@ public:
 
 private:
     void browseStoreFolder(const char *name);
+    bool browseStartPath(FILE *err);
 
     DefaultsStore &defaults_;
     QPointer<FSBrowser> browser_;
@@ -67,6 +80,9 @@ private:
     QPointer<QWidget> contentsWindow_;
     QPointer<MenuController> menu_;
     QPointer<KeyRouter> keyRouter_;
+    QPointer<Preferences> preferences_;
+    const Coding *coding_ = nullptr;
+    QByteArray startPath_;
 };
 
 } // namespace wex

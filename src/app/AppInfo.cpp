@@ -1,6 +1,9 @@
 #include "AppInfo.h"
 
-#include <QCoreApplication>
+#include "ProgramVersion.h"
+
+#include <QGuiApplication>
+#include <QIcon>
 
 namespace wex {
 
@@ -8,7 +11,11 @@ void SetupApplicationInfo()
 {
     QCoreApplication::setApplicationName(QStringLiteral("WEX Browser"));
     QCoreApplication::setOrganizationName(QStringLiteral("WEX"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kProgramVersion));
+    // The desktop entry that launched the program, for its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("wex-browser"));
+    // The installed icon theme's; none when run from the build folder.
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("wex-browser")));
 }
 
 } // namespace wex

@@ -1,17 +1,23 @@
 #include "Assembly.h"
 
 #include "AppController.h"
+#include "Chain.h"
 #include "Coding.h"
 #include "CodingFonts.h"
 #include "DefaultsStore.h"
+#include "Downloads.h"
 #include "FSBrowser.h"
+#include "FontTable.h"
 #include "KeyController.h"
+#include "KeyEditor.h"
 #include "KeyRouter.h"
 #include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
 #include "MenuController.h"
 #include "MoveDestinations.h"
+#include "Preferences.h"
+#include "PreferencesWindow.h"
 #include "ui_ContentsWindow.h"
 #include "ui_FolderWindow.h"
 #include "ui_TitleWindow.h"
@@ -33,6 +39,11 @@ Assembly::Assembly(const QString &defaultsPath)
       keyRouter_(std::make_unique<KeyRouter>(keys_.get())),
       app_(std::make_unique<AppController>(*defaults_)),
       menu_(std::make_unique<MenuController>()),
+      downloads_(std::make_unique<Downloads>()),
+      preferences_(std::make_unique<Preferences>(*defaults_)),
+      keyEditor_(std::make_unique<KeyEditor>(*keys_)),
+      fontTable_(std::make_unique<FontTable>(*coding_, *fonts_)),
+      chain_(std::make_unique<Chain>()),
       moves_(std::make_unique<MoveDestinations>(*defaults_))
 {
     makeWindows();
@@ -42,6 +53,7 @@ Assembly::Assembly(const QString &defaultsPath)
 Assembly::~Assembly()
 {
     // Windows first: their widgets are what the controllers point at.
+    preferencesWindow_.reset();
     contentsWindow_.reset();
     titleWindow_.reset();
     folderWindow_.reset();
@@ -66,6 +78,8 @@ void Assembly::makeWindows()
 
     for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
         menu_->installMenuBar(window);
+
+    preferencesWindow_ = std::make_unique<PreferencesWindow>();
 }
 
 void Assembly::connectOutlets()
@@ -95,6 +109,7 @@ void Assembly::connectOutlets()
     app_->setMailContentsWindow(contentsWindow_.get());
     app_->setMenuController(menu_.get());
     app_->setKeyRouter(keyRouter_.get());
+    app_->setCoding(coding_.get());
 
     menu_->setAppController(app_.get());
     menu_->setFSBrowser(browser_);
@@ -102,9 +117,31 @@ void Assembly::connectOutlets()
     menu_->setMailContents(contents_.get());
     menu_->setTable(table_);
     menu_->setWindows(folderWindow_.get(), titleWindow_.get(), contentsWindow_.get());
+    menu_->setDownloads(downloads_.get());
+    menu_->setPreferences(preferences_.get());
+
+    app_->setPreferences(preferences_.get());
+
+    downloads_->setFSBrowser(browser_);
+    downloads_->setMailTitles(titles_.get());
+    downloads_->setMailTitleWindow(titleWindow_.get());
+
+    preferences_->setPreferenceWindow(preferencesWindow_.get());
+    preferences_->setMenuController(menu_.get());
+    preferences_->setKeyEditor(keyEditor_.get());
+
+    keyEditor_->setPreferenceWindow(preferencesWindow_.get());
+    keyEditor_->setMenuController(menu_.get());
+
+    fontTable_->setFontTable(preferencesWindow_->fontTable());
+
     menu_->mailCommands()->setMailTitles(titles_.get());
     menu_->mailCommands()->setMailContents(contents_.get());
     menu_->mailCommands()->setTitleWindow(titleWindow_.get());
+    menu_->setChain(chain_.get());
+
+    chain_->setMailTitles(titles_.get());
+    chain_->setMailTitleWindow(titleWindow_.get());
 
     moves_->setFSBrowser(browser_);
     moves_->setMailTitles(titles_.get());

@@ -19,16 +19,22 @@ class QTableView;
 namespace wex {
 
 class AppController;
+class Chain;
 class Coding;
 class CodingFonts;
 class DefaultsStore;
+class Downloads;
+class FontTable;
 class FSBrowser;
 class KeyController;
+class KeyEditor;
 class KeyRouter;
 class MailContents;
 class MailTitles;
 class MenuController;
 class MoveDestinations;
+class Preferences;
+class PreferencesWindow;
 
 class Assembly {
 public:
@@ -55,12 +61,18 @@ public:
     KeyController *keyController() const { return keys_.get(); }
     AppController *appController() const { return app_.get(); }
     MenuController *menuController() const { return menu_.get(); }
+    Chain *chain() const { return chain_.get(); }
     MoveDestinations *moveDestinations() const { return moves_.get(); }
     QMainWindow *folderWindow() const { return folderWindow_.get(); }
     QMainWindow *titleWindow() const { return titleWindow_.get(); }
     QMainWindow *contentsWindow() const { return contentsWindow_.get(); }
     FSBrowser *fsBrowser() const { return browser_; }
     QTableView *mailTable() const { return table_; }
+    Preferences *preferences() const { return preferences_.get(); }
+    PreferencesWindow *preferencesWindow() const { return preferencesWindow_.get(); }
+    Downloads *downloads() const { return downloads_.get(); }
+    KeyEditor *keyEditor() const { return keyEditor_.get(); }
+    FontTable *fontTable() const { return fontTable_.get(); }
 
 private:
     void makeWindows();
@@ -76,8 +88,14 @@ private:
     std::unique_ptr<KeyRouter> keyRouter_;
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
+    std::unique_ptr<Downloads> downloads_;
+    std::unique_ptr<Preferences> preferences_;
+    std::unique_ptr<KeyEditor> keyEditor_;
+    std::unique_ptr<FontTable> fontTable_;
+    std::unique_ptr<Chain> chain_;
     std::unique_ptr<MoveDestinations> moves_;
     std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
+    std::unique_ptr<PreferencesWindow> preferencesWindow_;
     FSBrowser *browser_ = nullptr;     // inside folderWindow_
     QTableView *table_ = nullptr;      // inside titleWindow_
     QPlainTextEdit *template_ = nullptr; // inside contentsWindow_

@@ -1,14 +1,15 @@
 #pragma once
 // The reading side of the application, wired as the Assembly wires it, over
 // real mail files in a scratch folder: titles, table, contents view and keys.
+// Showing an unread mail starts the unread check: only fake programs run.
 #include "BrowserTextView.h"
 #include "Coding.h"
 #include "CodingFonts.h"
 #include "DefaultsStore.h"
 #include "KeyController.h"
 #include "MailContents.h"
+#include "FakeSuite.h"
 #include "MailTitles.h"
-#include "TestStore.h"
 #include "Title.h"
 
 #include <QApplication>
@@ -108,6 +109,7 @@ public:
         QApplication::processEvents();
     }
 
+    FakeSuite suite; // first: set up before anything can start a program
     TestDir dir;
     Coding coding;
     DefaultsStore defaults;

@@ -1,8 +1,13 @@
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    // Header caches of the folders the tests list go to a scratch folder,
+    // never into the cache folder of the user who runs the tests.
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <cstdio>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace wex::test {
@@ -90,6 +94,35 @@ QByteArray TempHome::makeSettings(const QByteArray &root) const
     const QByteArray link = settings + "/WEX_Root";
     EXPECT_EQ(symlink(root.constData(), link.constData()), 0);
     return settings;
+}
+
+bool OnCi() { return qgetenv("CI") == "true"; }
+
+bool RunUnprivileged(const std::function<void()> &body)
+{
+    constexpr int kCannotDrop = 77;
+    std::fflush(nullptr); // nothing buffered is written twice
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ADD_FAILURE() << "fork failed";
+        return true;
+    }
+    if (pid == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::geteuid() == 0
+            && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(kCannotDrop);
+        body();
+        std::fflush(nullptr);
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotDrop)
+        return false;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unprivileged check failed (see above)";
+    return true;
 }
 
 } // namespace wex::test

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace wex::test {
 
@@ -59,4 +60,23 @@ private:
     ScopedEnv home_, xdg_;
 };
 
+// True on the CI machine (CI=true), where every data-safety test must run.
+bool OnCi();
+
+// Runs body in a forked child that file permissions bind: as root the child
+// first becomes uid and gid 65534. A failure inside body fails the calling
+// test. Returns false, having run nothing, when the child cannot give up
+// root here.
+bool RunUnprivileged(const std::function<void()> &body);
+
 } // namespace wex::test
+
+// A data-safety test that cannot run on this machine says why and skips;
+// on CI, where it must run, it fails instead.
+#define WEX_SKIP_UNLESS_CI(reason)                                                  \
+    do {                                                                           \
+        if (::wex::test::OnCi())                                                   \
+            FAIL() << "cannot run on this CI machine: " << reason;                 \
+        else                                                                       \
+            GTEST_SKIP() << reason;                                                \
+    } while (0)

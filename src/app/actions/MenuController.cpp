@@ -2,6 +2,8 @@
 
 #include "AppController.h"
 #include "BrowserTextView.h"
+#include "Downloads.h"
+#include "Chain.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
 #include "MailCommands.h"
@@ -9,6 +11,7 @@
 #include "MailTitles.h"
 #include "MoveDestinations.h"
 #include "PathUtils.h"
+#include "Preferences.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -32,32 +35,55 @@ QString MenuController::tagName(int tag)
 
 MenuController::MenuController(QObject *parent)
     : QObject(parent),
-      fileMenu_(new QMenu(Localize("File"))),
-      mailMenu_(new QMenu(Localize("Mail"))),
-      folderMenu_(new QMenu(Localize("Folder"))),
-      windowMenu_(new QMenu(Localize("Window"))),
+      fileMenu_(new QMenu(tr("File"))),
+      mailMenu_(new QMenu(tr("Mail"))),
+      folderMenu_(new QMenu(tr("Folder"))),
+      windowMenu_(new QMenu(tr("Window"))),
       folderOrder_(new QActionGroup(this)),
       commands_(new MailCommands(this))
 {
-    connect(addAction(fileMenu_, QStringLiteral("print"), "Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
+    connect(addAction(fileMenu_, QStringLiteral("print"), QT_TRANSLATE_NOOP("WEX", "Print..."), QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &MenuController::printMail);
     fileMenu_->addSeparator();
-    QAction *quit = addAction(fileMenu_, QStringLiteral("quit"), "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction *preference = addAction(fileMenu_, QStringLiteral("preference"), QT_TRANSLATE_NOOP("WEX", "Preferences..."),
+                                    QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    preference->setMenuRole(QAction::PreferencesRole);
+    // Queued: the window runs modally, not inside the menu's own handling.
+    connect(preference, &QAction::triggered, this, [this] {
+        if (preferences_)
+            preferences_->preference();
+    }, Qt::QueuedConnection);
+    fileMenu_->addSeparator();
+    QAction *quit = addAction(fileMenu_, QStringLiteral("quit"), QT_TRANSLATE_NOOP("WEX", "Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
     addMailCommandItems();
-    connect(addAction(mailMenu_, QStringLiteral("readNextMail"), "Next Mail", QKeySequence()),
+    connect(addAction(mailMenu_, QStringLiteral("readNextMail"), QT_TRANSLATE_NOOP("WEX", "Next Mail"), QKeySequence()),
             &QAction::triggered, this, &MenuController::readNextMail);
+    connect(addAction(mailMenu_, QStringLiteral("download"), QT_TRANSLATE_NOOP("WEX", "Get Mail"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)),
+            &QAction::triggered, this, &MenuController::download);
+    connect(addAction(mailMenu_, QStringLiteral("unreadMailTitles"), QT_TRANSLATE_NOOP("WEX", "Unread Mails"),
+                      QKeySequence(Qt::CTRL | Qt::Key_U)),
+            &QAction::triggered, this, [this] {
+                if (titles_)
+                    titles_->unreadMailTitles();
+            });
+    connect(addAction(mailMenu_, QStringLiteral("chainTitle"), QT_TRANSLATE_NOOP("WEX", "Related Mails"), QKeySequence(Qt::CTRL | Qt::Key_T)),
+            &QAction::triggered, this, [this] {
+                if (chain_)
+                    chain_->chainTitle();
+            });
 
-    connect(addAction(folderMenu_, QStringLiteral("browseInBox"), "Browse InBox",
+    connect(addAction(folderMenu_, QStringLiteral("browseInBox"), QT_TRANSLATE_NOOP("WEX", "Browse InBox"),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)),
             &QAction::triggered, this, &MenuController::browseInBox);
-    connect(addAction(folderMenu_, QStringLiteral("browseDraft"), "Browse Draft",
+    connect(addAction(folderMenu_, QStringLiteral("browseDraft"), QT_TRANSLATE_NOOP("WEX", "Browse Draft"),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)),
             &QAction::triggered, this, &MenuController::browseDraft);
     folderMenu_->addSeparator();
-    const char *const orderTexts[] = {"Sort Folders by Name", "Sort Folders by Date"};
+    const char *const orderTexts[] = {QT_TRANSLATE_NOOP("WEX", "Sort Folders by Name"),
+                                      QT_TRANSLATE_NOOP("WEX", "Sort Folders by Date")};
     const char *const orderNames[] = {"sortFolderByName", "sortFolderByModDate"};
     for (int tag = 0; tag < 2; ++tag) {
         QAction *item = addAction(folderMenu_, QLatin1String(orderNames[tag]), orderTexts[tag], QKeySequence());
@@ -70,7 +96,7 @@ MenuController::MenuController(QObject *parent)
     // force one of them on.
     folderOrder_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 
-    connect(addAction(windowMenu_, QStringLiteral("allFront"), "Bring All to Front", QKeySequence()),
+    connect(addAction(windowMenu_, QStringLiteral("allFront"), QT_TRANSLATE_NOOP("WEX", "Bring All to Front"), QKeySequence()),
             &QAction::triggered, this, &MenuController::allFront);
     // The Folder menu's InBox item, shown in the Mail menu too.
     mailMenu_->insertAction(action(QStringLiteral("readNextMail")), action(QStringLiteral("browseInBox")));
@@ -100,6 +126,10 @@ void MenuController::setFSBrowser(FSBrowser *b) { browser_ = b; }
 void MenuController::setMailTitles(MailTitles *t) { titles_ = t; }
 void MenuController::setMailContents(MailContents *c) { contents_ = c; }
 void MenuController::setTable(QTableView *t) { table_ = t; }
+void MenuController::setChain(Chain *c) { chain_ = c; }
+
+void MenuController::setDownloads(Downloads *d) { downloads_ = d; }
+void MenuController::setPreferences(Preferences *p) { preferences_ = p; }
 
 void MenuController::setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow)
 {
@@ -202,6 +232,12 @@ void MenuController::allFront()
         contentsWindow_->raise();
         contentsWindow_->activateWindow();
     }
+}
+
+void MenuController::download()
+{
+    if (downloads_)
+        downloads_->download();
 }
 
 } // namespace wex

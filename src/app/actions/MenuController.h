@@ -22,11 +22,14 @@ class QWidget;
 namespace wex {
 
 class AppController;
+class Chain;
+class Downloads;
 class FSBrowser;
 class MailCommands;
 class MailContents;
 class MailTitles;
 class MoveDestinations;
+class Preferences;
 
 class MenuController : public QObject {
     Q_OBJECT
@@ -43,6 +46,9 @@ public:
     void setMailContents(MailContents *c);
     void setTable(QTableView *t);
     void setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow);
+    void setDownloads(Downloads *d);
+    void setPreferences(Preferences *p);
+    void setChain(Chain *c);
     // Puts the destinations' "Move" menu at the end of the Mail menu and
     // "Refresh" into the Folder menu; their commands join action().
     void setMoveDestinations(MoveDestinations *moves);
@@ -61,7 +67,8 @@ public:
     MailCommands *mailCommands() const { return commands_; }
     // A shared action by its object name ("print", "quit", "browseInBox",
     // "browseDraft", "sortFolderByName", "sortFolderByModDate", "readNextMail",
-    // "allFront"); nullptr when unknown.
+    // "allFront", "unreadMailTitles", "chainTitle", "download", "preference");
+    // nullptr when unknown.
     QAction *action(const QString &name) const;
 
     // Sets the class-wide folder order and ticks the matching item (none for
@@ -81,6 +88,8 @@ public:
     // menu (first unread mail), false from a download's end (the shown mail
     // stays selected).
     void refreshList(bool refresh);
+    // Starts the suite's downloader and watches it ("Get Mail").
+    void download();
 
 private:
     QAction *addAction(QMenu *menu, const QString &name, const char *text, const QKeySequence &key);
@@ -90,9 +99,12 @@ private:
     QPointer<FSBrowser> browser_;
     QPointer<MailTitles> titles_;
     QPointer<MailContents> contents_;
+    QPointer<Chain> chain_;
     QPointer<QTableView> table_;
     QPointer<QWidget> folderWindow_, titleWindow_, contentsWindow_;
     QPointer<MoveDestinations> moves_;
+    QPointer<Downloads> downloads_;
+    QPointer<Preferences> preferences_;
     QMenu *fileMenu_, *mailMenu_, *folderMenu_, *windowMenu_;
     QActionGroup *folderOrder_;
     MailCommands *commands_;

@@ -2,6 +2,7 @@
 
 #include "Coding.h"
 #include "DefaultsStore.h"
+#include "FontName.h"
 
 #include <QFontDatabase>
 #include <QJsonArray>
@@ -10,7 +11,8 @@
 // Saved fonts are trusted only as far as they can be used: an entry whose
 // language is unknown, whose name is not a string or not an installed family,
 // or whose size is not a positive number leaves that language's font as it
-// was. "Code-Numbers" with more entries than languages is ignored as a whole.
+// was. Names keep the face (family and style, FontName.h); names of the
+// family alone, as older versions saved them, still read. "Code-Numbers" with more entries than languages is ignored as a whole.
 
 namespace wex {
 
@@ -76,11 +78,11 @@ void CodingFonts::loadEncodeFontDictionaryOfNumber(int n)
         if (i >= names.size() || i >= sizes.size() || number < 1 || number > kLanguageCount
             || std::floor(number) != number)
             continue;
-        const QString name = names.at(i).toString();
         const double size = sizes.at(i).toDouble(-1);
-        if (!names.at(i).isString() || !QFontDatabase::hasFamily(name) || !(size > 0 && size <= kLargestPointSize))
+        if (!names.at(i).isString() || !(size > 0 && size <= kLargestPointSize))
             continue;
-        fonts_.insert(uint32_t(number), SizedFont(QFont(name), size));
+        if (const std::optional<QFont> font = FontFromName(names.at(i).toString(), size))
+            fonts_.insert(uint32_t(number), *font);
     }
 }
 
@@ -92,7 +94,7 @@ void CodingFonts::terminate()
         if (!font)
             continue;
         numbers.append(qint64(language));
-        names.append(font->family());
+        names.append(FontNameOf(*font));
         sizes.append(font->pointSizeF());
     }
     defaults_.setArray(kCodeNumbers, numbers);

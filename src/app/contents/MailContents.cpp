@@ -139,7 +139,7 @@ void MailContents::reloadContents()
     const int row = selectedRow();
     Title *title = (titles_ && row >= 0) ? titles_->titleAt(row) : nullptr;
     if (!title) {
-        setWindowTitle(Localize("No Mail"));
+        setWindowTitle(tr("No Mail"));
         showText(QString(), QString());
         currentPath_.clear();
         return;
@@ -172,25 +172,25 @@ void MailContents::contentsAtPathString(const QByteArray &path, uint32_t encodin
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (fd >= 0)
             ::close(fd);
-        showText(QString(), Localize("This mail could not be read"));
+        showText(QString(), tr("This mail could not be read"));
         return;
     }
     QFile file;
     file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     if (info.st_size > kMaxMailBytes) {
-        showText(QString(), Localize("This mail is too large to show"));
+        showText(QString(), tr("This mail is too large to show"));
         return;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        showText(QString(), Localize("This mail could not be read"));
+        showText(QString(), tr("This mail could not be read"));
         return;
     }
     std::optional<QString> text = decoder_->decode(bytes, encoding);
     if (!text) {
         const char *name = ConverterNameForEncoding(encoding);
-        showText(QString(), Localize("This mail is not valid %1 text")
-                                .arg(name ? QString::fromLatin1(name) : Localize("unknown coding")));
+        showText(QString(), tr("This mail is not valid %1 text")
+                                .arg(name ? QString::fromLatin1(name) : tr("unknown coding")));
         return;
     }
     showText(*text, QString());

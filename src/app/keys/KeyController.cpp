@@ -28,8 +28,11 @@ namespace {
 const QString kKeyBind = QStringLiteral("Key Bind");
 
 constexpr const char *kCommandNames[KeyController::CommandCount] = {
-    "Next Page", "Previous Page", "Next Line", "Previous Line", "Next Mail",
-    "Previous Mail", "Next Page Mail", "Previous Page Mail", "Unread Mail",
+    QT_TRANSLATE_NOOP("WEX", "Next Page"),      QT_TRANSLATE_NOOP("WEX", "Previous Page"),
+    QT_TRANSLATE_NOOP("WEX", "Next Line"),      QT_TRANSLATE_NOOP("WEX", "Previous Line"),
+    QT_TRANSLATE_NOOP("WEX", "Next Mail"),      QT_TRANSLATE_NOOP("WEX", "Previous Mail"),
+    QT_TRANSLATE_NOOP("WEX", "Next Page Mail"), QT_TRANSLATE_NOOP("WEX", "Previous Page Mail"),
+    QT_TRANSLATE_NOOP("WEX", "Unread Mail"),
 };
 
 // A whole, non-negative number that fits the type, or nullopt.

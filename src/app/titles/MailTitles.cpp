@@ -5,11 +5,15 @@
 #include "MailTitles.h"
 
 #include "DefaultsStore.h"
+#include "FolderScan.h"
 #include "MailContents.h"
+#include "PathUtils.h"
+#include "StoreLocations.h"
 #include "TitleColumns.h"
 #include "TitleDisplayModel.h"
 #include "TitleScanner.h"
 #include "TitleTableModel.h"
+#include "UnreadTitles.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -134,12 +138,12 @@ void MailTitles::terminate()
     defaults_.setBool(QStringLiteral("Date Format Allow Natural Language"), dateFormat().allowsNaturalLanguage());
 }
 
-void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
+void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QByteArray &select)
 {
     if (count() == 0)
         refresh = true;
     const QByteArray shown = shownPath();
-    TitleArray titles = scanner_->loadTitleArray(folder);
+    TitleArray titles = ScanFolder(scanner_->coding(), folder);
     // Sorted before the rows are shown, so a large folder costs one reset.
     if (const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_))
         SortTitles(titles, *key, reverse_);
@@ -169,15 +173,19 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
     if (count() == 0)
         return;
     if (refresh) {
-        // The first unread mail, or the first row, is selected at once: a
-        // passing selection of row 0 would show (and mark read) a mail that
-        // the user did not ask for.
-        int target = 0;
-        for (int row = 0; row < count(); ++row)
-            if (model_->titleAt(row)->unreadState()) {
+        // The mail asked for, else the first unread mail, else the first row,
+        // is selected at once: a passing selection of another row would show
+        // (and mark read) a mail that the user did not ask for.
+        int target = -1;
+        for (int row = 0; row < count() && !select.isEmpty(); ++row)
+            if (model_->titleAt(row)->path() == select) {
                 target = row;
                 break;
             }
+        for (int row = 0; row < count() && target < 0; ++row)
+            if (model_->titleAt(row)->unreadState())
+                target = row;
+        target = std::max(target, 0);
         selectRow(target);
         revealRow(target);
     } else {
@@ -188,6 +196,30 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh)
                 table_->scrollTo(display_->index(row, 0));
         }
     }
+}
+
+void MailTitles::unreadMailTitles()
+{
+    if (titleWindow_)
+        titleWindow_->setWindowTitle(Localize("Unread Mails"));
+    replaceMailTitles(loadUnreadTitleArray(*scanner_, wexRootPath()).value_or(TitleArray()));
+}
+
+void MailTitles::replaceMailTitles(TitleArray titles)
+{
+    const QByteArray shown = shownPath();
+    // The reset drops the selection without a signal, so the contents view
+    // goes on showing its mail; it is selected again, just as quietly, where
+    // the new list holds it.
+    setMailTitles(std::move(titles));
+    sortTitle();
+    for (int row = 0; row < count() && !shown.isEmpty(); ++row)
+        if (model_->titleAt(row)->path() == shown) {
+            reselectQuietly(row);
+            if (table_)
+                table_->scrollTo(display_->index(row, 0));
+            break;
+        }
 }
 
 void MailTitles::sortTitle()

@@ -54,7 +54,19 @@ public:
     void awakeFromNib(); // restores column order/widths/date format
     void terminate();    // saves them
 
-    void loadTitleTable(const QByteArray &folder, bool refresh);
+    // select: with refresh, the path of the mail to select in place of the
+    // first unread one (as a title carries it); ignored when no row has it.
+    void loadTitleTable(const QByteArray &folder, bool refresh, const QByteArray &select = QByteArray());
+    // The unread mails of the whole store (its "temp/unreadAliases") as the
+    // list, the title window named "Unread Mails"; see replaceMailTitles.
+    // A store without that folder gives an empty list.
+    void unreadMailTitles();
+    // Makes titles the list, sorted by the current key and direction. No mail
+    // is shown anew: the mail on show stays selected where the new list holds
+    // it, and otherwise no row is selected.
+    void replaceMailTitles(TitleArray titles);
+    // The scanner the lists are read with (the related mails use it too).
+    TitleScanner &titleScanner() { return *scanner_; }
     void sortTitle();
     int findIndex() const;
     void readUnreadMail();

@@ -66,7 +66,8 @@ QVariant TitleTableModel::headerData(int section, Qt::Orientation orientation, i
     if (role == Qt::UserRole)
         return identifierOfColumn(section);
     if (role == Qt::DisplayRole) {
-        static const char *const names[] = {"State", "From", "Date", "Subject"};
+        static const char *const names[] = {QT_TRANSLATE_NOOP("WEX", "State"), QT_TRANSLATE_NOOP("WEX", "From"),
+                                             QT_TRANSLATE_NOOP("WEX", "Date"), QT_TRANSLATE_NOOP("WEX", "Subject")};
         return Localize(names[section]);
     }
     return QVariant();

@@ -68,9 +68,15 @@ constexpr std::array<const char *, 17> kLanguageWords = {
 
 // Display names of languages 1 to 18 (English keys for Localize).
 constexpr std::array<const char *, kLanguageCount> kLanguageNames = {
-    "Unknown", "English", "Japanese", "Korean", "Chinese Traditional", "Chinese Simplified",
-    "Western", "Central European", "South European", "Baltic", "Cyrillic", "Arabic",
-    "Greek", "Hebrew", "Turkish", "Nordic", "Thai", "Celtic"};
+    QT_TRANSLATE_NOOP("WEX", "Unknown"), QT_TRANSLATE_NOOP("WEX", "English"),
+    QT_TRANSLATE_NOOP("WEX", "Japanese"), QT_TRANSLATE_NOOP("WEX", "Korean"),
+    QT_TRANSLATE_NOOP("WEX", "Chinese Traditional"), QT_TRANSLATE_NOOP("WEX", "Chinese Simplified"),
+    QT_TRANSLATE_NOOP("WEX", "Western"), QT_TRANSLATE_NOOP("WEX", "Central European"),
+    QT_TRANSLATE_NOOP("WEX", "South European"), QT_TRANSLATE_NOOP("WEX", "Baltic"),
+    QT_TRANSLATE_NOOP("WEX", "Cyrillic"), QT_TRANSLATE_NOOP("WEX", "Arabic"),
+    QT_TRANSLATE_NOOP("WEX", "Greek"), QT_TRANSLATE_NOOP("WEX", "Hebrew"),
+    QT_TRANSLATE_NOOP("WEX", "Turkish"), QT_TRANSLATE_NOOP("WEX", "Nordic"),
+    QT_TRANSLATE_NOOP("WEX", "Thai"), QT_TRANSLATE_NOOP("WEX", "Celtic")};
 
 constexpr uint32_t kFirstUnicodeFamily = 28; // 28..44
 constexpr uint32_t kFirstUtf8Family = 45;    // 45..61

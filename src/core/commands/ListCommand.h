@@ -1,23 +1,19 @@
 #pragma once
-// The headless listing: wex-browser --list FOLDER [--sort state|from|date|subject] [--reverse]
-//
-// Output contract, one line per title, six TAB-separated fields:
-//   state, from, date ("YYYY-MM-DD HH:MM:SS +HHMM", "" when empty), subject,
-//   code number, path
-// with "\\", "\t", "\n", "\r" escaped in from, subject and path.
-#include "Title.h"
-#include <QByteArray>
+// The headless listing of one folder:
+//   wex-browser --list FOLDER [--sort state|from|date|subject|none] [--reverse] [--no-cache]
+// One line per mail of the folder (TitleLines.h); by date ascending unless
+// --sort says otherwise; "--sort none" keeps the folder's listing order (byte
+// order of the names). The folder is read through the header cache unless
+// --no-cache is given or WEX_NO_CACHE is set; the output is the same either
+// way.
+#include "HeadlessCommand.h"
+#include "TitleLines.h"
 #include <cstdio>
 
 namespace wex {
 
-// True when argv[1] begins with "--": such a command runs without a display.
-bool IsHeadlessCommand(int argc, char **argv);
-// Runs the command; returns the exit status (0 ok, 1 folder error, 2 usage).
-// argv[1] is "--list" ("--help" prints the usage; any other "--" command is a
-// usage error). Needs a QCoreApplication only for translations.
+// argv[1] is "--list". Returns the exit status: 0 listed, 1 the folder cannot
+// be listed or the output failed (one line on err), 2 usage.
 int RunListCommand(int argc, char **argv, FILE *out, FILE *err);
-// One output line, without the line feed.
-QByteArray FormatTitleLine(const Title &title);
 
 } // namespace wex

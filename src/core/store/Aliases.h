@@ -1,6 +1,8 @@
 #pragma once
 // Store aliases are symbolic links.
 #include <QByteArray>
+#include <QHash>
+#include <sys/types.h>
 
 namespace wex {
 
@@ -10,5 +12,52 @@ namespace wex {
 // *out and returns 0; on any failure (missing item, broken or looping chain)
 // returns a non-zero error and leaves *out untouched.
 int SFResolveAliasPath(const QByteArray &path, QByteArray *out);
+
+// Resolves many aliases in a row, as SFResolveAliasPath does each, for lists
+// built from alias folders. A target of the form "../../Folder/mail" needs the
+// real path of its folder; the resolver keeps each such answer, so aliases
+// into the same folders ask the file system once. With keepFolders it also
+// keeps the folders it meets open (a bounded number), so that each item is
+// looked up by its name in its folder rather than along its whole path. Use
+// one resolver for one pass over a store whose folders are not renamed
+// meanwhile; it is not copyable.
+class AliasResolver {
+public:
+    explicit AliasResolver(bool keepFolders = true);
+    ~AliasResolver();
+    AliasResolver(const AliasResolver &) = delete;
+    AliasResolver &operator=(const AliasResolver &) = delete;
+
+    // As SFResolveAliasPath. On success *type (when given) receives the final
+    // item's file type (the S_IFMT bits of its mode) and *folderFd (when given)
+    // an open descriptor of the folder holding it, or -1; the descriptor
+    // belongs to the resolver and lives as long as it does.
+    int resolve(const QByteArray &path, QByteArray *out, mode_t *type = nullptr, int *folderFd = nullptr);
+    // The same for the link at link whose content the caller has read already
+    // (target), which spares the look-up of the link itself.
+    int resolveLink(const QByteArray &link, const QByteArray &target, QByteArray *out, mode_t *type = nullptr,
+                    int *folderFd = nullptr);
+
+    // Only the first hop of that: the item the link at link with content
+    // target names (absolute, normalised, not looked up, so it may be a link
+    // again) and an open descriptor of its folder, or -1.
+    int nextItem(const QByteArray &link, const QByteArray &target, QByteArray *next, int *folderFd);
+
+private:
+    // The item the link at link (absolute, normalised) with this content leads to next.
+    int step(const QByteArray &link, const QByteArray &target, QByteArray *next);
+    // Follows current to the end of its chain; links: links followed so far.
+    int follow(QByteArray current, int links, QByteArray *out, mode_t *type, int *folderFd);
+    // An open descriptor of folder (normalised), or -1.
+    int folderFd(const QByteArray &folder);
+
+    bool keepFolders_;
+    QHash<QByteArray, QByteArray> realFolders_; // folder as written -> real path
+    QHash<QByteArray, int> folderFds_;          // folder -> O_PATH descriptor or -1
+    // nextItem's last answer: a target "DIR/NAME" of a link in lastLinkFolder_
+    // with lastTargetFolder_ == DIR led into lastFolder_.
+    QByteArray lastLinkFolder_, lastTargetFolder_, lastFolder_;
+    int lastFolderFd_ = -1;
+};
 
 } // namespace wex

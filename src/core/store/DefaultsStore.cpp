@@ -126,7 +126,9 @@ bool DefaultsStore::save(QString *error) const
         return fail(file.errorString());
     const QByteArray bytes = QJsonDocument(values_).toJson(QJsonDocument::Indented);
     // Without commit() the temporary file is dropped and the old file stays.
-    if (file.write(bytes) != bytes.size())
+    // commit() does not notice a buffered write that fails when it is
+    // flushed, so the flush is checked here.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return fail(file.errorString());
     if (!file.commit())
         return fail(file.errorString());

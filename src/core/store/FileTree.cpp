@@ -207,17 +207,19 @@ QByteArray HiddenName(const QByteArray &path, const char *tag, int attempt)
     return (folder.endsWith('/') ? folder : folder + '/') + name;
 }
 
-int RenameNoReplace(const QByteArray &from, const QByteArray &to, bool isFolder)
+int RenameNoReplace(const QByteArray &from, const QByteArray &to, bool isFolder, RenameFeatures features)
 {
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    const int error = errno;
-    if (error != EINVAL && error != ENOSYS)
-        return error;
+    if (features.noReplaceFlag) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+            return 0;
+        const int error = errno;
+        if (error != EINVAL && error != ENOSYS)
+            return error;
+    }
     // No RENAME_NOREPLACE on this file system (EINVAL also answers a folder
     // moved into itself; the fallbacks refuse that on their own).
     struct stat st;
-    if (!isFolder) {
+    if (!isFolder && features.hardLinks) {
         if (::link(from.constData(), to.constData()) == 0) {
             if (::unlink(from.constData()) == 0)
                 return 0;

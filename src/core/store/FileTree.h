@@ -18,10 +18,17 @@ QByteArray FolderOf(const QByteArray &path);
 // A hidden name beside path, distinct for each tag and attempt number.
 QByteArray HiddenName(const QByteArray &path, const char *tag, int attempt);
 
+// What RenameNoReplace may use. Real moves use everything the file system
+// offers; tests turn features off to run the fallbacks anywhere.
+struct RenameFeatures {
+    bool noReplaceFlag = true; // renameat2(RENAME_NOREPLACE)
+    bool hardLinks = true;     // link()
+};
+
 // Renames without ever replacing: 0, or an errno value (EEXIST when the name
 // is taken). Falls back to link()+unlink() for non-folders and to a checked
 // rename for folders where the file system lacks RENAME_NOREPLACE.
-int RenameNoReplace(const QByteArray &from, const QByteArray &to, bool isFolder);
+int RenameNoReplace(const QByteArray &from, const QByteArray &to, bool isFolder, RenameFeatures features = {});
 
 // Copies a file, symlink (as a link) or folder tree to the new name to,
 // keeping permissions and modification times, each file and folder flushed.

@@ -13,7 +13,9 @@ QByteArray String2Path(const QString &path);
 // True when the path exists and is a folder, symbolic links followed.
 bool IsPathDirectory(const QByteArray &path);
 
-// The translation of an English text key; the key itself when there is none.
+// The translation of an English text key in the "WEX" context; the key itself
+// when there is none. Keys are written as QT_TRANSLATE_NOOP("WEX", "text")
+// where they are defined, so that lupdate collects them.
 QString Localize(const char *key);
 
 // 1 when text begins with head, ignoring the case of ASCII letters; 0 otherwise.

@@ -68,11 +68,11 @@ bool IsInside(const QByteArray &folder, const QByteArray &tree)
 }
 
 // Renames from to a fresh hidden name in its own folder; the name in *aside.
-int MoveAside(const QByteArray &from, bool isFolder, QByteArray *aside)
+int MoveAside(const QByteArray &from, bool isFolder, RenameFeatures features, QByteArray *aside)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = HiddenName(from, "gone", attempt);
-        const int error = RenameNoReplace(from, name, isFolder);
+        const int error = RenameNoReplace(from, name, isFolder, features);
         if (error != EEXIST) {
             if (error == 0)
                 *aside = name;
@@ -82,8 +82,9 @@ int MoveAside(const QByteArray &from, bool isFolder, QByteArray *aside)
     return EEXIST;
 }
 
-MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFolder)
+MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFolder, const MoveOptions &options)
 {
+    const RenameFeatures features{!options.noRenameFlag, !options.noHardLinks};
     const QByteArray destFolder = FolderOf(to);
     QByteArray temp;
     CopyError copyError;
@@ -98,8 +99,10 @@ MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFold
                       Describe("Cannot copy", copyError.path, QByteArray(), copyError.error));
     }
     SyncFolder(destFolder);
+    if (options.beforePlacing)
+        options.beforePlacing();
 
-    if (const int error = RenameNoReplace(temp, to, isFolder)) {
+    if (const int error = RenameNoReplace(temp, to, isFolder, features)) {
         RemoveTree(temp, true);
         if (error == EEXIST)
             return Result(MoveOutcome::DestinationExists, error, Describe("Will not replace", to, QByteArray(), 0));
@@ -108,7 +111,7 @@ MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFold
     SyncFolder(destFolder);
 
     QByteArray aside;
-    if (const int error = MoveAside(from, isFolder, &aside)) {
+    if (const int error = MoveAside(from, isFolder, features, &aside)) {
         // The source cannot be taken away: take the copy back instead.
         RemoveTree(to, true);
         SyncFolder(destFolder);
@@ -146,7 +149,7 @@ MoveOutcome SafeMove(const QByteArray &fromPath, const QByteArray &toPath, MoveO
         return Result(MoveOutcome::Failed, EINVAL, Describe("Cannot move a folder into itself:", from, to, 0));
 
     if (!options.forceCopy) {
-        const int error = RenameNoReplace(from, to, isFolder);
+        const int error = RenameNoReplace(from, to, isFolder, {!options.noRenameFlag, !options.noHardLinks});
         if (error == 0)
             return Result(MoveOutcome::Moved, 0, QString());
         if (error == EEXIST)
@@ -157,7 +160,7 @@ MoveOutcome SafeMove(const QByteArray &fromPath, const QByteArray &toPath, MoveO
                           Describe("Cannot move", from, to, error));
         }
     }
-    return MoveByCopy(from, to, isFolder);
+    return MoveByCopy(from, to, isFolder, options);
 }
 
 MoveOutcome SafeRemove(const QByteArray &pathIn)

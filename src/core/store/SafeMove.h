@@ -8,6 +8,7 @@
 //    and only then is the source removed.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace wex {
 
@@ -24,10 +25,19 @@ struct MoveOutcome {
     bool ok() const { return status == Moved; }
 };
 
+// Test seams: each makes a path that only some machines take run anywhere.
 struct MoveOptions {
     // Take the copy path even on one file system. The copy path is what runs
-    // across file systems; tests use this to exercise it anywhere.
+    // across file systems.
     bool forceCopy = false;
+    // Act as a file system without renameat2(RENAME_NOREPLACE) and, with
+    // noHardLinks, without link() as well: the fallbacks of such file
+    // systems run.
+    bool noRenameFlag = false;
+    bool noHardLinks = false;
+    // Copy path: runs once the hidden copy is complete, just before it is
+    // put in place under the destination name.
+    std::function<void()> beforePlacing;
 };
 
 MoveOutcome SafeMove(const QByteArray &from, const QByteArray &to, MoveOptions options = {});

@@ -40,7 +40,7 @@ int sign(int v) { return (v > 0) - (v < 0); }
 } // namespace
 
 Title::Title()
-    : from_(Localize("anonymous")), date_(MailDate::distantPast()), subject_(Localize("No Subject"))
+    : from_(Localize(QT_TRANSLATE_NOOP("WEX", "anonymous"))), date_(MailDate::distantPast()), subject_(Localize(QT_TRANSLATE_NOOP("WEX", "No Subject")))
 {
 }
 

@@ -165,22 +165,58 @@ TitleArray TitleScanner::loadTitleArray(const QByteArray &folder, bool *listed)
     return titles;
 }
 
+bool TitleScanner::isMailName(QByteArrayView name) { return !name.startsWith('.') && mightBeMail(name); }
+
 void TitleScanner::addTitleOf(const QByteArray &path, TitleArray &titles)
 {
+    if (entryCache_ && entryCache_->appendCachedTitle(path, true, titles))
+        return;
     addTitleOfEntry(path, DT_UNKNOWN, -1, titles);
 }
 
-void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles)
+bool TitleScanner::addTitleOf(const QByteArray &path, unsigned char entryType, int folderFd, TitleArray &titles)
+{
+    if (entryCache_ && entryCache_->appendCachedTitle(path, entryType != kEntryNotFollowed, titles))
+        return true;
+    return addTitleOfEntry(path, entryType, folderFd, titles);
+}
+
+bool TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles,
+                                   struct stat *afterRead)
 {
     // The entry's own name decides the prefixes, even when an attachment
     // folder's main text file takes its place below.
     const QByteArray entry = path;
     const QByteArrayView name = mailname::baseName(entry);
-    if (name.isEmpty() || !mightBeMail(name))
-        return;
+    constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    if (name.isEmpty() || !mightBeMail(name)) {
+        // A name that is no mail's may still be an alias leading to one.
+        struct stat st;
+        return entryType != kEntryNotFollowed || name.isEmpty()
+            || (folderFd >= 0 ? ::fstatat(folderFd, name.data(), &st, AT_SYMLINK_NOFOLLOW)
+                              : ::lstat(path.constData(), &st)) != 0
+            || !S_ISLNK(st.st_mode);
+    }
 
     bool isFolder = false;
+    int fd = -1; // opened already (a file reached without following a link)
+    struct stat st;
     switch (entryType) {
+    case kEntryNotFollowed:
+        fd = folderFd >= 0 ? ::openat(folderFd, name.data(), kOpenFlags | O_NOFOLLOW)
+                           : ::open(path.constData(), kOpenFlags | O_NOFOLLOW);
+        if (fd < 0)
+            return errno != ELOOP;
+        if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
+            ::close(fd);
+            return true;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            fd = -1;
+            isFolder = true;
+        }
+        break;
     case DT_REG:
         break;
     case DT_DIR:
@@ -194,30 +230,33 @@ void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int
         break;
     }
     default:
-        return; // FIFOs, devices and sockets are never mails
+        return true; // FIFOs, devices and sockets are never mails
     }
     bool archive = false;
     if (isFolder) {
         if (!isAttachedMail(&path))
-            return;
+            return true;
         archive = true;
     }
 
     const QByteArrayView ext = mailname::extension(path);
     const bool accepted = isMailExtension(ext) || name.startsWith(kUploadPrefix)
         || (archive && ext.isEmpty()) || name.startsWith(kErrorPrefix);
-    if (!accepted)
-        return;
+    if (!accepted) {
+        if (fd >= 0)
+            ::close(fd);
+        return true;
+    }
 
-    constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
-    const int fd = folderFd >= 0 && !archive ? ::openat(folderFd, name.data(), kOpenFlags)
-                                             : ::open(path.constData(), kOpenFlags);
-    if (fd < 0)
-        return;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return;
+    if (fd < 0) {
+        fd = folderFd >= 0 && !archive ? ::openat(folderFd, name.data(), kOpenFlags)
+                                       : ::open(path.constData(), kOpenFlags);
+        if (fd < 0)
+            return true;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            return true;
+        }
     }
 
     Title &title = titles.emplace_back(prototype_);
@@ -241,11 +280,14 @@ void TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int
     title.setPath(path);
 
     readHeaders(fd, st.st_size, title);
+    if (afterRead && ::fstat(fd, afterRead) != 0)
+        *afterRead = st;
     // A mail being written carries the date it was last saved, whatever its
     // Date line says (fstat of the opened file: links followed).
     if (title.sendState())
         title.setDate(MailDate::fromUnixTimeLocal(st.st_mtime));
     ::close(fd);
+    return true;
 }
 
 void TitleScanner::readHeaders(int fd, off_t fileSize, Title &title)

@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -31,8 +32,44 @@ public:
     // says why.
     TitleArray loadTitleArray(const QByteArray &folder, bool *listed = nullptr);
     // Scans one entry (a file or an attachment folder) and appends its title;
-    // appends nothing when the entry is no mail or cannot be opened.
+    // appends nothing when the entry is no mail or cannot be opened. The
+    // entry cache, when one is set, is asked first (also by the form below).
     void addTitleOf(const QByteArray &path, TitleArray &titles);
+    // The same for an item the caller has just looked up: entryType is its
+    // type as a d_type value (DT_REG, DT_DIR; DT_UNKNOWN asks the file system)
+    // and folderFd, when not -1, an open descriptor of the folder that holds
+    // the item under the path's last component. Both spare the scan a walk
+    // along the whole path.
+    //
+    // With kEntryNotFollowed the item is one an alias names: it is opened
+    // without following a final link, and when it is a link itself nothing
+    // is done and the answer is false (the caller resolves it further).
+    // Otherwise the answer is always true.
+    static constexpr unsigned char kEntryNotFollowed = 0xFF;
+    bool addTitleOf(const QByteArray &path, unsigned char entryType, int folderFd, TitleArray &titles);
+    // As addTitleOf, without the entry cache; a DT_REG entry is only ever
+    // read as a file, never written to. When a title is appended and
+    // afterRead is given, it receives the fstat of the file read, taken once
+    // reading was done.
+    bool addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles,
+                         struct stat *afterRead = nullptr);
+
+    // Titles known without reading the entry (the header cache).
+    class EntryCache {
+    public:
+        virtual ~EntryCache() = default;
+        // Appends the title of the entry at path and answers true when it is
+        // known and still valid; false to have the entry scanned. Without
+        // followLinks, an entry that is a link is never answered.
+        virtual bool appendCachedTitle(const QByteArray &path, bool followLinks, TitleArray &titles) = 0;
+    };
+    // The cache must outlive the scanner or be unset (nullptr) first.
+    void setEntryCache(EntryCache *cache) { entryCache_ = cache; }
+    const Coding &coding() const { return coding_; }
+
+    // Whether an entry of this name could give a title at all (as a file or
+    // an attachment folder); entries that fail it are never opened.
+    static bool isMailName(QByteArrayView name);
 
     static bool isMailExtension(QByteArrayView extension);
     // Applies the extension's state; false (title unchanged) when it is no mail extension.
@@ -52,11 +89,6 @@ public:
     void makeDummyMainAtPath(const QByteArray &stem, QByteArray *out);
 
 private:
-    // entryType is what the directory listing said (a d_type value; DT_UNKNOWN
-    // makes the scanner ask the file system). When folderFd is an open folder,
-    // the entry is reached relative to it by its name (the path's last
-    // component), which spares the kernel a walk along the whole path.
-    void addTitleOfEntry(QByteArray path, unsigned char entryType, int folderFd, TitleArray &titles);
     // Header and charset phases over an open regular file.
     void readHeaders(int fd, off_t fileSize, Title &title);
 
@@ -70,6 +102,7 @@ private:
     // allocates nothing per line. A value is at most one piece long.
     std::string fromValue_, subjectValue_;
     std::vector<char> names_; // entry names of the folder being listed
+    EntryCache *entryCache_ = nullptr;
 };
 
 } // namespace wex

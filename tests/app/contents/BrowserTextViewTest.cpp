@@ -30,16 +30,6 @@ TEST(PrintableText, LeavesOutTheRealHeadersAndTheFiveCharactersBeforeThem)
         EXPECT_EQ(PrintableText(c.text), c.printed) << c.text.toStdString();
 }
 
-TEST(BrowserTextView, IsReadOnlyButSelectable)
-{
-    BrowserTextView view;
-    EXPECT_TRUE(view.isReadOnly());
-    EXPECT_TRUE(view.textInteractionFlags() & Qt::TextSelectableByMouse);
-    view.setPlainText("some text");
-    view.selectAll();
-    EXPECT_EQ(view.textCursor().selectedText(), QStringLiteral("some text"));
-}
-
 TEST(BrowserTextView, PrintsThroughTheHiddenTextAndLeavesTheViewAlone)
 {
     TestDir dir;

@@ -54,7 +54,6 @@ TEST_F(AttachmentFolderTest, MainTextIsLookedForInTableOrder)
         const char *state;
     } cases[] = {
         {"a.mpart", {"a.html", "a.mail"}, "a.mail", "A"},
-        {"b.mpart", {"b.imail", "b.rply", "b.ygm.html"}, "b.rply", "AR"},
         {"c.mpart", {"c.ygm.html", "c"}, "c.ygm.html", "AUH"},
         {"d.mpart", {"d", "other.ygm"}, "d", "AU"},
         {"e.mail", {"e.iygm", "e.wmail"}, "e.wmail", "AS"},
@@ -70,7 +69,7 @@ TEST_F(AttachmentFolderTest, MainTextIsLookedForInTableOrder)
     QByteArray names;
     for (const Title &t : scan())
         names += GetPathBase(t.path()) + ":" + t.state().toLatin1() + " ";
-    EXPECT_EQ(names, "a.mail:A b.rply:AR c.ygm.html:AUH d:AU e.wmail:AS ");
+    EXPECT_EQ(names, "a.mail:A c.ygm.html:AUH d:AU e.wmail:AS ");
 }
 
 TEST_F(AttachmentFolderTest, FoldersThatAreNoMailsAreNotListed)

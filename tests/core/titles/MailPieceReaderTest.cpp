@@ -94,13 +94,3 @@ TEST(MailPieceReader, PiecesMatchTheStandardLineRead)
         ASSERT_EQ(r.candidates, expectedCandidates);
     }
 }
-
-TEST(MailPieceReader, EmptyFileAndNoFinalNewline)
-{
-    TestDir dir;
-    std::vector<char> buffer;
-    EXPECT_TRUE(ReadPieces(dir.write("empty", ""), buffer).all.empty());
-    const ReadResult r = ReadPieces(dir.write("tail", "a\nCtail"), buffer);
-    EXPECT_EQ(r.all, (std::vector<QByteArray>{"a\n", "Ctail"}));
-    EXPECT_EQ(r.candidates, (std::vector<QByteArray>{"Ctail"}));
-}

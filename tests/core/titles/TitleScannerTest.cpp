@@ -46,29 +46,27 @@ TEST_F(TitleScannerTest, NamesDecideWhatIsListedAndItsState)
                              "upload.mail: upload001.txt:S uploadx.foo:");
 }
 
-TEST_F(TitleScannerTest, TagsMatchWithoutCaseButNeedTheBlank)
+TEST_F(TitleScannerTest, HeaderLines)
 {
-    EXPECT_EQ(one("1.ygm", "FROM: upper\nsUbJeCt: mixed\n\n").from(), "upper");
-    EXPECT_EQ(one("2.ygm", "sUbJeCt: mixed\n\n").subject(), "mixed");
-    const Title t = one("3.ygm", "From:nobody\nSubject:none\n\n");
+    // Tags match without case but need their blank.
+    EXPECT_EQ(one("1.ygm", "FROM: upper\nsUbJeCt: mixed\n\n").subject(), "mixed");
+    const Title t = one("2.ygm", "From:nobody\nSubject:none\n\n");
     EXPECT_EQ(t.from(), "anonymous");
     EXPECT_EQ(t.subject(), "No Subject");
-}
-
-TEST_F(TitleScannerTest, FoldedAndRepeatedHeaders)
-{
-    const Title t = one("1.ygm", "Subject: first line\n\tsecond line\nFrom: a\nFrom: b\n\n");
-    EXPECT_EQ(t.subject(), "first line");
-    EXPECT_EQ(t.from(), "b");
-    EXPECT_EQ(one("2.ygm", "Subject: one\nSubject: two\n\n").subject(), "two");
-}
-
-TEST_F(TitleScannerTest, DatesMissingOrUnparsable)
-{
-    EXPECT_TRUE(one("1.ygm", "From: a\n\n").date() == MailDate::distantPast());
-    EXPECT_TRUE(one("2.ygm", "Date: yesterday\n\n").date().isEmpty());
-    // the last Date line decides, even when it does not parse
-    EXPECT_TRUE(one("3.ygm", "Date: 5 Dec 2026 08:25 GMT\nDate: garbage\n\n").date().isEmpty());
+    // Only the first line of a folded header; a later line replaces an earlier one.
+    const Title folded = one("3.ygm", "Subject: first line\n\tsecond line\nFrom: a\nFrom: b\n\n");
+    EXPECT_EQ(folded.subject(), "first line");
+    EXPECT_EQ(folded.from(), "b");
+    // No Date line: the distant past; one that does not parse, the last one
+    // included: empty.
+    EXPECT_TRUE(one("4.ygm", "From: a\n\n").date() == MailDate::distantPast());
+    EXPECT_TRUE(one("5.ygm", "Date: 5 Dec 2026 08:25 GMT\nDate: garbage\n\n").date().isEmpty());
+    // A value that does not decode is empty, not the default.
+    EXPECT_TRUE(one("6.ygm", "From: ok\nSubject: \xff\xfe bad\n\n").subject().isEmpty());
+    // An empty file: the defaults and the state of its name.
+    const Title empty = one("7.html", "");
+    EXPECT_EQ(empty.state(), "UH");
+    EXPECT_EQ(empty.from(), "anonymous");
 }
 
 TEST_F(TitleScannerTest, CrLfFileHasNoHeaderEnd)
@@ -118,11 +116,7 @@ TEST_F(TitleScannerTest, CharsetDeclarations)
         {"wex line after a content type still wins", "Content-Type: text/plain; charset=us-ascii\n"
                                                      "X-WEX-CharSet: EUC; x\n", kEucJp},
         {"unknown content type charset gives the default", "Content-Type: text/plain; charset=koi8-r\n", kUtf8},
-        {"quoted charset", "Content-Type: text/plain; charset=\"ISO-8859-1\"\n", kLatin1},
-        {"charset with parameters", "Content-Type: text/plain; charset=iso-8859-1; format=flowed\n", kLatin1},
         {"folded with CR tab", "Content-Type: text/plain;\r\tcharset=iso-8859-1\n", kLatin1},
-        {"folded with tab", "Content-Type: text/plain;\tcharset=iso-8859-1\n", kLatin1},
-        {"no blank", "Content-Type: text/plain;charset=iso-8859-1\n", kLatin1},
         {"tag without case", "Content-type: TEXT/PLAIN; charset=iso-8859-1\n", kLatin1},
         {"first byte is case-sensitive", "content-type: text/plain; charset=iso-8859-1\n"
                                          "x-wex-charset: SJIS\n", kUtf8},
@@ -152,23 +146,6 @@ TEST_F(TitleScannerTest, ValuesDecodeInTheFinalCoding)
     EXPECT_EQ(t.subject(), QString::fromUtf8("日本"));
 }
 
-TEST_F(TitleScannerTest, UndecodableValueIsEmptyNotTheDefault)
-{
-    const Title t = one("1.ygm", "From: ok\nSubject: \xff\xfe bad\n\n");
-    EXPECT_EQ(t.from(), "ok");
-    EXPECT_TRUE(t.subject().isEmpty());
-    EXPECT_NE(t.subject(), "No Subject");
-}
-
-TEST_F(TitleScannerTest, EmptyFileKeepsTheDefaults)
-{
-    const Title t = one("1.html", "");
-    EXPECT_EQ(t.state(), "UH");
-    EXPECT_EQ(t.from(), "anonymous");
-    EXPECT_EQ(t.subject(), "No Subject");
-    EXPECT_EQ(t.code(), kUtf8);
-}
-
 TEST_F(TitleScannerTest, SendStateTakesToAndTheFileDate)
 {
     for (const char *name : {"upload001.txt", "draft.wmail"}) {
@@ -176,7 +153,7 @@ TEST_F(TitleScannerTest, SendStateTakesToAndTheFileDate)
         const QByteArray folder = dir.mkdir(QByteArray("send-") + name);
         const QByteArray file = folder + "/" + name;
         dir.write(file.mid(dir.path().size() + 1),
-                  "From: me\nTo: you\nSubject: s\nDate: 5 Dec 2026 08:25:02 +0900\n\n");
+                  "To: you\nFrom: me\nSubject: s\nDate: 5 Dec 2026 08:25:02 +0900\n\n");
         SetMTime(file, 1700000000);
         const TitleArray titles = scanner.loadTitleArray(folder);
         ASSERT_EQ(titles.size(), 1u);

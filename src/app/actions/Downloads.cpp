@@ -1,0 +1,108 @@
+#include "Downloads.h"
+
+#include "DisplayName.h"
+#include "DownloadWatch.h"
+#include "FSBrowser.h"
+#include "FSNodeInfo.h"
+#include "MailTitles.h"
+#include "PathUtils.h"
+#include "ProbeRunner.h"
+
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QStatusBar>
+
+namespace wex {
+
+Downloads::Downloads(QObject *parent) : QObject(parent) {}
+
+Downloads::~Downloads()
+{
+    // The watches go before the runner they ask.
+    qDeleteAll(findChildren<DownloadWatch *>(Qt::FindDirectChildrenOnly));
+}
+
+void Downloads::setFSBrowser(FSBrowser *b) { browser_ = b; }
+void Downloads::setMailTitles(MailTitles *t) { titles_ = t; }
+void Downloads::setMailTitleWindow(QMainWindow *w) { titleWindow_ = w; }
+
+void Downloads::download()
+{
+    if (!runner_)
+        runner_ = std::make_unique<ProbeRunner>();
+    DownloadWatch *watch = DownloadWatch::start(checkInterval_, runner_.get(), this);
+    ++active_;
+    connect(watch, &DownloadWatch::ended, this, &Downloads::watchEnded);
+    if (titleWindow_)
+        titleWindow_->setWindowTitle(Localize("Downloading..."));
+    showBusy(true);
+}
+
+void Downloads::watchEnded()
+{
+    --active_;
+    // Another watch still running keeps the window saying so.
+    if (active_ == 0) {
+        showBusy(false);
+        if (titleWindow_)
+            titleWindow_->setWindowTitle(folderName());
+    }
+    refreshAfterDownload();
+    emit downloadEnded();
+}
+
+void Downloads::refreshAfterDownload()
+{
+    if (!titles_ || titles_->folderPath().isEmpty())
+        return;
+    const int before = unreadCount();
+    // New mail changes folders' modification dates: an order by date is
+    // listed again.
+    if (browser_ && FSNodeInfo::sortFolderTag() == QLatin1String("modDate"))
+        browser_->reloadColumns();
+    titles_->loadTitleTable(titles_->folderPath(), false);
+    const int now = unreadCount();
+    if (titleWindow_)
+        titleWindow_->statusBar()->showMessage(
+            Localize("Mail downloaded: %1 unread mails now, %2 before").arg(now).arg(before));
+}
+
+int Downloads::unreadCount() const
+{
+    int unread = 0;
+    if (titles_)
+        for (const Title &title : titles_->mailTitles())
+            unread += title.unreadState() ? 1 : 0;
+    return unread;
+}
+
+QString Downloads::folderName() const
+{
+    if (!browser_)
+        return QString();
+    // As the browser names the window on a click.
+    const QByteArray folder = browser_->path();
+    return DisplayName(folder == "/" ? folder : folder.mid(folder.lastIndexOf('/') + 1));
+}
+
+void Downloads::showBusy(bool busy)
+{
+    if (!titleWindow_)
+        return;
+    if (!busy_) {
+        if (!busy)
+            return;
+        // An indicator without an end: a download's progress is not known.
+        busy_ = new QProgressBar;
+        busy_->setRange(0, 0);
+        busy_->setMaximumWidth(120);
+        busy_->setMaximumHeight(14);
+        busy_->setTextVisible(false);
+        titleWindow_->statusBar()->addPermanentWidget(busy_);
+    }
+    busy_->setVisible(busy);
+    if (busy)
+        titleWindow_->statusBar()->showMessage(Localize("Downloading..."));
+}
+
+} // namespace wex

@@ -1,0 +1,72 @@
+#pragma once
+// The downloads of new mail, as the title window shows them.
+//
+// download() starts one more downloader with its own watch (DownloadWatch);
+// it never looks whether one runs already, so watches may overlap, and each
+// ends by itself with one refresh of the mail list (refreshAfterDownload).
+// While any watch runs, the title window is titled "Downloading..." and its
+// status line shows a busy indicator; when the last one ends, the window gets
+// the shown folder's name back. After each refresh the status line tells how
+// many unread mails the folder holds now and held before the refresh.
+//
+// Holds outlets only (none owned); the watches are its children, the probe
+// runner its own.
+#include <QObject>
+#include <QPointer>
+#include <chrono>
+#include <memory>
+
+class QMainWindow;
+class QProgressBar;
+
+namespace wex {
+
+class FSBrowser;
+class MailTitles;
+class ProbeRunner;
+
+class Downloads : public QObject {
+    Q_OBJECT
+public:
+    explicit Downloads(QObject *parent = nullptr);
+    ~Downloads() override;
+
+    void setFSBrowser(FSBrowser *b);
+    void setMailTitles(MailTitles *t);
+    void setMailTitleWindow(QMainWindow *w);
+
+    // Starts a download and its watch.
+    void download();
+    // Watches that have not ended yet.
+    int activeWatches() const { return active_; }
+
+    // The time between two looks at the process list: 2.0 s. A test seam.
+    void setCheckInterval(std::chrono::milliseconds interval) { checkInterval_ = interval; }
+    std::chrono::milliseconds checkInterval() const { return checkInterval_; }
+
+    // Reloads the title list in place (the shown mail stays shown), and the
+    // browser's columns when folders are ordered by date. The one place where
+    // a download's end reaches the lists.
+    void refreshAfterDownload();
+
+signals:
+    // After the refresh that ends a watch.
+    void downloadEnded();
+
+private:
+    void watchEnded();
+    void showBusy(bool busy);
+    int unreadCount() const;
+    QString folderName() const;
+
+    QPointer<FSBrowser> browser_;
+    QPointer<MailTitles> titles_;
+    QPointer<QMainWindow> titleWindow_;
+    QPointer<QProgressBar> busy_;
+    // Made at the first download: its thread runs only once one is needed.
+    std::unique_ptr<ProbeRunner> runner_;
+    std::chrono::milliseconds checkInterval_{2000};
+    int active_ = 0;
+};
+
+} // namespace wex

@@ -1,0 +1,95 @@
+#pragma once
+// The download preferences and the preferences window.
+//
+// "Download At Start Up", "Repeat Download" and "Download Interval in
+// Minutes" are read once at start-up (loadPrefAndStartUpDownload) and written
+// whenever the user changes them; the version stamp 1, 1, 0 is written at
+// every start. While repeating is on, a download starts every interval,
+// the first one a whole interval after repeating was switched on, the
+// interval changed, or the application started.
+//
+// Intervals always lie in 1..kMaxInterval minutes, so that the period in
+// seconds fits a signed 32-bit number: a stored interval of zero, below zero,
+// absent or not a whole number counts as 10 (and is not written back); a
+// larger one as kMaxInterval. The field reads its leading number (none reads
+// as 0), corrects it into that range and shows the value in force.
+//
+// The window runs modally (preference()); however it is closed, the menu
+// controller brings the main windows to the front and the interval field is
+// read once more, so an interval typed without confirming still counts.
+//
+// Holds outlets only (none owned); the repeat timer is its own.
+#include <QObject>
+#include <QPointer>
+#include <chrono>
+#include <cstdint>
+#include <limits>
+
+namespace wex {
+
+class DefaultsStore;
+class KeyEditor;
+class MenuController;
+class PreferencesWindow;
+class RepeatTimer;
+
+class Preferences : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultInterval = 10;
+    static constexpr int kMaxInterval = std::numeric_limits<int32_t>::max() / 60;
+
+    explicit Preferences(DefaultsStore &defaults, QObject *parent = nullptr);
+
+    // Connects the window's download controls to this object.
+    void setPreferenceWindow(PreferencesWindow *w);
+    void setMenuController(MenuController *m);
+    void setKeyEditor(KeyEditor *e);
+
+    // Start-up: reads the preferences, downloads once and starts repeating as
+    // they ask, writes the version stamp.
+    void loadPrefAndStartUpDownload();
+
+    // Shows the window modally; returns when it is closed.
+    void preference();
+    // Closes the window (its Done button).
+    void preferenceDone();
+
+    // The actions of the three controls.
+    void switchDownloadAtStartUp(bool on);
+    void switchRepeatDownload(bool on);
+    void intervalChanged();
+
+    // (Re)starts the repeat timer with the current interval.
+    void startRepeatDownload();
+    // The repeat timer fired: one more download.
+    void repeatDownload();
+
+    bool downloadAtStartUp() const { return downloadAtStartUp_; }
+    bool isRepeating() const { return repeatDownload_; }
+    int downloadInterval() const { return downloadInterval_; }
+    const RepeatTimer &downloadTimer() const { return *downloadTimer_; }
+
+    // The interval in force for a stored value (nullopt: absent or not whole).
+    static int intervalFromStore(std::optional<qint64> stored);
+    // The interval in force for what the field holds.
+    static int intervalFromText(const QString &text);
+
+    // The length of a minute of the repeat interval: 60 s. A test seam.
+    void setMinute(std::chrono::milliseconds minute) { minute_ = minute; }
+
+private:
+    void windowClosed();
+
+    DefaultsStore &defaults_;
+    QPointer<PreferencesWindow> window_;
+    QPointer<MenuController> menu_;
+    QPointer<KeyEditor> keyEditor_;
+    RepeatTimer *downloadTimer_;
+    bool downloadAtStartUp_ = false;
+    bool repeatDownload_ = false;
+    int downloadInterval_ = kDefaultInterval;
+    std::chrono::milliseconds minute_ = std::chrono::minutes(1);
+};
+
+} // namespace wex

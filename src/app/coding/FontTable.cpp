@@ -1,0 +1,57 @@
+#include "FontTable.h"
+
+#include "CodingFonts.h"
+#include "FontTableModel.h"
+
+#include <QFontDialog>
+#include <QHeaderView>
+#include <QTableView>
+
+namespace wex {
+
+FontTable::FontTable(const Coding &coding, CodingFonts &fonts, QObject *parent)
+    : QObject(parent), fonts_(fonts), model_(std::make_unique<FontTableModel>(coding, fonts))
+{
+}
+
+FontTable::~FontTable()
+{
+    if (table_)
+        table_->setModel(nullptr);
+}
+
+void FontTable::setFontTable(QTableView *table)
+{
+    table_ = table;
+    if (!table)
+        return;
+    table->setModel(model_.get());
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(FontTableModel::FontColumn, QHeaderView::Stretch);
+    connect(table, &QTableView::clicked, this, [this](const QModelIndex &index) { selectFont(index.row()); });
+}
+
+void FontTable::selectFont(int row)
+{
+    const std::optional<QFont> font = fonts_.fontOfLanguage(model_->languageAt(row));
+    if (!font)
+        return;
+    lastRow_ = row;
+    // Qt's own dialog on every desktop: the same faces and sizes everywhere.
+    QFontDialog dialog(*font, table_ ? table_->window() : nullptr);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    if (dialog.exec() == QDialog::Accepted)
+        changeFont(dialog.selectedFont());
+}
+
+void FontTable::changeFont(const QFont &font)
+{
+    const uint32_t language = model_->languageAt(lastRow_);
+    if (language == 0)
+        return;
+    fonts_.setFontOfLanguage(language, font);
+    model_->fontChanged(lastRow_);
+}
+
+} // namespace wex

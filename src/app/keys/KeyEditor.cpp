@@ -1,0 +1,143 @@
+#include "KeyEditor.h"
+
+#include "KeyController.h"
+#include "KeyTableModel.h"
+#include "KeyWindow.h"
+#include "MenuController.h"
+#include "PathUtils.h"
+#include "PreferencesWindow.h"
+#include "SelectCommandWindow.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+
+// Each window is run by a nested QDialog::exec() from addKey(), over the
+// preferences window's own run: ending a window's run hands the keyboard back
+// to the window under it, which is the preferences window once both are done.
+
+namespace wex {
+
+KeyEditor::KeyEditor(KeyController &keys, QObject *parent)
+    : QObject(parent),
+      keys_(keys),
+      model_(std::make_unique<KeyTableModel>(keys)),
+      selectWindow_(std::make_unique<SelectCommandWindow>()),
+      keyWindow_(std::make_unique<KeyWindow>())
+{
+    QStringList names;
+    for (const KeyMethod &method : keys_.methodArray())
+        names.append(method.name());
+    selectWindow_->setCommandNames(names);
+    connect(selectWindow_.get(), &SelectCommandWindow::commandChosen, this, &KeyEditor::enterKeyForCommand);
+    // The cancel buttons end their window's run; what follows is addKey()'s.
+    selectWindow_->setModal(true);
+    keyWindow_->setModal(true);
+}
+
+KeyEditor::~KeyEditor()
+{
+    // The table goes before its model when the window outlives the editor.
+    if (keyTable_)
+        keyTable_->setModel(nullptr);
+}
+
+void KeyEditor::setMenuController(MenuController *m) { menu_ = m; }
+
+void KeyEditor::setPreferenceWindow(PreferencesWindow *w)
+{
+    if (!w)
+        return;
+    keyTable_ = w->keyTable();
+    keyTable_->setModel(model_.get());
+    keyTable_->verticalHeader()->hide();
+    keyTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    keyTable_->horizontalHeader()->setStretchLastSection(true);
+    connect(w->addKeyButton(), &QPushButton::clicked, this, &KeyEditor::addKey);
+    connect(w->removeKeyButton(), &QPushButton::clicked, this, &KeyEditor::removeSelectionKey);
+    connect(w->removeAllKeyButton(), &QPushButton::clicked, this, &KeyEditor::removeAllKey);
+}
+
+void KeyEditor::addKey()
+{
+    if (selectWindow_->isVisible() || keyWindow_->isVisible())
+        return;
+    selectWindow_->methodTable()->clearSelection();
+    if (selectWindow_->exec() != QDialog::Accepted)
+        return;
+    // enterKeyForCommand() accepted it with the chosen command.
+    keyWindow_->keyWindowMessage()->setText(
+        QStringLiteral("%1 \"%2\"%3")
+            .arg(Localize("Enter Key for"), keys_.methodArray().at(currentMethod_).name(), Localize(".")));
+    if (menu_)
+        menu_->allFront();
+    const bool pressed = keyWindow_->exec() == QDialog::Accepted && keyWindow_->capturedKey();
+    if (pressed) {
+        if (menu_)
+            menu_->allFront();
+        keyDown(*keyWindow_->capturedKey());
+    }
+    // The main windows came to the front: the preferences window, whose run
+    // goes on, comes back above them.
+    if (keyTable_ && keyTable_->window()->isVisible()) {
+        keyTable_->window()->raise();
+        keyTable_->window()->activateWindow();
+    }
+}
+
+void KeyEditor::enterKeyForCommand()
+{
+    if (!selectWindow_->isVisible())
+        return;
+    const int row = selectWindow_->selectedRow();
+    if (row < 0 || row >= keys_.methodArray().size())
+        return;
+    currentMethod_ = row;
+    selectWindow_->accept();
+}
+
+void KeyEditor::selectCommandCancel()
+{
+    if (selectWindow_->isVisible())
+        selectWindow_->reject();
+}
+
+void KeyEditor::keyWindowCancel()
+{
+    if (keyWindow_->isVisible())
+        keyWindow_->reject();
+}
+
+void KeyEditor::keyDown(const MethodKey &key)
+{
+    if (!keys_.addBinding(key, currentMethod_))
+        return;
+    reloadKeyTable();
+    if (keyTable_ && keyTable_->model() && model_->rowCount() > 0)
+        keyTable_->selectionModel()->select(model_->index(0, 0),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void KeyEditor::removeSelectionKey()
+{
+    if (!keyTable_ || !keyTable_->selectionModel())
+        return;
+    const QModelIndexList rows = keyTable_->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    if (keys_.removeBindingAt(rows.first().row()))
+        reloadKeyTable();
+}
+
+void KeyEditor::removeAllKey()
+{
+    keys_.setBindings({});
+    reloadKeyTable();
+}
+
+void KeyEditor::reloadKeyTable() { model_->reload(); }
+
+} // namespace wex

@@ -1,0 +1,58 @@
+#include "KeyWindow.h"
+
+#include "KeyEventConverter.h"
+#include "ui_KeyWindow.h"
+
+#include <QKeyEvent>
+
+namespace wex {
+
+KeyWindow::KeyWindow(QWidget *parent) : QDialog(parent), form_(std::make_unique<Ui::KeyWindow>())
+{
+    form_->setupUi(this);
+    // The window itself takes the keys; nothing inside it may.
+    setFocusPolicy(Qt::StrongFocus);
+    form_->keyWindowMessage->setFocusPolicy(Qt::NoFocus);
+    connect(form_->keyWindowCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+KeyWindow::~KeyWindow() = default;
+
+QLabel *KeyWindow::keyWindowMessage() const { return form_->keyWindowMessage; }
+QPushButton *KeyWindow::cancelButton() const { return form_->keyWindowCancel; }
+
+int KeyWindow::exec()
+{
+    captured_.reset();
+    return QDialog::exec();
+}
+
+void KeyWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    setFocus(Qt::OtherFocusReason);
+}
+
+bool KeyWindow::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // Asks for every key as a key press, before any shortcut takes it.
+        event->accept();
+        return true;
+    case QEvent::KeyPress: {
+        // Before QDialog sees it: Escape would reject, Tab move the focus.
+        if (captured_)
+            return true;
+        if (std::optional<MethodKey> key = MethodKeyFromEvent(*static_cast<QKeyEvent *>(event))) {
+            captured_ = std::move(key);
+            accept();
+        }
+        return true;
+    }
+    default:
+        return QDialog::event(event);
+    }
+}
+
+} // namespace wex

@@ -1,0 +1,77 @@
+// wex-browser --related run as a child process over real reference folders.
+#include "AliasStore.h"
+#include "CommandRun.h"
+
+#include <gtest/gtest.h>
+
+using namespace wex::test;
+
+namespace {
+
+class RelatedCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (WexBinary().isEmpty())
+            GTEST_SKIP() << "WEX_BINARY does not name the wex-browser binary";
+        // 1 <- 2 <- 3 and 2 <- 4, where 2 is an attachment folder whose
+        // aliases name the folder; dates run against the walk's order.
+        one = store.mail("InBox/1.mail", 9, "<1@x>");
+        store.mail("InBox/2.mpart/2.mail", 7, "<2@x>", "<1@x>");
+        three = store.mail("Lists/3.rply", 3, "<3@x>", "<2@x>");
+        store.mail("Work/4.ygm", 1, "<4@x>", "<2@x>");
+        store.refAlias("<1@x>", "midref", "1", "../../../InBox/1.mail");
+        store.refAlias("<1@x>", "iftref", "2", "../../../InBox/2.mpart");
+        store.refAlias("<2@x>", "midref", "2", "../../../InBox/2.mpart");
+        store.refAlias("<2@x>", "iftref", "3", "../../../Lists/3.rply");
+        store.refAlias("<2@x>", "iftref", "4", "../../../Work/4.ygm");
+        store.refAlias("<3@x>", "midref", "3", "../../../Lists/3.rply");
+        store.refAlias("<4@x>", "midref", "4", "../../../Work/4.ygm");
+    }
+    ChildRun related(const QByteArray &mail, const QStringList &more = {})
+    {
+        return RunWex(QStringList{"--related", QString::fromUtf8(mail), "--store", store.dir.pathString()} + more);
+    }
+
+    AliasStore store;
+    QByteArray one, three;
+};
+
+TEST_F(RelatedCommandTest, ListsTheThread)
+{
+    ChildRun r = related(three, {"--sort", "none"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.names(), "3.rply 2.mail 1.mail");
+    EXPECT_TRUE(r.out.contains("\t" + store.dir.at("InBox/2.mpart/2.mail") + "\n"));
+    EXPECT_EQ(related(one, {"--sort", "none"}).names(), "1.mail 2.mail 3.rply 4.ygm");
+    EXPECT_EQ(related(one).names(), "4.ygm 3.rply 2.mail 1.mail"); // by date
+    EXPECT_EQ(related(one, {"--reverse", "--sort", "from"}).names(), "1.mail 2.mail 3.rply 4.ygm");
+    // The attachment folder counts as its main text; a link as its target.
+    EXPECT_EQ(related(store.dir.at("InBox/2.mpart"), {"--sort", "none"}).names(), "2.mail 1.mail 3.rply 4.ygm");
+    EXPECT_EQ(related(store.dir.at("temp/refByAliases/<3@x>.midref/3"), {"--sort", "none"}).names(),
+              "3.rply 2.mail 1.mail");
+}
+
+TEST_F(RelatedCommandTest, ExitStatuses)
+{
+    for (const QByteArray &mail : {store.dir.at("InBox/missing.mail"), store.dir.write("InBox/notes.txt", "x"),
+                                   store.dir.mkdir("Plain")}) {
+        SCOPED_TRACE(mail.toStdString());
+        const ChildRun r = related(mail);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+    const ChildRun noStore = RunWex({"--related", QString::fromUtf8(one), "--store", store.dir.pathString() + "/no"});
+    EXPECT_EQ(noStore.exitCode, 1);
+    EXPECT_EQ(noStore.err.count('\n'), 1);
+    for (const QStringList &args : {QStringList{"--related"}, QStringList{"--related", "a", "b"},
+                                    QStringList{"--related", "a", "--sort"}}) {
+        const ChildRun r = RunWex(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.startsWith("usage: wex-browser --related MAIL")) << r.err.toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+// Mails scanned one by one (as the unread and related lists scan them) are
+// answered from the cache of the folder that holds them, exactly as a scan
+// would answer, and never under a name they no longer have.
+#include "CacheFixture.h"
+#include "CachedEntries.h"
+
+#include <unistd.h>
+
+using namespace wex;
+using namespace wex::test;
+
+namespace {
+
+class CachedEntriesTest : public CacheFixture {
+protected:
+    // Titles of the named entries, one by one, through a scanner that has
+    // the cache when withCache.
+    QByteArray titlesOf(const QList<QByteArray> &names, bool withCache, size_t *hits = nullptr)
+    {
+        TitleScanner single(coding);
+        CachedEntries cache(single, withCache, cacheDir);
+        TitleArray titles;
+        for (const QByteArray &name : names)
+            single.addTitleOf(folder + '/' + name, titles);
+        if (hits)
+            *hits = cache.hits();
+        return Dump(titles);
+    }
+};
+
+TEST_F(CachedEntriesTest, SingleMailsComeFromTheirFoldersCache)
+{
+    mail("1.ygm", "From: a\nSubject: one\nDate: 5 Dec 2026 08:25:02 +0900\n\n");
+    mail("2.mail", "From: \x93\xfa\x96\x7b\n\nX-WEX-CharSet: SJIS\n");
+    mail("x.mpart/x.ygm", "From: parts\n\n");
+    mail("y.mpart/part.pdf", "%PDF");
+    ASSERT_EQ(::symlink(dir.at("InBox/2.mail").constData(), dir.at("InBox/link.ygm").constData()), 0);
+    scanner.loadTitleArray(folder); // writes y.mpart's dummy main text
+    settleClock();
+    cachedScan();
+    ASSERT_EQ(last.cacheEntries, 5u); // the link is listed as the mail it leads to
+    const QList<QByteArray> names = {"2.mail", "x.mpart", "1.ygm", "y.mpart"};
+
+    size_t hits = 0;
+    const QByteArray fresh = titlesOf(names, false);
+    EXPECT_EQ(titlesOf(names, true, &hits), fresh);
+    EXPECT_EQ(hits, 4u);
+
+    // An item that must not be followed: a link is left to the caller, with
+    // the cache as without it; the mail itself comes from the cache.
+    {
+        TitleScanner single(coding);
+        CachedEntries cache(single, true, cacheDir);
+        TitleArray titles;
+        EXPECT_FALSE(single.addTitleOf(folder + "/link.ygm", TitleScanner::kEntryNotFollowed, -1, titles));
+        EXPECT_TRUE(titles.empty());
+        EXPECT_TRUE(single.addTitleOf(folder + "/y.mpart", TitleScanner::kEntryNotFollowed, -1, titles));
+        EXPECT_EQ(cache.hits(), 1u);
+        EXPECT_EQ(Dump(titles), titlesOf({"y.mpart"}, false));
+    }
+
+    settleClock();
+    mail("x.mpart/x.ygm", "From: changed\n\n");
+    mail("2.mail", "From: changed too\n\n");
+    ASSERT_EQ(::rename(dir.at("InBox/1.ygm").constData(), dir.at("InBox/1.mail").constData()), 0);
+    EXPECT_EQ(titlesOf({"2.mail", "x.mpart", "1.mail", "y.mpart"}, true, &hits),
+              titlesOf({"2.mail", "x.mpart", "1.mail", "y.mpart"}, false));
+    EXPECT_EQ(hits, 1u);
+    EXPECT_TRUE(titlesOf({"1.ygm"}, true).isEmpty()) << "a renamed mail is not found under its old name";
+
+    ScopedEnv off("WEX_NO_CACHE", "1");
+    titlesOf(names, true, &hits);
+    EXPECT_EQ(hits, 0u);
+}
+
+} // namespace

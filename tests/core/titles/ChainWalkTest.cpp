@@ -1,0 +1,178 @@
+// The related-mails walk over real reference folders of symbolic links.
+#include "AliasStore.h"
+#include "ChainWalk.h"
+#include "ScanFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace wex;
+using namespace wex::test;
+
+namespace {
+
+QByteArray Id(int n, const QByteArray &host = "example.org")
+{
+    return "<m" + QByteArray::number(n) + "@" + host + ">";
+}
+
+class ChainWalkTest : public ::testing::Test {
+protected:
+    ChainWalkTest() : coding(ScanCodingList()), scanner(coding), walk(scanner, store.root()) {}
+
+    // Mails 1..n, mail i answering mail i-1, with both reference folders.
+    void thread(int n, const QByteArray &folder = "InBox")
+    {
+        for (int i = 1; i <= n; ++i)
+            mails.push_back(store.mail(folder + "/" + QByteArray::number(i) + ".mail", i, Id(i),
+                                       i > 1 ? Id(i - 1) : QByteArray()));
+        for (int i = 2; i <= n; ++i)
+            store.answers(mails[size_t(i - 1)], mails[size_t(i - 2)], Id(i - 1));
+    }
+    QByteArray chain(const QByteArray &mail) { return Subjects(walk.chainTitleArray(mail)); }
+
+    AliasStore store;
+    Coding coding;
+    TitleScanner scanner;
+    ChainWalk walk;
+    std::vector<QByteArray> mails;
+};
+
+TEST_F(ChainWalkTest, MailThenAncestorsThenDescendants)
+{
+    thread(4);
+    EXPECT_EQ(chain(mails[1]), "s2 s1 s3 s4");
+    EXPECT_EQ(chain(mails[3]), "s4 s3 s2 s1");
+    EXPECT_EQ(chain(mails[0]), "s1 s2 s3 s4");
+    // A mail with neither header is its own thread.
+    EXPECT_EQ(chain(store.mail("InBox/alone.mail", 9)), "s9");
+    bool scanned = true;
+    EXPECT_TRUE(walk.chainTitleArray(store.dir.write("InBox/notes.txt", "x"), &scanned).empty());
+    EXPECT_FALSE(scanned);
+}
+
+// Loops and repeated aliases would make a walk without memory exponential:
+// each mail is listed once, and the walk ends.
+TEST_F(ChainWalkTest, LoopsAndRepeatedAliasesListEachMailOnce)
+{
+    // 1 answers 2 and 2 answers 1.
+    const QByteArray a = store.mail("L/1.mail", 1, Id(1, "loop"), Id(2, "loop"));
+    const QByteArray b = store.mail("L/2.mail", 2, Id(2, "loop"), Id(1, "loop"));
+    store.answers(a, b, Id(2, "loop"));
+    store.answers(b, a, Id(1, "loop"));
+    EXPECT_EQ(chain(a), "s1 s2");
+    EXPECT_EQ(chain(b), "s2 s1");
+
+    // 40 levels, each folder holding two aliases of the next mail (2^40 ways
+    // through them) and one back to the first mail.
+    thread(40, "D");
+    for (int i = 2; i <= 40; ++i) {
+        store.refAlias(Id(i - 1), "iftref", "again", mails[size_t(i - 1)]);
+        store.refAlias(Id(i - 1), "iftref", "loop", mails[0]);
+    }
+    const TitleArray all = walk.chainTitleArray(mails[0]);
+    ASSERT_EQ(all.size(), 40u);
+    for (size_t i = 0; i < all.size(); ++i)
+        EXPECT_EQ(all[i].path(), mails[i]);
+}
+
+TEST_F(ChainWalkTest, EachDirectionStopsAfterAHundredLevels)
+{
+    thread(103);
+    const TitleArray down = walk.chainTitleArray(mails[0]);
+    ASSERT_EQ(down.size(), 101u); // the mail and 100 levels
+    EXPECT_EQ(down.back().path(), mails[100]);
+    EXPECT_EQ(walk.chainTitleArray(mails[102]).size(), 101u);
+}
+
+TEST_F(ChainWalkTest, AnAttachmentFolderIsFollowedFromItsMainText)
+{
+    const QByteArray first = store.mail("InBox/1.mail", 1, Id(1));
+    const QByteArray main = store.mail("InBox/2.mpart/2.mail", 2, Id(2), Id(1));
+    store.dir.write("InBox/2.mpart/photo.png", "png");
+    const QByteArray third = store.mail("InBox/3.mail", 3, Id(3), Id(2));
+    // The aliases name the folder, as the suite makes them.
+    store.refAlias(Id(1), "iftref", "2.mpart", store.dir.at("InBox/2.mpart"));
+    store.refAlias(Id(1), "midref", "1.mail", first);
+    store.refAlias(Id(2), "midref", "2.mpart", store.dir.at("InBox/2.mpart"));
+    store.answers(third, main, Id(2));
+
+    const TitleArray down = walk.chainTitleArray(first);
+    ASSERT_EQ(Subjects(down), "s1 s2 s3");
+    EXPECT_EQ(down[1].path(), main);
+    EXPECT_EQ(down[1].state(), "A");
+    // Up from 3, the folder's alias and the main text's alias are one mail;
+    // the folder itself counts as its main text when it starts the walk.
+    EXPECT_EQ(chain(third), "s3 s2 s1");
+    EXPECT_EQ(chain(store.dir.at("InBox/2.mpart")), "s2 s1 s3");
+}
+
+// Inside a reference folder: byte order of names, a sub-folder's entries right
+// after it, links to folders listed but not entered, dead aliases passed over.
+TEST_F(ChainWalkTest, ReferenceFolderOrder)
+{
+    const QByteArray top = store.mail("InBox/top.mail", 1, Id(1));
+    const QByteArray folder = "temp/refByAliases/" + Id(1) + ".iftref/";
+    store.link(folder + "b", store.mail("InBox/b.mail", 2));
+    store.link(folder + "a/c", store.mail("InBox/c.mail", 3));
+    store.link(folder + "B", store.mail("InBox/B.mail", 4));
+    store.link(folder + "dead", store.dir.at("InBox/gone.mail"));
+    store.link("Linked/e", store.mail("InBox/e.mail", 5));
+    store.link(folder + "d", store.dir.at("Linked"));
+    EXPECT_EQ(chain(top), "s1 s4 s3 s2");
+}
+
+TEST_F(ChainWalkTest, IdTextIsReadOnlyFromTheLineItself)
+{
+    struct Case {
+        QByteArray text;
+        bool found;
+        QByteArray id;
+    } cases[] = {
+        {"Subject: x\nIn-Reply-To: <a@b>\nIn-Reply-To: <c@d>\n", true, "<a@b>"},
+        {"in-reply-to: <a@b>\r\n", true, "<a@b>\r"},
+        {"In-Reply-To:<a@b>\n", true, "a@b>"}, // no blank: its place is taken all the same
+        {"In-Reply-To: \n", true, ""},
+        {"In-Reply-To:\n", true, ""},
+        {"x\nIn-Reply-To:", true, ""}, // the file ends right after the tag
+        {"\n\nbody\nIn-Reply-To: <late>", true, "<late>"},
+        {" In-Reply-To: <a@b>\nIn-Reply-T", false, ""},
+        {QByteArray(100000, 'x') + "\nIn-Reply-To: <after a long line>\n", true, "<after a long line>"},
+        {QByteArray(100000, 'x') + "In-Reply-To: <inside a long line>\n", false, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.left(40).toStdString());
+        QByteArray id = "unchanged";
+        EXPECT_EQ(walk.inReplyToMID(&id, store.dir.write("m.mail", c.text), ChainWalk::kInReplyToTag), c.found);
+        if (c.found) {
+            EXPECT_EQ(id, c.id);
+        }
+    }
+    QByteArray id;
+    EXPECT_FALSE(walk.inReplyToMID(&id, store.dir.mkdir("folder.mail"), ChainWalk::kInReplyToTag));
+    EXPECT_FALSE(walk.inReplyToMID(&id, store.dir.at("missing.mail"), ChainWalk::kInReplyToTag));
+}
+
+// An ID that could leave the reference folders, or that is empty, names no
+// folder: decoys placed where such IDs would lead are never listed.
+TEST_F(ChainWalkTest, UnsafeIdsNameNoFolder)
+{
+    const QByteArray decoy = store.mail("Other/decoy.mail", 9);
+    for (const QByteArray &place : {QByteArray("temp/refByAliases/.midref"), QByteArray("temp/refByAliases/..midref"),
+                                    QByteArray("temp/refByAliases/...midref"), QByteArray("outside.midref"),
+                                    QByteArray("temp/refByAliases/a.midref")})
+        store.link(place + "/decoy", decoy);
+    store.dir.mkdir("temp/refByAliases/x");
+    const QByteArray ids[] = {"", " ", ".", "..", "x/../../../outside", QByteArray("a\0b", 3),
+                              QByteArray(300, 'a')};
+    int n = 0;
+    for (const QByteArray &id : ids) {
+        SCOPED_TRACE(id.toStdString());
+        const QByteArray mail = store.dir.write("InBox/" + QByteArray::number(++n) + ".mail",
+                                                "Subject: m\nIn-Reply-To: " + id + "\n\n");
+        EXPECT_EQ(chain(mail), "m");
+    }
+    EXPECT_FALSE(ChainWalk::IsReferenceId(QByteArray(249, 'a')));
+    EXPECT_TRUE(ChainWalk::IsReferenceId(QByteArray(248, 'a')));
+}
+
+} // namespace
