@@ -36,8 +36,15 @@ QString Quoted(const QString &text) { return QStringLiteral("\u201C%1\u201D").ar
 } // namespace
 
 MoveDestinations::MoveDestinations(DefaultsStore &defaults, QObject *parent)
-    : QObject(parent), defaults_(defaults), menu_(new QMenu(Localize(QT_TRANSLATE_NOOP("WEX", "Move")))), refresh_(new QAction(this))
+    : QObject(parent),
+      defaults_(defaults),
+      menu_(new QMenu(Localize(QT_TRANSLATE_NOOP("WEX", "Move")))),
+      refresh_(new QAction(this)),
+      stepTimer_(new QTimer(this))
 {
+    stepTimer_->setSingleShot(true);
+    stepTimer_->setInterval(0);
+    connect(stepTimer_, &QTimer::timeout, this, &MoveDestinations::continueMove);
     menu_->setObjectName(QStringLiteral("moveMenu"));
     menu_->addSeparator();
     connect(addCommand(QStringLiteral("addCurrentFolder"), QT_TRANSLATE_NOOP("WEX", "Add Current Folder")), &QAction::triggered, this,
@@ -178,7 +185,6 @@ void MoveDestinations::moveMailToDirectory(const QString &folder)
 
 void MoveDestinations::continueMove()
 {
-    continuing_ = false;
     if (!run_)
         return;
     if (run_->step(budget_)) {
@@ -189,14 +195,14 @@ void MoveDestinations::continueMove()
                     .arg(Quoted(FolderName(runFolder_)))
                     .arg(run_->handled())
                     .arg(run_->total()));
-    continuing_ = true;
-    QTimer::singleShot(0, this, &MoveDestinations::continueMove);
+    stepTimer_->start();
 }
 
 void MoveDestinations::finishMove()
 {
     if (!run_)
         return;
+    stepTimer_->stop();
     run_->finish();
     endMove();
 }
