@@ -28,6 +28,7 @@
 class QAction;
 class QMainWindow;
 class QMenu;
+class QTimer;
 
 namespace wex {
 
@@ -135,7 +136,9 @@ private:
     QString message_;
     std::chrono::nanoseconds budget_ = std::chrono::milliseconds(12);
     bool loaded_ = false;
-    bool continuing_ = false; // a step is scheduled on the event loop
+    // Schedules the next step as a timer, not a posted call: posted calls go
+    // before timers and window events, timers take turns with them.
+    QTimer *stepTimer_;
 };
 
 } // namespace wex
