@@ -516,7 +516,7 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     </message>
     <message>
         <source>No mail reader: &quot;%1&quot; in the settings folder is missing or cannot be resolved.</source>
-        <translation>メールリーダがありません: 設定フォルダの "%1" がないか、解決できません。</translation>
+        <translation>メールリーダがありません: 設定フォルダの &quot;%1&quot; がないか、解決できません。</translation>
     </message>
     <message>
         <source>Delete Mails</source>
