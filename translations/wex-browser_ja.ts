@@ -196,6 +196,90 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>No Subject</source>
         <translation>件名なし</translation>
     </message>
+    <message>
+        <source>Move</source>
+        <translation>移動</translation>
+    </message>
+    <message>
+        <source>Add Current Folder</source>
+        <translation>現在のフォルダを追加</translation>
+    </message>
+    <message>
+        <source>Move to Folder...</source>
+        <translation>フォルダへ移動...</translation>
+    </message>
+    <message>
+        <source>Remove Destination...</source>
+        <translation>移動先を削除...</translation>
+    </message>
+    <message>
+        <source>Open WEX Relocate</source>
+        <translation>WEX Relocate を開く</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>再読み込み</translation>
+    </message>
+    <message>
+        <source>Move to Folder</source>
+        <translation>フォルダへ移動</translation>
+    </message>
+    <message>
+        <source>Choose</source>
+        <translation>選択</translation>
+    </message>
+    <message>
+        <source>Not moved: the store folder is unknown, so %1 names no folder.</source>
+        <translation>移動していません: 保存フォルダが不明なため、%1 はどのフォルダも指しません。</translation>
+    </message>
+    <message>
+        <source>Not moved: there is no folder %1.</source>
+        <translation>移動していません: フォルダ %1 がありません。</translation>
+    </message>
+    <message>
+        <source>Moving mails to %1: %2 of %3</source>
+        <translation>%1 へメールを移動中: %3 通中 %2 通</translation>
+    </message>
+    <message>
+        <source>Not moved to %1: %2: %3</source>
+        <translation>%1 へ移動していません: %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 mails not moved to %2; the first: %3: %4</source>
+        <translation>%1 通のメールを %2 へ移動できませんでした。最初の 1 通: %3: %4</translation>
+    </message>
+    <message>
+        <source>Nothing moved: the mails already lie in %1.</source>
+        <translation>移動していません: メールはすでに %1 にあります。</translation>
+    </message>
+    <message>
+        <source>Moved 1 mail to %1.</source>
+        <translation>1 通のメールを %1 へ移動しました。</translation>
+    </message>
+    <message>
+        <source>Moved %1 mails to %2.</source>
+        <translation>%1 通のメールを %2 へ移動しました。</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Remove All</source>
+        <translation>すべて削除</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Remove Move Destination</source>
+        <translation>移動先の削除</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>フォルダ</translation>
+    </message>
 </context>
 <context>
     <name>wex::AppController</name>

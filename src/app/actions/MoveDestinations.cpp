@@ -38,7 +38,7 @@ QString Quoted(const QString &text) { return QStringLiteral("\u201C%1\u201D").ar
 MoveDestinations::MoveDestinations(DefaultsStore &defaults, QObject *parent)
     : QObject(parent),
       defaults_(defaults),
-      menu_(new QMenu(Localize("Move"))),
+      menu_(new QMenu(Localize(QT_TRANSLATE_NOOP("WEX", "Move")))),
       refresh_(new QAction(this)),
       stepTimer_(new QTimer(this))
 {
@@ -47,17 +47,17 @@ MoveDestinations::MoveDestinations(DefaultsStore &defaults, QObject *parent)
     connect(stepTimer_, &QTimer::timeout, this, &MoveDestinations::continueMove);
     menu_->setObjectName(QStringLiteral("moveMenu"));
     menu_->addSeparator();
-    connect(addCommand(QStringLiteral("addCurrentFolder"), "Add Current Folder"), &QAction::triggered, this,
-            &MoveDestinations::addCurrentFolder);
-    connect(addCommand(QStringLiteral("addFolderAndMove"), "Move to Folder..."), &QAction::triggered, this,
-            &MoveDestinations::addFolderAndMove);
-    connect(addCommand(QStringLiteral("removeMoveFolder"), "Remove Destination..."), &QAction::triggered, this,
-            &MoveDestinations::remove);
+    connect(addCommand(QStringLiteral("addCurrentFolder"), QT_TRANSLATE_NOOP("WEX", "Add Current Folder")),
+            &QAction::triggered, this, &MoveDestinations::addCurrentFolder);
+    connect(addCommand(QStringLiteral("addFolderAndMove"), QT_TRANSLATE_NOOP("WEX", "Move to Folder...")),
+            &QAction::triggered, this, &MoveDestinations::addFolderAndMove);
+    connect(addCommand(QStringLiteral("removeMoveFolder"), QT_TRANSLATE_NOOP("WEX", "Remove Destination...")),
+            &QAction::triggered, this, &MoveDestinations::remove);
     menu_->addSeparator();
-    connect(addCommand(QStringLiteral("WEXMove"), "Open WEX Relocate"), &QAction::triggered, this,
-            &MoveDestinations::WEXMove);
+    connect(addCommand(QStringLiteral("WEXMove"), QT_TRANSLATE_NOOP("WEX", "Open WEX Relocate")), &QAction::triggered,
+            this, &MoveDestinations::WEXMove);
 
-    refresh_->setText(Localize("Refresh"));
+    refresh_->setText(Localize(QT_TRANSLATE_NOOP("WEX", "Refresh")));
     refresh_->setObjectName(QStringLiteral("refreshList"));
     refresh_->setShortcut(QKeySequence(Qt::Key_F5));
     connect(refresh_, &QAction::triggered, this, [this] { refreshList(true); });
@@ -138,11 +138,11 @@ void MoveDestinations::addCurrentFolder()
 void MoveDestinations::addFolderAndMove()
 {
     const QString root = wexRootPathString().isEmpty() ? QDir::homePath() : wexRootPathString();
-    QFileDialog chooser(dialogParent(), Localize("Move to Folder"), root);
+    QFileDialog chooser(dialogParent(), Localize(QT_TRANSLATE_NOOP("WEX", "Move to Folder")), root);
     chooser.setObjectName(QStringLiteral("chooseMoveFolder"));
     chooser.setFileMode(QFileDialog::Directory);
     chooser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    chooser.setLabelText(QFileDialog::Accept, Localize("Choose"));
+    chooser.setLabelText(QFileDialog::Accept, Localize(QT_TRANSLATE_NOOP("WEX", "Choose")));
     if (chooser.exec() != QDialog::Accepted)
         return;
     const QString folder = QDir::cleanPath(chooser.selectedFiles().value(0));
@@ -158,7 +158,7 @@ void MoveDestinations::moveMailTo(int tag)
         return;
     const QString folder = ResolveMoveFolder(folders_[tag], wexRootPathString());
     if (folder.isEmpty()) {
-        showMessage(Localize("Not moved: the store folder is unknown, so %1 names no folder.")
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved: the store folder is unknown, so %1 names no folder."))
                         .arg(Quoted(folders_[tag])),
                     kFailureMs);
         return;
@@ -175,7 +175,8 @@ void MoveDestinations::moveMailToDirectory(const QString &folder)
     if (run->total() == 0)
         return;
     if (!IsPathDirectory(String2Path(folder))) {
-        showMessage(Localize("Not moved: there is no folder %1.").arg(Quoted(folder)), kFailureMs);
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved: there is no folder %1.")).arg(Quoted(folder)),
+                    kFailureMs);
         return;
     }
     run_ = std::move(run);
@@ -191,7 +192,7 @@ void MoveDestinations::continueMove()
         endMove();
         return;
     }
-    showMessage(Localize("Moving mails to %1: %2 of %3")
+    showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moving mails to %1: %2 of %3"))
                     .arg(Quoted(FolderName(runFolder_)))
                     .arg(run_->handled())
                     .arg(run_->total()));
@@ -218,18 +219,21 @@ void MoveDestinations::endMove()
         const MailMoveRun::Failure &first = failures.first();
         const QString mail = QStringLiteral("%1 (%2)").arg(Quoted(first.subject), Path2String(first.fileName));
         if (failures.size() == 1)
-            showMessage(Localize("Not moved to %1: %2: %3").arg(where, mail, first.reason), kFailureMs);
+            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved to %1: %2: %3")).arg(where, mail, first.reason),
+                        kFailureMs);
         else
-            showMessage(Localize("%1 mails not moved to %2; the first: %3: %4")
+            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "%1 mails not moved to %2; the first: %3: %4"))
                             .arg(failures.size())
                             .arg(where, mail, first.reason),
                         kFailureMs);
     } else if (run->movedCount() == 0) {
-        showMessage(Localize("Nothing moved: the mails already lie in %1.").arg(where), kSuccessMs);
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Nothing moved: the mails already lie in %1.")).arg(where),
+                    kSuccessMs);
     } else if (run->movedCount() == 1) {
-        showMessage(Localize("Moved 1 mail to %1.").arg(where), kSuccessMs);
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moved 1 mail to %1.")).arg(where), kSuccessMs);
     } else {
-        showMessage(Localize("Moved %1 mails to %2.").arg(run->movedCount()).arg(where), kSuccessMs);
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moved %1 mails to %2.")).arg(run->movedCount()).arg(where),
+                    kSuccessMs);
     }
     emit moveFinished();
 }
@@ -285,7 +289,8 @@ void MoveDestinations::saveMoveArray() { SaveMoveFolders(defaults_, folders_); }
 
 void MoveDestinations::WEXMove()
 {
-    const LaunchResult started = Launcher::launchApplication(Launcher::suiteApplication(QStringLiteral("WEX_Relocate.app")));
+    const QString mover = Launcher::suiteApplication(QStringLiteral("WEX_Relocate.app"));
+    const LaunchResult started = Launcher::launchApplication(mover);
     if (!started.ok())
         showMessage(started.reason, kFailureMs);
 }

@@ -14,14 +14,14 @@ namespace wex {
 RemoveDestinationDialog::RemoveDestinationDialog(QWidget *parent)
     : QDialog(parent),
       table_(new QTableWidget(0, 1, this)),
-      remove_(new QPushButton(Localize("Remove"), this)),
-      removeAll_(new QPushButton(Localize("Remove All"), this)),
-      cancel_(new QPushButton(Localize("Cancel"), this))
+      remove_(new QPushButton(Localize(QT_TRANSLATE_NOOP("WEX", "Remove")), this)),
+      removeAll_(new QPushButton(Localize(QT_TRANSLATE_NOOP("WEX", "Remove All")), this)),
+      cancel_(new QPushButton(Localize(QT_TRANSLATE_NOOP("WEX", "Cancel")), this))
 {
     setObjectName(QStringLiteral("removeWindow"));
-    setWindowTitle(Localize("Remove Move Destination"));
+    setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Remove Move Destination")));
     table_->setObjectName(QStringLiteral("moveTable"));
-    table_->setHorizontalHeaderLabels({Localize("Folder")});
+    table_->setHorizontalHeaderLabels({Localize(QT_TRANSLATE_NOOP("WEX", "Folder"))});
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
