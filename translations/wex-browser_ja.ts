@@ -16,6 +16,110 @@
     </message>
 </context>
 <context>
+    <name>KeyWindow</name>
+    <message>
+        <source>Enter Key</source>
+        <translation>キーの入力</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
+    <name>Launcher</name>
+    <message>
+        <source>%1 could not be started.</source>
+        <translation>%1 を起動できませんでした。</translation>
+    </message>
+    <message>
+        <source>No program to start.</source>
+        <translation>起動するプログラムがありません。</translation>
+    </message>
+    <message>
+        <source>%1 was not found at %2.</source>
+        <translation>%1 が %2 に見つかりません。</translation>
+    </message>
+    <message>
+        <source>%1 has no program to run.</source>
+        <translation>%1 には実行するプログラムがありません。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be given the file %2.</source>
+        <translation>%1 にファイル %2 を渡せません。</translation>
+    </message>
+    <message>
+        <source>No file to open.</source>
+        <translation>開くファイルがありません。</translation>
+    </message>
+    <message>
+        <source>%1 was not found.</source>
+        <translation>%1 が見つかりません。</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesWindow</name>
+    <message>
+        <source>Preferences</source>
+        <translation>環境設定</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>ダウンロード</translation>
+    </message>
+    <message>
+        <source>Download new mail at start-up</source>
+        <translation>起動時に新着メールをダウンロード</translation>
+    </message>
+    <message>
+        <source>Download new mail every</source>
+        <translation>新着メールをダウンロードする間隔:</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>分ごと</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>キー</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>追加...</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Remove All</source>
+        <translation>すべて削除</translation>
+    </message>
+    <message>
+        <source>Fonts (click a language to choose its font)</source>
+        <translation>フォント (言語をクリックしてフォントを選択)</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完了</translation>
+    </message>
+</context>
+<context>
+    <name>SelectCommandWindow</name>
+    <message>
+        <source>Select Command</source>
+        <translation>コマンドの選択</translation>
+    </message>
+    <message>
+        <source>Choose the command to bind a key to:</source>
+        <translation>キーを割り当てるコマンドを選んでください:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
     <name>TitleWindow</name>
     <message>
         <source>Mails</source>
@@ -197,28 +301,76 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <translation>件名なし</translation>
     </message>
     <message>
+        <source>Preferences...</source>
+        <translation>環境設定...</translation>
+    </message>
+    <message>
+        <source>Get Mail</source>
+        <translation>メールを受信</translation>
+    </message>
+    <message>
+        <source>Unread Mails</source>
+        <translation>未読メール</translation>
+    </message>
+    <message>
+        <source>Related Mails</source>
+        <translation>関連メール</translation>
+    </message>
+    <message>
+        <source>Reply</source>
+        <translation>返信</translation>
+    </message>
+    <message>
+        <source>New Mail</source>
+        <translation>新規メール</translation>
+    </message>
+    <message>
+        <source>Open in Mail Reader</source>
+        <translation>メールリーダで開く</translation>
+    </message>
+    <message>
+        <source>Open With Application</source>
+        <translation>アプリケーションで開く</translation>
+    </message>
+    <message>
+        <source>Show in File Manager</source>
+        <translation>ファイルマネージャで表示</translation>
+    </message>
+    <message>
+        <source>Mark Read</source>
+        <translation>既読にする</translation>
+    </message>
+    <message>
+        <source>Delete...</source>
+        <translation>削除...</translation>
+    </message>
+    <message>
+        <source>Print Selection...</source>
+        <translation>選択部分をプリント...</translation>
+    </message>
+    <message>
+        <source>Address Book</source>
+        <translation>アドレス帳</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Downloading...</source>
+        <translation>ダウンロード中...</translation>
+    </message>
+    <message>
+        <source>Mail downloaded: %1 unread mails now, %2 before</source>
+        <translation>メールを受信しました: 未読 %1 通 (受信前 %2 通)</translation>
+    </message>
+    <message>
         <source>Move</source>
         <translation>移動</translation>
     </message>
     <message>
-        <source>Add Current Folder</source>
-        <translation>現在のフォルダを追加</translation>
-    </message>
-    <message>
-        <source>Move to Folder...</source>
-        <translation>フォルダへ移動...</translation>
-    </message>
-    <message>
-        <source>Remove Destination...</source>
-        <translation>移動先を削除...</translation>
-    </message>
-    <message>
-        <source>Open WEX Relocate</source>
-        <translation>WEX Relocate を開く</translation>
-    </message>
-    <message>
         <source>Refresh</source>
-        <translation>再読み込み</translation>
+        <translation>再表示</translation>
     </message>
     <message>
         <source>Move to Folder</source>
@@ -230,7 +382,7 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     </message>
     <message>
         <source>Not moved: the store folder is unknown, so %1 names no folder.</source>
-        <translation>移動していません: 保存フォルダが不明なため、%1 はどのフォルダも指しません。</translation>
+        <translation>移動していません: メール保管フォルダが不明なため、%1 はフォルダを指しません。</translation>
     </message>
     <message>
         <source>Not moved: there is no folder %1.</source>
@@ -242,11 +394,11 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     </message>
     <message>
         <source>Not moved to %1: %2: %3</source>
-        <translation>%1 へ移動していません: %2: %3</translation>
+        <translation>%1 へ移動できませんでした: %2: %3</translation>
     </message>
     <message>
         <source>%1 mails not moved to %2; the first: %3: %4</source>
-        <translation>%1 通のメールを %2 へ移動できませんでした。最初の 1 通: %3: %4</translation>
+        <translation>%1 通のメールを %2 へ移動できませんでした。最初のメール: %3: %4</translation>
     </message>
     <message>
         <source>Nothing moved: the mails already lie in %1.</source>
@@ -280,6 +432,30 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>Folder</source>
         <translation>フォルダ</translation>
     </message>
+    <message>
+        <source>Enter Key for</source>
+        <translation>キーを入力:</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>。</translation>
+    </message>
+    <message>
+        <source>Add Current Folder</source>
+        <translation>現在のフォルダを追加</translation>
+    </message>
+    <message>
+        <source>Move to Folder...</source>
+        <translation>フォルダへ移動...</translation>
+    </message>
+    <message>
+        <source>Remove Destination...</source>
+        <translation>移動先を削除...</translation>
+    </message>
+    <message>
+        <source>Open WEX Relocate</source>
+        <translation>WEX Relocate を開く</translation>
+    </message>
 </context>
 <context>
     <name>wex::AppController</name>
@@ -290,6 +466,57 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>Cannot open %1: %2</source>
         <translation>%1 を開けません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>wex::MailCommands</name>
+    <message>
+        <source>%1 was not marked replied: %2</source>
+        <translation>%1 を返信済みにできませんでした: %2</translation>
+    </message>
+    <message>
+        <source>No mail reader: &quot;%1&quot; in the settings folder is missing or cannot be resolved.</source>
+        <translation>メールリーダがありません: 設定フォルダの "%1" がないか、解決できません。</translation>
+    </message>
+    <message>
+        <source>Delete Mails</source>
+        <translation>メールの削除</translation>
+    </message>
+    <message>
+        <source>Delete 1 mail?</source>
+        <translation>1 通のメールを削除しますか?</translation>
+    </message>
+    <message>
+        <source>Delete %1 mails?</source>
+        <translation>%1 通のメールを削除しますか?</translation>
+    </message>
+    <message>
+        <source>Deleted mails are removed from the store for good.</source>
+        <translation>削除したメールは保管フォルダから完全に消えます。</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>%1 was not deleted: %2</source>
+        <translation>%1 を削除できませんでした: %2</translation>
+    </message>
+    <message>
+        <source>%1 mails were not deleted. %2</source>
+        <translation>%1 通のメールを削除できませんでした。%2</translation>
+    </message>
+    <message>
+        <source>%1 was not marked read: %2</source>
+        <translation>%1 を既読にできませんでした: %2</translation>
+    </message>
+    <message>
+        <source>%1 mails were not marked read. %2</source>
+        <translation>%1 通のメールを既読にできませんでした。%2</translation>
+    </message>
+    <message>
+        <source>Print Selection</source>
+        <translation>選択部分のプリント</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 // the windows are made gives Japanese menus, window titles and column
 // headers, while folder names stay as they are on disk.
 #include "Assembly.h"
+#include "Chain.h"
 #include "MailTitles.h"
 #include "ShellTestSupport.h"
 #include "StoreLocations.h"
@@ -68,6 +69,11 @@ TEST(JapaneseInterfaceTest, MenusAndWindowTitlesAreJapanese)
                                         QStringLiteral("件名")}));
         // Headers are data keys too: the sort key stays the English identifier.
         EXPECT_EQ(app.mailTitles()->identifier(), QStringLiteral("date"));
+
+        app.mailTitles()->unreadMailTitles();
+        EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("未読メール"));
+        app.chain()->chainTitle();
+        EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("関連メール"));
     }
     RemoveTranslations();
     ResetWEXPaths();

@@ -34,7 +34,7 @@ void Downloads::download()
     ++active_;
     connect(watch, &DownloadWatch::ended, this, &Downloads::watchEnded);
     if (titleWindow_)
-        titleWindow_->setWindowTitle(Localize("Downloading..."));
+        titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
     showBusy(true);
 }
 
@@ -64,7 +64,7 @@ void Downloads::refreshAfterDownload()
     const int now = unreadCount();
     if (titleWindow_)
         titleWindow_->statusBar()->showMessage(
-            Localize("Mail downloaded: %1 unread mails now, %2 before").arg(now).arg(before));
+            Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now, %2 before")).arg(now).arg(before));
 }
 
 int Downloads::unreadCount() const
@@ -102,7 +102,7 @@ void Downloads::showBusy(bool busy)
     }
     busy_->setVisible(busy);
     if (busy)
-        titleWindow_->statusBar()->showMessage(Localize("Downloading..."));
+        titleWindow_->statusBar()->showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
 }
 
 } // namespace wex

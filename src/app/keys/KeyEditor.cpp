@@ -71,7 +71,7 @@ void KeyEditor::addKey()
     // enterKeyForCommand() accepted it with the chosen command.
     keyWindow_->keyWindowMessage()->setText(
         QStringLiteral("%1 \"%2\"%3")
-            .arg(Localize("Enter Key for"), keys_.methodArray().at(currentMethod_).name(), Localize(".")));
+            .arg(Localize(QT_TRANSLATE_NOOP("WEX", "Enter Key for")), keys_.methodArray().at(currentMethod_).name(), Localize(QT_TRANSLATE_NOOP("WEX", "."))));
     if (menu_)
         menu_->allFront();
     const bool pressed = keyWindow_->exec() == QDialog::Accepted && keyWindow_->capturedKey();

@@ -17,7 +17,7 @@ void Chain::setMailTitleWindow(QWidget *window) { titleWindow_ = window; }
 void Chain::chainTitle()
 {
     if (titleWindow_)
-        titleWindow_->setWindowTitle(Localize("Related Mails"));
+        titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Related Mails")));
     if (!titles_)
         return;
     const Title *selected = titles_->titleAt(titles_->selectedRow());

@@ -201,7 +201,7 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QB
 void MailTitles::unreadMailTitles()
 {
     if (titleWindow_)
-        titleWindow_->setWindowTitle(Localize("Unread Mails"));
+        titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Unread Mails")));
     replaceMailTitles(loadUnreadTitleArray(*scanner_, wexRootPath()).value_or(TitleArray()));
 }
 
