@@ -47,15 +47,15 @@ MoveDestinations::MoveDestinations(DefaultsStore &defaults, QObject *parent)
     connect(stepTimer_, &QTimer::timeout, this, &MoveDestinations::continueMove);
     menu_->setObjectName(QStringLiteral("moveMenu"));
     menu_->addSeparator();
-    connect(addCommand(QStringLiteral("addCurrentFolder"), QT_TRANSLATE_NOOP("WEX", "Add Current Folder")), &QAction::triggered, this,
-            &MoveDestinations::addCurrentFolder);
-    connect(addCommand(QStringLiteral("addFolderAndMove"), QT_TRANSLATE_NOOP("WEX", "Move to Folder...")), &QAction::triggered, this,
-            &MoveDestinations::addFolderAndMove);
-    connect(addCommand(QStringLiteral("removeMoveFolder"), QT_TRANSLATE_NOOP("WEX", "Remove Destination...")), &QAction::triggered, this,
-            &MoveDestinations::remove);
+    connect(addCommand(QStringLiteral("addCurrentFolder"), QT_TRANSLATE_NOOP("WEX", "Add Current Folder")),
+            &QAction::triggered, this, &MoveDestinations::addCurrentFolder);
+    connect(addCommand(QStringLiteral("addFolderAndMove"), QT_TRANSLATE_NOOP("WEX", "Move to Folder...")),
+            &QAction::triggered, this, &MoveDestinations::addFolderAndMove);
+    connect(addCommand(QStringLiteral("removeMoveFolder"), QT_TRANSLATE_NOOP("WEX", "Remove Destination...")),
+            &QAction::triggered, this, &MoveDestinations::remove);
     menu_->addSeparator();
-    connect(addCommand(QStringLiteral("WEXMove"), QT_TRANSLATE_NOOP("WEX", "Open WEX Relocate")), &QAction::triggered, this,
-            &MoveDestinations::WEXMove);
+    connect(addCommand(QStringLiteral("WEXMove"), QT_TRANSLATE_NOOP("WEX", "Open WEX Relocate")), &QAction::triggered,
+            this, &MoveDestinations::WEXMove);
 
     refresh_->setText(Localize(QT_TRANSLATE_NOOP("WEX", "Refresh")));
     refresh_->setObjectName(QStringLiteral("refreshList"));
@@ -175,7 +175,8 @@ void MoveDestinations::moveMailToDirectory(const QString &folder)
     if (run->total() == 0)
         return;
     if (!IsPathDirectory(String2Path(folder))) {
-        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved: there is no folder %1.")).arg(Quoted(folder)), kFailureMs);
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved: there is no folder %1.")).arg(Quoted(folder)),
+                    kFailureMs);
         return;
     }
     run_ = std::move(run);
@@ -218,18 +219,21 @@ void MoveDestinations::endMove()
         const MailMoveRun::Failure &first = failures.first();
         const QString mail = QStringLiteral("%1 (%2)").arg(Quoted(first.subject), Path2String(first.fileName));
         if (failures.size() == 1)
-            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved to %1: %2: %3")).arg(where, mail, first.reason), kFailureMs);
+            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved to %1: %2: %3")).arg(where, mail, first.reason),
+                        kFailureMs);
         else
             showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "%1 mails not moved to %2; the first: %3: %4"))
                             .arg(failures.size())
                             .arg(where, mail, first.reason),
                         kFailureMs);
     } else if (run->movedCount() == 0) {
-        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Nothing moved: the mails already lie in %1.")).arg(where), kSuccessMs);
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Nothing moved: the mails already lie in %1.")).arg(where),
+                    kSuccessMs);
     } else if (run->movedCount() == 1) {
         showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moved 1 mail to %1.")).arg(where), kSuccessMs);
     } else {
-        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moved %1 mails to %2.")).arg(run->movedCount()).arg(where), kSuccessMs);
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moved %1 mails to %2.")).arg(run->movedCount()).arg(where),
+                    kSuccessMs);
     }
     emit moveFinished();
 }
@@ -285,7 +289,8 @@ void MoveDestinations::saveMoveArray() { SaveMoveFolders(defaults_, folders_); }
 
 void MoveDestinations::WEXMove()
 {
-    const LaunchResult started = Launcher::launchApplication(Launcher::suiteApplication(QStringLiteral("WEX_Relocate.app")));
+    const QString mover = Launcher::suiteApplication(QStringLiteral("WEX_Relocate.app"));
+    const LaunchResult started = Launcher::launchApplication(mover);
     if (!started.ok())
         showMessage(started.reason, kFailureMs);
 }

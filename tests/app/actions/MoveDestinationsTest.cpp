@@ -272,10 +272,11 @@ TEST_F(MoveDestinationsTest, TenDestinationsAreRenumberedAfterARemovalInTheRemov
     EXPECT_EQ(after.last(), QStringLiteral("f9=Ctrl+9"));
     EXPECT_EQ(moves->moveArray().first(), QStringLiteral("/folders/f1"));
 
-    QTimer::singleShot(0, [&] { app->titleWindow()->findChild<RemoveDestinationDialog *>()->cancelButton()->click(); });
+    const auto window = [&app] { return app->titleWindow()->findChild<RemoveDestinationDialog *>(); };
+    QTimer::singleShot(0, [&] { window()->cancelButton()->click(); });
     moves->remove();
     EXPECT_EQ(moves->moveArray().size(), 9);
-    QTimer::singleShot(0, [&] { app->titleWindow()->findChild<RemoveDestinationDialog *>()->removeAllButton()->click(); });
+    QTimer::singleShot(0, [&] { window()->removeAllButton()->click(); });
     moves->remove();
     EXPECT_TRUE(moves->moveArray().isEmpty());
     EXPECT_EQ(moves->moveMenu()->actions().first()->isSeparator(), true) << "the menu's own items stay";
