@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace wex {
@@ -23,10 +24,10 @@ public:
     QString pathString() const; // for display
     uint32_t code() const { return code_; }
 
-    void setFrom(const QString &v) { from_ = v; }
+    void setFrom(QString v) { from_ = std::move(v); }
     void setDate(const MailDate &v) { date_ = v; }
-    void setSubject(const QString &v) { subject_ = v; }
-    void setPath(const QByteArray &v) { path_ = v; }
+    void setSubject(QString v) { subject_ = std::move(v); }
+    void setPath(QByteArray v) { path_ = std::move(v); }
     void setCode(uint32_t v) { code_ = v; }
 
     // Flags are 0 or 1.

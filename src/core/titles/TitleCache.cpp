@@ -133,9 +133,14 @@ bool getKey(Cursor &c, FileKey *k)
 void putText(std::vector<char> &out, const QString &text)
 {
     put(out, uint32_t(text.size()));
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    const char *units = reinterpret_cast<const char *>(text.utf16());
+    out.insert(out.end(), units, units + size_t(text.size()) * 2);
+#else
     const char16_t *s = reinterpret_cast<const char16_t *>(text.utf16());
     for (qsizetype i = 0; i < text.size(); ++i)
         put(out, s[i]);
+#endif
 }
 
 QString textOf(const char *units, uint32_t count)
@@ -439,15 +444,17 @@ FolderTitleCache FolderTitleCache::load(const QByteArray &directory, const QByte
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
         return FolderTitleCache();
-    std::vector<char> bytes;
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
     struct stat st;
     const bool usable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
         && st.st_size >= off_t(kHeaderSize) && st.st_size <= kMaxFileSize;
     if (usable) {
-        bytes.resize(size_t(st.st_size));
+        size = size_t(st.st_size);
+        bytes.reset(new char[size]);
         size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        while (got < size) {
+            const ssize_t n = ::read(fd, bytes.get() + got, size - got);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
@@ -456,31 +463,45 @@ FolderTitleCache FolderTitleCache::load(const QByteArray &directory, const QByte
         }
         // One more byte would mean the file grew while it was read.
         char extra;
-        if (got != bytes.size() || ::read(fd, &extra, 1) != 0)
-            bytes.clear();
+        if (got != size || ::read(fd, &extra, 1) != 0) {
+            bytes.reset();
+            size = 0;
+        }
     }
     ::close(fd);
-    return fromBytes(std::move(bytes), folder, fingerprint);
+    FolderTitleCache cache;
+    cache.adopt(std::move(bytes), size, folder, fingerprint);
+    return cache;
 }
 
-FolderTitleCache FolderTitleCache::fromBytes(std::vector<char> bytes, QByteArrayView folder,
+FolderTitleCache FolderTitleCache::fromBytes(const std::vector<char> &bytes, QByteArrayView folder,
                                              QByteArrayView fingerprint)
 {
+    std::unique_ptr<char[]> copy(new char[bytes.size() + 1]);
+    if (!bytes.empty())
+        std::memcpy(copy.get(), bytes.data(), bytes.size());
     FolderTitleCache cache;
-    cache.bytes_ = std::move(bytes);
-    if (cache.bytes_.size() < kHeaderSize || cache.bytes_.size() > size_t(kMaxFileSize)
-        || !cache.parse(folder, fingerprint)) {
-        cache.bytes_.clear();
-        cache.bytes_.shrink_to_fit();
-        cache.spans_.clear();
-    }
+    cache.adopt(std::move(copy), bytes.size(), folder, fingerprint);
     return cache;
+}
+
+void FolderTitleCache::adopt(std::unique_ptr<char[]> bytes, size_t size, QByteArrayView folder,
+                             QByteArrayView fingerprint)
+{
+    bytes_ = std::move(bytes);
+    size_ = size;
+    if (!bytes_ || size_ < kHeaderSize || size_ > size_t(kMaxFileSize) || !parse(folder, fingerprint)) {
+        bytes_.reset();
+        size_ = 0;
+        spans_.clear();
+        spans_.shrink_to_fit();
+    }
 }
 
 bool FolderTitleCache::parse(QByteArrayView folder, QByteArrayView fingerprint)
 {
-    const char *data = bytes_.data();
-    const size_t size = bytes_.size();
+    const char *data = bytes_.get();
+    const size_t size = size_;
     Cursor header(data, kHeaderSize);
     const char *magic = nullptr;
     uint32_t version = 0, reserved = 0;
@@ -521,13 +542,13 @@ bool FolderTitleCache::parse(QByteArrayView folder, QByteArrayView fingerprint)
 FolderTitleCache::Entry FolderTitleCache::entry(size_t i) const
 {
     Decoded d;
-    decodeEntry(bytes_.data() + spans_[i].offset, spans_[i].length, &d, false);
+    decodeEntry(bytes_.get() + spans_[i].offset, spans_[i].length, &d, false);
     return d.entry;
 }
 
 QByteArrayView FolderTitleCache::name(size_t i) const
 {
-    const char *p = bytes_.data() + spans_[i].offset;
+    const char *p = bytes_.get() + spans_[i].offset;
     uint16_t n;
     std::memcpy(&n, p, sizeof n);
     return QByteArrayView(p + sizeof n, qFromLittleEndian(n));
@@ -551,9 +572,16 @@ ptrdiff_t FolderTitleCache::find(QByteArrayView name) const
 
 Title FolderTitleCache::title(size_t i, const Title &prototype, const QByteArray &path) const
 {
-    Decoded d;
-    decodeEntry(bytes_.data() + spans_[i].offset, spans_[i].length, &d, false);
     Title t = prototype;
+    fillTitle(i, path, &t);
+    return t;
+}
+
+void FolderTitleCache::fillTitle(size_t i, const QByteArray &path, Title *title) const
+{
+    Decoded d;
+    decodeEntry(bytes_.get() + spans_[i].offset, spans_[i].length, &d, false);
+    Title &t = *title;
     t.setArchiveState(d.flags & (1u << 0));
     t.setUnreadState(d.flags & (1u << 1));
     t.setReplyState(d.flags & (1u << 2));
@@ -573,7 +601,6 @@ Title FolderTitleCache::title(size_t i, const Title &prototype, const QByteArray
     t.setFrom(textOf(d.from, d.fromUnits));
     t.setSubject(textOf(d.subject, d.subjectUnits));
     t.setPath(path);
-    return t;
 }
 
 FolderTitleCacheWriter::FolderTitleCacheWriter(const QByteArray &folder, const QByteArray &fingerprint)

@@ -21,6 +21,7 @@
 #include <QByteArrayView>
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <vector>
@@ -95,7 +96,8 @@ public:
     static FolderTitleCache load(const QByteArray &directory, const QByteArray &folder,
                                  const QByteArrayView fingerprint);
     // The same check of a cache file's bytes already in memory.
-    static FolderTitleCache fromBytes(std::vector<char> bytes, QByteArrayView folder, QByteArrayView fingerprint);
+    static FolderTitleCache fromBytes(const std::vector<char> &bytes, QByteArrayView folder,
+                                      QByteArrayView fingerprint);
 
     size_t size() const { return spans_.size(); }
     Entry entry(size_t i) const;
@@ -106,15 +108,24 @@ public:
     // defaults; a mail in send state takes the local time of its file's
     // modification as its date, as a scan does.
     Title title(size_t i, const Title &prototype, const QByteArray &path) const;
+    // The same into a title that exists already: every field a scan sets is
+    // overwritten.
+    void fillTitle(size_t i, const QByteArray &path, Title *title) const;
 
 private:
+    // Takes the file's bytes (size_ of them) and keeps them when they pass
+    // every check; otherwise the cache ends up empty.
+    void adopt(std::unique_ptr<char[]> bytes, size_t size, QByteArrayView folder, QByteArrayView fingerprint);
     bool parse(QByteArrayView folder, QByteArrayView fingerprint);
 
     struct Span {
         uint32_t offset;
         uint32_t length;
     };
-    std::vector<char> bytes_;
+    // Not a vector: a cache file of many megabytes is read straight into
+    // memory that was never zero-filled first.
+    std::unique_ptr<char[]> bytes_;
+    size_t size_ = 0;
     std::vector<Span> spans_;
 };
 
