@@ -122,14 +122,60 @@ int reverseCompareTitle(const Title &a, const Title &b, TitleKey key) { return -
 
 void SortTitles(TitleArray &titles, TitleKey key, bool reverse)
 {
-    if (reverse) {
-        std::stable_sort(titles.begin(), titles.end(), [key](const Title &a, const Title &b) {
-            return reverseCompareTitle(a, b, key) < 0;
+    // The titles are ordered as indices and moved once, into their final
+    // places: a title is large, and a merge sort would move every one of
+    // them many times. Ties keep their order through the index.
+    const size_t n = titles.size();
+    if (n < 2)
+        return;
+    std::vector<uint32_t> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = uint32_t(i);
+    if (key == TitleKey::Date) {
+        // One integer per title: the empty date first, then by instant,
+        // ties by index; the order of the whole integers is the order wanted.
+        using Key = unsigned __int128;
+        std::vector<Key> keys(n);
+        for (size_t i = 0; i < n; ++i) {
+            const MailDate &d = titles[i].date();
+            // Set dates map above 0 in their own order (a date holds far
+            // less than 2^62 seconds either way); the empty date is 0.
+            constexpr int64_t kBound = (int64_t(1) << 62) - 1;
+            const int64_t seconds = std::clamp<int64_t>(d.secondsSinceEpoch(), -kBound, kBound);
+            uint64_t rank = d.isEmpty() ? 0 : uint64_t(seconds + kBound + 1);
+            if (reverse)
+                rank = ~rank;
+            keys[i] = (Key(rank) << 32) | i;
+        }
+        std::sort(keys.begin(), keys.end());
+        for (size_t i = 0; i < n; ++i)
+            order[i] = uint32_t(keys[i]);
+    } else if (reverse) {
+        std::stable_sort(order.begin(), order.end(), [&titles, key](uint32_t a, uint32_t b) {
+            return reverseCompareTitle(titles[a], titles[b], key) < 0;
         });
     } else {
-        std::stable_sort(titles.begin(), titles.end(), [key](const Title &a, const Title &b) {
-            return compareTitle(a, b, key) < 0;
+        std::stable_sort(order.begin(), order.end(), [&titles, key](uint32_t a, uint32_t b) {
+            return compareTitle(titles[a], titles[b], key) < 0;
         });
+    }
+    // Place k takes the title at order[k], cycle by cycle, in place.
+    std::vector<uint8_t> placed(n, 0);
+    for (size_t start = 0; start < n; ++start) {
+        if (placed[start] || order[start] == start)
+            continue;
+        Title held = std::move(titles[start]);
+        size_t k = start;
+        for (;;) {
+            placed[k] = 1;
+            const size_t from = order[k];
+            if (from == start) {
+                titles[k] = std::move(held);
+                break;
+            }
+            titles[k] = std::move(titles[from]);
+            k = from;
+        }
     }
 }
 
