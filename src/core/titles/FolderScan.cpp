@@ -53,10 +53,21 @@ bool statAt(int folderFd, const char *name, FileKey *key, mode_t *mode)
     return true;
 }
 
+// The first eight bytes of a name as a number that orders as the bytes do
+// (shorter names padded with zero bytes, as their terminator compares).
+uint64_t namePrefix(const char *name, size_t length)
+{
+    uint64_t prefix = 0;
+    for (size_t k = 0; k < 8; ++k)
+        prefix = (prefix << 8) | (k < length ? uint8_t(name[k]) : 0u);
+    return prefix;
+}
+
 } // namespace
 
 struct FolderScan::Work {
     struct Item {
+        uint64_t prefix; // the name's first eight bytes, big-endian, NUL-padded
         uint32_t nameOffset;
         unsigned char type;
     };
@@ -98,7 +109,7 @@ struct FolderScan::Work {
         if (e.key != key || e.kind != (folder ? FolderTitleCache::AttachmentFolder : FolderTitleCache::File))
             return false;
         if (!folder) {
-            titles[i] = cache.title(c, prototype, path(i));
+            cache.fillTitle(c, path(i), &titles[i]);
             present[i] = 1;
         } else {
             // The folder is unchanged, so the same main text is still the
@@ -107,7 +118,7 @@ struct FolderScan::Work {
             FileKey mainKey;
             if (!statAt(folderFd, main.constData(), &mainKey, nullptr) || mainKey != e.mainKey)
                 return false;
-            titles[i] = cache.title(c, prototype, prefix + main);
+            cache.fillTitle(c, prefix + main, &titles[i]);
             present[i] = 1;
         }
         hit[i] = 1;
@@ -211,6 +222,37 @@ void FolderScan::run()
     // not changed since two seconds before that.
     work.settleLimit = TitleCacheSettleLimit();
 
+    // A folder's cache is filed under its path without trailing slashes, so
+    // the single-mail lookups find it from a mail's path.
+    QByteArray cacheFolder = folder_;
+    while (cacheFolder.size() > 1 && cacheFolder.endsWith('/'))
+        cacheFolder.chop(1);
+    const QByteArray cacheDirectory =
+        options_.cacheDirectory.isEmpty() ? TitleCacheDirectory() : options_.cacheDirectory;
+    QByteArray fingerprint;
+    // The cache file is read and checked on a thread of its own while the
+    // folder is listed here; joined before any entry is looked up.
+    std::thread loader;
+    if (work.useCache) {
+        fingerprint = TitleCacheFingerprint(coding_, work.prototype);
+        const auto load = [&work, &cacheDirectory, &cacheFolder, &fingerprint] {
+            work.cache = FolderTitleCache::load(cacheDirectory, cacheFolder, fingerprint);
+        };
+        try {
+            loader = std::thread(load);
+        } catch (const std::system_error &) {
+            load();
+        }
+    }
+    struct Join {
+        std::thread &t;
+        ~Join()
+        {
+            if (t.joinable())
+                t.join();
+        }
+    } joinLoader{loader};
+
     DIR *dir = ::opendir(folder_.constData());
     if (!dir) {
         listError_ = errno;
@@ -222,13 +264,20 @@ void FolderScan::run()
         const size_t len = std::strlen(d->d_name);
         if (!TitleScanner::isMailName(QByteArrayView(d->d_name, qsizetype(len))))
             continue;
-        work.items.push_back({uint32_t(work.names.size()), d->d_type});
+        work.items.push_back({namePrefix(d->d_name, len), uint32_t(work.names.size()), d->d_type});
         work.names.insert(work.names.end(), d->d_name, d->d_name + len + 1);
     }
     {
+        // Byte order of the names: their first eight bytes decide almost
+        // every comparison without a look at the names themselves.
         const char *names = work.names.data();
         std::sort(work.items.begin(), work.items.end(), [names](const Work::Item &a, const Work::Item &b) {
-            return std::strcmp(names + a.nameOffset, names + b.nameOffset) < 0;
+            if (a.prefix != b.prefix)
+                return a.prefix < b.prefix;
+            // Equal prefixes that end before eight bytes are equal names.
+            if ((a.prefix & 0xFF) == 0)
+                return false;
+            return std::strcmp(names + a.nameOffset + 8, names + b.nameOffset + 8) < 0;
         });
     }
     const size_t n = work.items.size();
@@ -238,19 +287,8 @@ void FolderScan::run()
         work.prefix += '/';
     work.titles.assign(n, work.prototype);
     work.present.assign(n, 0);
-
-    // A folder's cache is filed under its path without trailing slashes, so
-    // the single-mail lookups find it from a mail's path.
-    QByteArray cacheFolder = folder_;
-    while (cacheFolder.size() > 1 && cacheFolder.endsWith('/'))
-        cacheFolder.chop(1);
-    const QByteArray cacheDirectory =
-        options_.cacheDirectory.isEmpty() ? TitleCacheDirectory() : options_.cacheDirectory;
-    QByteArray fingerprint;
-    if (work.useCache) {
-        fingerprint = TitleCacheFingerprint(coding_, work.prototype);
-        work.cache = FolderTitleCache::load(cacheDirectory, cacheFolder, fingerprint);
-    }
+    if (loader.joinable())
+        loader.join();
     // Both lists are in byte order of the names: one walk pairs them.
     work.cached.assign(n, -1);
     work.hit.assign(n, 0);
