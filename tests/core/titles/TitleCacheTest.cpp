@@ -106,6 +106,47 @@ TEST_F(TitleCacheTest, EveryChangeToTheMailsIsSeen)
     }
 }
 
+// Enough mails for every thread to check a share of them against the cache:
+// a changed mail is found wherever it lies and whichever thread checks it.
+TEST_F(TitleCacheTest, EveryThreadRejectsTheMailsThatChanged)
+{
+    constexpr int kCount = 600;
+    const auto name = [](int i) { return QByteArray::number(i) + ".mail"; };
+    const auto text = [](int i, char mark) {
+        return "From: sender " + QByteArray::number(i) + "\nSubject: " + mark + "\n\n";
+    };
+    for (int i = 0; i < kCount; ++i)
+        mail(name(i), text(i, 'a'));
+    settleClock();
+    for (const unsigned threads : {2u, 4u}) {
+        SCOPED_TRACE(threads);
+        const QByteArray fresh = Dump(run(options(threads, false)));
+        EXPECT_EQ(Dump(run(options(threads))), fresh) << "filling the cache";
+        EXPECT_EQ(Dump(run(options(threads))), fresh);
+        EXPECT_EQ(last.fromCache, size_t(kCount));
+    }
+    // Rewritten in place with the size and modification time restored: only
+    // the change time tells, and each lies in another thread's chunk.
+    settleClock();
+    int changed = 0;
+    for (int i = 5; i < kCount; i += 37, ++changed) {
+        struct stat st;
+        ASSERT_EQ(::stat(dir.at("InBox/" + name(i)), &st), 0);
+        mail(name(i), text(i, 'b'));
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, dir.at("InBox/" + name(i)), times, 0), 0);
+    }
+    for (const unsigned threads : {4u, 2u}) {
+        SCOPED_TRACE(threads);
+        const QByteArray cached = Dump(run(options(threads)));
+        const size_t hits = last.fromCache;
+        EXPECT_EQ(cached, Dump(scanner.loadTitleArray(folder)));
+        // The first of these runs reads the changed mails and caches them anew.
+        EXPECT_EQ(hits, threads == 4u ? size_t(kCount - changed) : size_t(kCount));
+        EXPECT_EQ(cached.count("|b|"), changed);
+    }
+}
+
 TEST_F(TitleCacheTest, AMovedFolderListsItsOwnPaths)
 {
     fillFolder();

@@ -2,6 +2,7 @@
 #include "TestStore.h"
 #include "TypeCreator.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/xattr.h>
 
@@ -151,4 +152,54 @@ TEST(Title, SortIsStableInBothDirections)
     titles = copy;
     SortTitles(titles, TitleKey::From, true); // all equal: input order stays
     EXPECT_EQ(order(), "0123456");
+}
+
+// The sort moves indices, not titles, and ranks dates by one integer: it must
+// give exactly what a stable sort by the comparison gives, ties included,
+// for every key and direction.
+TEST(Title, SortMatchesAStableSortByTheComparison)
+{
+    const MailDate dates[] = {
+        MailDate(),
+        MailDate::distantPast(),
+        MailDate::fromFields(1969, 12, 31, 23, 59, 59, 0),
+        MailDate::fromFields(1970, 1, 1, 0, 0, 0, 0),
+        MailDate::fromFields(1970, 1, 1, 9, 0, 0, 32400), // the same instant, another zone
+        MailDate::fromFields(2026, 12, 5, 8, 25, 2, 32400),
+        MailDate::fromFields(2026, 12, 5, 8, 25, 3, 32400),
+        MailDate::fromFields(-5000000, 1, 1, 0, 0, 0, 0),
+        MailDate::fromFields(900000000, 1, 1, 0, 0, 0, 0),
+    };
+    const QString texts[] = {"", "a", "B", "b", QString::fromUtf8("\xe3\x81\x82"), QString::fromUtf8("\xf0\x9f\x98\x80")};
+    TitleArray titles;
+    uint32_t seed = 12345;
+    const auto next = [&seed](uint32_t bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % bound;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        Title t = TitleFrom(texts[next(std::size(texts))], texts[next(std::size(texts))], dates[next(std::size(dates))]);
+        t.setPath(QByteArray::number(i)); // records the input order
+        if (next(5) == 0)
+            t.setUnreadState(true);
+        titles.push_back(t);
+    }
+    const auto paths = [](const TitleArray &a) {
+        QByteArray all;
+        for (const Title &t : a)
+            all += t.path() + ' ';
+        return all;
+    };
+    for (const TitleKey key : {TitleKey::Date, TitleKey::From, TitleKey::Subject, TitleKey::State}) {
+        for (const bool reverse : {false, true}) {
+            SCOPED_TRACE(IdentifierOfTitleKey(key).toStdString() + (reverse ? " reverse" : ""));
+            TitleArray expected = titles;
+            std::stable_sort(expected.begin(), expected.end(), [key, reverse](const Title &a, const Title &b) {
+                return (reverse ? reverseCompareTitle(a, b, key) : compareTitle(a, b, key)) < 0;
+            });
+            TitleArray sorted = titles;
+            SortTitles(sorted, key, reverse);
+            EXPECT_EQ(paths(sorted), paths(expected));
+        }
+    }
 }

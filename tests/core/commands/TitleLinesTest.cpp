@@ -1,0 +1,51 @@
+// A long listing is formatted in two halves at once; what is written must be
+// its lines, each as FormatTitleLine gives it, in order and nothing else.
+#include "TitleLines.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using namespace wex;
+
+namespace {
+
+QByteArray WrittenBy(const TitleArray &titles)
+{
+    FILE *f = std::tmpfile();
+    if (!f)
+        return "tmpfile failed";
+    const bool ok = WriteTitleLines(titles, f);
+    std::rewind(f);
+    QByteArray all;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        all.append(buffer, qsizetype(n));
+    std::fclose(f);
+    return ok ? all : QByteArray("write failed");
+}
+
+} // namespace
+
+TEST(WriteTitleLines, EveryLengthOfListingIsItsLinesInOrder)
+{
+    const QString texts[] = {"plain", QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e"), "tab\there\\",
+                             QString::fromUtf8("\xf0\x9f\x98\x80 pair"), QString(QChar(0xDC00)) + "lone", ""};
+    for (const int count : {0, 1, 8191, 8192, 20001}) {
+        SCOPED_TRACE(count);
+        TitleArray titles;
+        QByteArray expected;
+        for (int i = 0; i < count; ++i) {
+            Title t;
+            t.setFrom(texts[i % 6] + QString::number(i));
+            t.setSubject(texts[(i / 6) % 6]);
+            t.setDate(i % 7 ? MailDate::fromFields(2000 + i % 30, 1 + i % 12, 1, 0, 0, i, 32400) : MailDate());
+            t.setPath("/m/" + QByteArray::number(i) + (i % 11 ? ".ygm" : "\n.mail"));
+            t.setUnreadState(i % 2);
+            t.setCode(uint32_t(i % 5));
+            titles.push_back(t);
+            expected += FormatTitleLine(t) + '\n';
+        }
+        EXPECT_EQ(WrittenBy(titles), expected);
+    }
+}
