@@ -3,9 +3,11 @@
 #include "CommandLine.h"
 #include "Coding.h"
 #include "FolderScan.h"
+#include "TitleLines.h"
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace wex {
 
@@ -34,8 +36,20 @@ int RunListCommand(int argc, char **argv, FILE *out, FILE *err)
                      std::strerror(error));
         return 1;
     }
-    SortForOutput(titles, options);
-    return WriteListing(titles, out, err);
+    // The sorted listing is written through its order: a large folder's
+    // titles are never moved about, and are freed in the order they were made.
+    std::vector<uint32_t> order;
+    if (options.key) {
+        order = SortedTitleOrder(titles, *options.key, options.reverse);
+    } else {
+        order.resize(titles.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = uint32_t(i);
+    }
+    if (WriteTitleLines(titles, order, out))
+        return 0;
+    std::fprintf(err, "wex-browser: cannot write the listing: %s\n", std::strerror(errno));
+    return 1;
 }
 
 } // namespace wex

@@ -1,5 +1,6 @@
 #include "TitleLines.h"
 
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -162,19 +163,38 @@ qsizetype lineBound(const Title &title)
         + 2 * title.path().size() + 8;
 }
 
-// The texts of a title lie apart from it on the heap, and a sorted listing
-// visits them in no memory order: they are asked for a few lines ahead.
-constexpr size_t kPrefetchAhead = 6;
+// The titles of a listing in the order they are written: all of them, or
+// those an order names.
+class ListingView {
+public:
+    ListingView(const TitleArray &titles, const std::vector<uint32_t> *order)
+        : titles_(titles), order_(order ? order->data() : nullptr), size_(order ? order->size() : titles.size())
+    {
+    }
+    size_t size() const { return size_; }
+    const Title &at(size_t k) const { return titles_[order_ ? order_[k] : k]; }
 
-void prefetchTexts(const TitleArray &titles, size_t i)
-{
-    if (i >= titles.size())
-        return;
-    const Title &t = titles[i];
-    __builtin_prefetch(t.from().utf16());
-    __builtin_prefetch(t.subject().utf16());
-    __builtin_prefetch(t.path().constData());
-}
+    // The texts of a title lie apart from it on the heap, and a sorted
+    // listing visits titles and texts in no memory order: the title is asked
+    // for well ahead, its texts once it has had time to arrive.
+    void prefetch(size_t k) const
+    {
+        constexpr size_t kTextsAhead = 6, kTitleAhead = 12;
+        if (order_ && k + kTitleAhead < size_)
+            __builtin_prefetch(&titles_[order_[k + kTitleAhead]]);
+        if (k + kTextsAhead < size_) {
+            const Title &t = at(k + kTextsAhead);
+            __builtin_prefetch(t.from().utf16());
+            __builtin_prefetch(t.subject().utf16());
+            __builtin_prefetch(t.path().constData());
+        }
+    }
+
+private:
+    const TitleArray &titles_;
+    const uint32_t *order_;
+    size_t size_;
+};
 
 char *putTitleLine(char *p, const Title &title)
 {
@@ -244,29 +264,34 @@ QByteArray EscapeLineBytes(QByteArrayView bytes)
     return shown;
 }
 
-bool WriteTitleLines(const TitleArray &titles, FILE *out)
+namespace {
+
+bool writeLines(const ListingView &lines, FILE *out)
 {
     // A long listing is formatted by two threads: the second half into a
     // buffer of its own while this thread formats and writes the first half.
     // The bytes written are the same either way.
-    const size_t n = titles.size();
+    const size_t n = lines.size();
     const size_t half = n >= kParallelLines && std::thread::hardware_concurrency() > 1 ? n / 2 : n;
-    std::vector<char> tail;
+    // Sized by an upper bound, and never zero-filled: only the pages the
+    // lines take are ever touched.
+    std::unique_ptr<char[]> tail;
+    size_t tailSize = 0;
     std::thread helper;
     if (half < n) {
         try {
-            helper = std::thread([&titles, &tail, half, n] {
+            helper = std::thread([&lines, &tail, &tailSize, half, n] {
                 size_t bound = 0;
-                for (size_t i = half; i < n; ++i)
-                    bound += size_t(lineBound(titles[i]));
-                tail.resize(bound);
-                char *p = tail.data();
-                for (size_t i = half; i < n; ++i) {
-                    prefetchTexts(titles, i + kPrefetchAhead);
-                    p = putTitleLine(p, titles[i]);
+                for (size_t k = half; k < n; ++k)
+                    bound += size_t(lineBound(lines.at(k)));
+                tail.reset(new char[bound]);
+                char *p = tail.get();
+                for (size_t k = half; k < n; ++k) {
+                    lines.prefetch(k);
+                    p = putTitleLine(p, lines.at(k));
                     *p++ = '\n';
                 }
-                tail.resize(size_t(p - tail.data()));
+                tailSize = size_t(p - tail.get());
             });
         } catch (const std::system_error &) {
             // No thread to be had: this one formats everything.
@@ -274,18 +299,27 @@ bool WriteTitleLines(const TitleArray &titles, FILE *out)
     }
     const size_t mine = helper.joinable() ? half : n;
     OutputBuffer output(out);
-    for (size_t i = 0; i < mine; ++i) {
-        prefetchTexts(titles, i + kPrefetchAhead);
-        output.addLine(titles[i]);
+    for (size_t k = 0; k < mine; ++k) {
+        lines.prefetch(k);
+        output.addLine(lines.at(k));
     }
     output.flush();
     bool ok = output.ok();
     if (helper.joinable()) {
         helper.join();
-        if (ok && !tail.empty() && std::fwrite(tail.data(), 1, tail.size(), out) != tail.size())
+        if (ok && tailSize && std::fwrite(tail.get(), 1, tailSize, out) != tailSize)
             ok = false;
     }
     return std::fflush(out) == 0 && ok;
+}
+
+} // namespace
+
+bool WriteTitleLines(const TitleArray &titles, FILE *out) { return writeLines(ListingView(titles, nullptr), out); }
+
+bool WriteTitleLines(const TitleArray &titles, const std::vector<uint32_t> &order, FILE *out)
+{
+    return writeLines(ListingView(titles, &order), out);
 }
 
 } // namespace wex

@@ -7,7 +7,9 @@
 #include "Title.h"
 #include <QByteArray>
 #include <QByteArrayView>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace wex {
 
@@ -18,5 +20,8 @@ QByteArray EscapeLineBytes(QByteArrayView bytes);
 // Writes one line per title and flushes out; false when a write failed
 // (errno then says why).
 bool WriteTitleLines(const TitleArray &titles, FILE *out);
+// The same for titles[order[0]], titles[order[1]], ... (each index below
+// titles.size()): a sorted listing written without moving the titles.
+bool WriteTitleLines(const TitleArray &titles, const std::vector<uint32_t> &order, FILE *out);
 
 } // namespace wex

@@ -120,14 +120,12 @@ int compareTitle(const Title &a, const Title &b, TitleKey key)
 
 int reverseCompareTitle(const Title &a, const Title &b, TitleKey key) { return -compareTitle(a, b, key); }
 
-void SortTitles(TitleArray &titles, TitleKey key, bool reverse)
+std::vector<uint32_t> SortedTitleOrder(const TitleArray &titles, TitleKey key, bool reverse)
 {
-    // The titles are ordered as indices and moved once, into their final
-    // places: a title is large, and a merge sort would move every one of
-    // them many times. Ties keep their order through the index.
+    // The titles are ordered as indices, never moved: a title is large, and a
+    // merge sort would move every one of them many times. Ties keep their
+    // order through the index.
     const size_t n = titles.size();
-    if (n < 2)
-        return;
     std::vector<uint32_t> order(n);
     for (size_t i = 0; i < n; ++i)
         order[i] = uint32_t(i);
@@ -159,6 +157,15 @@ void SortTitles(TitleArray &titles, TitleKey key, bool reverse)
             return compareTitle(titles[a], titles[b], key) < 0;
         });
     }
+    return order;
+}
+
+void SortTitles(TitleArray &titles, TitleKey key, bool reverse)
+{
+    const size_t n = titles.size();
+    if (n < 2)
+        return;
+    const std::vector<uint32_t> order = SortedTitleOrder(titles, key, reverse);
     // Place k takes the title at order[k], cycle by cycle, in place.
     std::vector<uint8_t> placed(n, 0);
     for (size_t start = 0; start < n; ++start) {

@@ -81,5 +81,7 @@ int compareTitle(const Title &a, const Title &b, TitleKey key);
 int reverseCompareTitle(const Title &a, const Title &b, TitleKey key);
 // Stable sort by the key, ascending or (reverse) descending.
 void SortTitles(TitleArray &titles, TitleKey key, bool reverse);
+// The order that sort gives, as indices into titles, which stay as they are.
+std::vector<uint32_t> SortedTitleOrder(const TitleArray &titles, TitleKey key, bool reverse);
 
 } // namespace wex

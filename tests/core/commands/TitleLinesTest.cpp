@@ -1,20 +1,23 @@
-// A long listing is formatted in two halves at once; what is written must be
-// its lines, each as FormatTitleLine gives it, in order and nothing else.
+// A long listing is formatted in two halves at once, and a sorted one through
+// its order; what is written must be its lines, each as FormatTitleLine gives
+// it, in that order and nothing else.
 #include "TitleLines.h"
 
 #include <cstdio>
+#include <vector>
 #include <gtest/gtest.h>
 
 using namespace wex;
 
 namespace {
 
-QByteArray WrittenBy(const TitleArray &titles)
+// What WriteTitleLines writes, through the order when one is given.
+QByteArray WrittenBy(const TitleArray &titles, const std::vector<uint32_t> *order = nullptr)
 {
     FILE *f = std::tmpfile();
     if (!f)
         return "tmpfile failed";
-    const bool ok = WriteTitleLines(titles, f);
+    const bool ok = order ? WriteTitleLines(titles, *order, f) : WriteTitleLines(titles, f);
     std::rewind(f);
     QByteArray all;
     char buffer[65536];
@@ -47,5 +50,14 @@ TEST(WriteTitleLines, EveryLengthOfListingIsItsLinesInOrder)
             expected += FormatTitleLine(t) + '\n';
         }
         EXPECT_EQ(WrittenBy(titles), expected);
+
+        // Through an order: every other title, last first.
+        std::vector<uint32_t> order;
+        QByteArray ordered;
+        for (int i = count - 1; i >= 0; i -= 2) {
+            order.push_back(uint32_t(i));
+            ordered += FormatTitleLine(titles[size_t(i)]) + '\n';
+        }
+        EXPECT_EQ(WrittenBy(titles, &order), ordered);
     }
 }
