@@ -39,7 +39,9 @@ void MailPieceReader::fill()
         std::memmove(data_, data_ + begin_, left);
     begin_ = 0;
     end_ = left;
-    const size_t want = capacity_ - end_;
+    size_t want = capacity_ - end_;
+    if (total_ == 0 && fileSize_ > off_t(kFirstRead) && want > kFirstRead)
+        want = kFirstRead;
     ssize_t n;
     do {
         n = ::read(fd_, data_ + end_, want);

@@ -19,6 +19,10 @@ class MailPieceReader {
 public:
     static constexpr size_t kPieceMax = 4095; // a 4096-byte line buffer less its NUL
     static constexpr size_t kBlockSize = 128 * 1024;
+    // A file larger than this is read first only this far: most mails
+    // decide their title within their first lines, and the rest of a large
+    // one is then never copied out of the page cache.
+    static constexpr size_t kFirstRead = 16 * 1024;
     // Room behind the data for the terminator and for the 64-byte block scan
     // that may run past the last valid byte.
     static constexpr size_t kSlack = 64;
