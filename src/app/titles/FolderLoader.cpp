@@ -117,6 +117,15 @@ void FolderLoader::start(const QByteArray &folder, std::optional<TitleKey> key, 
     });
 }
 
+void FolderLoader::discard(TitleArray titles)
+{
+    if (titles.size() < 1000) // not worth a thread's time
+        return;
+    auto doomed = std::make_shared<TitleArray>(std::move(titles));
+    // Not the loads' own threads: a load must never queue behind this.
+    QThreadPool::globalInstance()->start([doomed]() mutable { doomed.reset(); });
+}
+
 void FolderLoader::cancel()
 {
     if (!job_)

@@ -4,6 +4,7 @@
 // then selects again, the contents view is told twice and shows the mail anew.
 #include "MailTitles.h"
 
+#include "CachedEntries.h"
 #include "DefaultsStore.h"
 #include "DisplayName.h"
 #include "FolderLoader.h"
@@ -133,7 +134,7 @@ QAbstractItemModel *MailTitles::model() { return display_; }
 int MailTitles::count() const { return model_->rowCount(); }
 Title *MailTitles::titleAt(int row) { return model_->titleAt(row); }
 const TitleArray &MailTitles::mailTitles() const { return model_->titles(); }
-void MailTitles::setMailTitles(TitleArray titles) { model_->setTitles(std::move(titles)); }
+void MailTitles::setMailTitles(TitleArray titles) { loader_->discard(model_->setTitles(std::move(titles))); }
 QString MailTitles::identifier() const { return identifier_; }
 bool MailTitles::reverse() const { return reverse_; }
 const CalendarFormat &MailTitles::dateFormat() const { return display_->dateFormat(); }
@@ -185,7 +186,7 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QB
         // Another folder's rows must not stay under its name, nor be acted on.
         if (count() > 0) {
             clearSelection();
-            model_->setTitles(TitleArray());
+            loader_->discard(model_->setTitles(TitleArray()));
         }
     }
     folder_ = folder;
@@ -206,6 +207,7 @@ void MailTitles::cancelLoad()
 }
 
 void MailTitles::setUseCache(bool use) { loader_->setUseCache(use); }
+bool MailTitles::useCache() const { return loader_->useCache(); }
 
 void MailTitles::titlesArrived(const QByteArray &folder, bool listed, int errorNumber)
 {
@@ -256,7 +258,7 @@ void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &s
     // a model reset clears the selection without a signal.
     if (keep < 0)
         clearSelection();
-    model_->setTitles(std::move(titles));
+    loader_->discard(model_->setTitles(std::move(titles)));
     if (keep >= 0) {
         reselectQuietly(keep);
         return;
@@ -293,6 +295,7 @@ void MailTitles::unreadMailTitles()
 {
     if (titleWindow_)
         titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Unread Mails")));
+    const CachedEntries cache(*scanner_, useCache());
     replaceMailTitles(loadUnreadTitleArray(*scanner_, wexRootPath()).value_or(TitleArray()));
 }
 

@@ -73,6 +73,7 @@ public:
     void cancelLoad();
     // Whether loads use the header cache (default: unless WEX_NO_CACHE is set).
     void setUseCache(bool use);
+    bool useCache() const;
     FolderLoader &folderLoader() { return *loader_; }
     // The unread mails of the whole store (its "temp/unreadAliases") as the
     // list, the title window named "Unread Mails"; see replaceMailTitles.
