@@ -90,10 +90,12 @@ protected:
 
 private:
     void clickFolder(int column, const QModelIndex &folder);
-    void openFolder(int column, const QModelIndex &folder);
+    // mayDefer: a folder of very many entries may get its rows a little later
+    // (read on a worker), so a click on it returns at once.
+    void openFolder(int column, const QModelIndex &folder, bool mayDefer = false);
     void moveAcross(int column, int step);
     void truncateColumns(int count);
-    void addColumn(const QModelIndex &folder);
+    void addColumn(const QModelIndex &folder, bool mayDefer = false);
     void dropInvalidColumns();
     void scrollTo(int first);
     void layoutColumns();

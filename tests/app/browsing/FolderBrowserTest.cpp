@@ -274,6 +274,27 @@ TEST_F(FSBrowserTest, ShowsAtMostThreeColumnsAndScrollsByWholeColumns)
     EXPECT_GE(browser.columnView(1)->width(), 110);
 }
 
+// A mail folder of many thousands of entries takes tens of milliseconds just
+// to list: a click on it returns at once, and its column fills when the
+// listing ends. Other ways into a folder still list it at once.
+TEST_F(FSBrowserTest, AClickOnALargeFolderReturnsBeforeItsSubFoldersAreListed)
+{
+    browser.show();
+    browser.folderModel()->setDeferThreshold(-1); // every folder counts as large
+    ASSERT_TRUE(browser.setPath(at("store/InBox")));
+    EXPECT_EQ(Names(*browser.folderModel(), browser.columnView(2)->rootIndex()), QStringList{"sub"});
+    click(1, "Draft");
+    click(1, "InBox");
+    ASSERT_EQ(browser.lastColumn(), 2);
+    EXPECT_TRUE(browser.folderModel()->isListing());
+    EXPECT_EQ(titleWindow.windowTitle(), QStringLiteral("InBox"));
+    QSignalSpy listed(browser.folderModel(), &FolderModel::folderListed);
+    ASSERT_TRUE(listed.wait(10000));
+    EXPECT_FALSE(browser.folderModel()->isListing());
+    EXPECT_EQ(Names(*browser.folderModel(), browser.columnView(2)->rootIndex()), QStringList{"sub"});
+    EXPECT_EQ(loadedCount(), 2);
+}
+
 TEST_F(FSBrowserTest, AClickOnTheSelectedFolderCutsTheColumnsToItsRightAndLoadsIt)
 {
     browser.show();
