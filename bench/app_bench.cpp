@@ -15,7 +15,9 @@
 //       2. alone (for profiling)
 //   app_bench memory WORK FOLDER
 //       4. VmRSS and VmHWM once a click has opened FOLDER (run it alone, in a
-//          fresh process, so the high-water mark is this load's)
+//          fresh process, so the high-water mark is this load's), the longest
+//          stall of the event loop while it loaded, and the same once more
+//          after a click elsewhere (the header cache's load)
 //
 // WORK is a scratch folder this program fills (home, store, defaults); FOLDER
 // is never changed: each click opens a fresh hard-link copy of it (`cp -al`),
@@ -236,9 +238,23 @@ int Memory(const QString &work, const QString &source)
     const ProcStatus after = ReadProcStatus();
     Result("memory_rows", app.titles()->count());
     Result("memory_click_ms", click.wallMs);
+    Result("memory_click_return_ms", click.loadMs);
+    Result("memory_stall_ms", click.stallMs);
     Result("memory_rss_before_mb", before.rssKb / 1024.0);
     Result("memory_rss_mb", after.rssKb / 1024.0);
     Result("memory_hwm_mb", after.hwmKb / 1024.0);
+    // Away and back: the second load is served by the header cache (unless
+    // WEX_NO_CACHE is set).
+    if (!app.clickFolder(QStringLiteral("InBox")).ok)
+        return 1;
+    const ClickRun again = app.clickFolder(QStringLiteral("Huge"));
+    if (!again.ok)
+        return 1;
+    const ProcStatus last = ReadProcStatus();
+    Result("memory_again_click_ms", again.wallMs);
+    Result("memory_again_stall_ms", again.stallMs);
+    Result("memory_again_rss_mb", last.rssKb / 1024.0);
+    Result("memory_again_hwm_mb", last.hwmKb / 1024.0);
     return 0;
 }
 

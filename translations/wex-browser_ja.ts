@@ -496,6 +496,10 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>Key</source>
         <translation>キー</translation>
     </message>
+    <message>
+        <source>Mail downloaded: %1 unread mails now</source>
+        <translation>メールを受信しました: 未読 %1 通</translation>
+    </message>
 </context>
 <context>
     <name>wex::AppController</name>
@@ -506,6 +510,17 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>Cannot open %1: %2</source>
         <translation>%1 を開けません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>wex::LoadProgress</name>
+    <message>
+        <source>Listing the folder…</source>
+        <translation>フォルダを読み込んでいます…</translation>
+    </message>
+    <message>
+        <source>Reading mails: %1 of %2</source>
+        <translation>メールを読み込み中: %1 / %2</translation>
     </message>
 </context>
 <context>
@@ -580,6 +595,13 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>unknown coding</source>
         <translation>不明な文字コード</translation>
+    </message>
+</context>
+<context>
+    <name>wex::MailTitles</name>
+    <message>
+        <source>Cannot list the folder %1: %2</source>
+        <translation>フォルダ %1 を読み込めません: %2</translation>
     </message>
 </context>
 <context>

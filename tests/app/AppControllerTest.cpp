@@ -8,6 +8,7 @@
 #include "MailTitles.h"
 #include "ShellTestSupport.h"
 #include "StoreLocations.h"
+#include "WaitForTitles.h"
 
 #include <QMainWindow>
 #include <QProcess>
@@ -39,6 +40,7 @@ protected:
         app = std::make_unique<Assembly>();
         app->appController()->setStartPath(path);
         ASSERT_TRUE(app->start());
+        ASSERT_TRUE(WaitForTitles(*app->mailTitles()));
     }
     QString statusLine() const { return app->titleWindow()->statusBar()->currentMessage(); }
 

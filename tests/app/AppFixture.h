@@ -10,6 +10,7 @@
 #include "FSNodeInfo.h"
 #include "ShellTestSupport.h"
 #include "StoreLocations.h"
+#include "WaitForTitles.h"
 
 #include <QDeadlineTimer>
 #include <QSignalSpy>
@@ -47,14 +48,18 @@ protected:
         write(defaults);
         ASSERT_TRUE(defaults.save());
     }
-    // Starts the application, its download checks kCheck apart.
+    // Starts the application, its download checks kCheck apart, and waits
+    // until the first folder is shown.
     void start()
     {
         app = std::make_unique<Assembly>();
         app->downloads()->setCheckInterval(kCheck);
         before(*app);
         ASSERT_TRUE(app->start());
+        ASSERT_TRUE(titlesLoaded());
     }
+    // Waits until the title list has no load running.
+    bool titlesLoaded() const { return WaitForTitles(*app->mailTitles()); }
     // Lets n check intervals pass.
     static void passChecks(int n) { QTest::qWait(int(n * kCheck.count())); }
     static bool waitFor(const std::function<bool()> &done, int ms = 5000)

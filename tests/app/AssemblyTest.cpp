@@ -13,6 +13,7 @@
 #include "ShellTestSupport.h"
 #include "StoreLocations.h"
 #include "TitleTableModel.h"
+#include "WaitForTitles.h"
 
 #include <QAction>
 #include <QFile>
@@ -61,6 +62,7 @@ TEST_F(AssemblyTest, StartUpOpensTheInBoxAndSelectsTheFirstUnreadMail)
     makeSettings();
     Assembly app;
     ASSERT_TRUE(app.start());
+    ASSERT_TRUE(WaitForTitles(*app.mailTitles()));
     EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("InBox"));
     EXPECT_EQ(app.mailTitles()->folderPath(), store.path() + "/InBox/");
     EXPECT_EQ(app.fsBrowser()->path(), store.pathString() + QStringLiteral("/InBox"));
@@ -85,12 +87,15 @@ TEST_F(AssemblyTest, EveryWindowSharesTheMenusAndTheFolderMenuOpensDraftAndInBox
         EXPECT_EQ(menus[2]->menu(), app.menuController()->folderMenu());
     }
     ASSERT_TRUE(app.start());
+    ASSERT_TRUE(WaitForTitles(*app.mailTitles()));
     app.menuController()->action(QStringLiteral("browseDraft"))->trigger();
+    ASSERT_TRUE(WaitForTitles(*app.mailTitles()));
     EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("Draft"));
     EXPECT_EQ(app.mailTitles()->folderPath(), store.path() + "/Draft/");
     EXPECT_EQ(app.fsBrowser()->path(), store.pathString() + QStringLiteral("/Draft"));
     EXPECT_EQ(app.mailTitles()->selectedRow(), 0);
     app.menuController()->action(QStringLiteral("browseInBox"))->trigger();
+    ASSERT_TRUE(WaitForTitles(*app.mailTitles()));
     EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("InBox"));
     EXPECT_EQ(app.mailTitles()->count(), 4);
 }
@@ -105,6 +110,7 @@ TEST_F(AssemblyTest, ARefreshThatFindsTheShownMailOnItsRowLeavesTheReaderWhereHe
     makeSettings();
     Assembly app;
     ASSERT_TRUE(app.start());
+    ASSERT_TRUE(WaitForTitles(*app.mailTitles()));
     app.showWindows();
     ASSERT_EQ(app.mailTitles()->selectedRow(), 2);
     QScrollBar *bar = app.mailContents()->browserTextView()->verticalScrollBar();
@@ -114,7 +120,7 @@ TEST_F(AssemblyTest, ARefreshThatFindsTheShownMailOnItsRowLeavesTheReaderWhereHe
     QSignalSpy changes(app.mailTable()->selectionModel(), &QItemSelectionModel::selectionChanged);
 
     // Nothing new: the same mail on the same row, read on where it was.
-    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", false);
+    ASSERT_TRUE(LoadTitlesNow(*app.mailTitles(), store.path() + "/InBox/", false));
     EXPECT_EQ(changes.count(), 0);
     EXPECT_EQ(app.mailTitles()->selectedRow(), 2);
     EXPECT_EQ(app.mailTable()->selectionModel()->selectedRows().size(), 1);
@@ -125,13 +131,13 @@ TEST_F(AssemblyTest, ARefreshThatFindsTheShownMailOnItsRowLeavesTheReaderWhereHe
     // the new unread mail is not shown.
     WriteMail(store, "InBox/0a.mail", QStringLiteral("x"), QStringLiteral("older one"), 1);
     WriteMail(store, "InBox/0b.ygm", QStringLiteral("y"), QStringLiteral("older two"), 2);
-    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", false);
+    ASSERT_TRUE(LoadTitlesNow(*app.mailTitles(), store.path() + "/InBox/", false));
     EXPECT_EQ(app.mailTitles()->selectedRow(), 4);
     EXPECT_EQ(app.mailTitles()->titleAt(4)->subject(), QStringLiteral("third"));
     EXPECT_GT(changes.count(), 0);
     EXPECT_TRUE(Exists(store.at("InBox/0b.ygm")));
 
-    app.mailTitles()->loadTitleTable(store.path() + "/InBox/", true);
+    ASSERT_TRUE(LoadTitlesNow(*app.mailTitles(), store.path() + "/InBox/", true));
     EXPECT_EQ(app.mailTitles()->selectedRow(), 1) << "a refresh goes to the first unread mail";
 }
 
@@ -141,6 +147,7 @@ TEST_F(AssemblyTest, PreferencesSurviveTerminateAndANewAssembly)
     {
         Assembly app;
         ASSERT_TRUE(app.start());
+        ASSERT_TRUE(WaitForTitles(*app.mailTitles()));
         QHeaderView *header = app.mailTable()->horizontalHeader();
         header->moveSection(header->visualIndex(TitleTableModel::DateColumn), 0);
         header->resizeSection(TitleTableModel::SubjectColumn, 311);
@@ -161,6 +168,7 @@ TEST_F(AssemblyTest, PreferencesSurviveTerminateAndANewAssembly)
     FSNodeInfo::setSortFolderTag(QStringLiteral("name"));
     Assembly again;
     ASSERT_TRUE(again.start());
+    ASSERT_TRUE(WaitForTitles(*again.mailTitles()));
     QHeaderView *header = again.mailTable()->horizontalHeader();
     EXPECT_EQ(header->logicalIndex(0), int(TitleTableModel::DateColumn));
     EXPECT_EQ(header->sectionSize(TitleTableModel::SubjectColumn), 311);

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <optional>
 
 namespace wex {
 
@@ -54,17 +55,30 @@ void Downloads::watchEnded()
 
 void Downloads::refreshAfterDownload()
 {
-    const int before = unreadCount();
+    if (!titles_)
+        return;
+    // Counted on the list as loaded: a list still loading shows no rows yet.
+    const std::optional<int> before = titles_->isLoading() ? std::nullopt : std::optional<int>(unreadCount());
     if (menu_)
         menu_->refreshList(false);
-    else if (titles_ && !titles_->folderPath().isEmpty())
+    else if (!titles_->folderPath().isEmpty())
         titles_->loadTitleTable(titles_->folderPath(), false);
-    else
+    if (!titles_->isLoading())
         return;
-    const int now = unreadCount();
-    if (titleWindow_)
-        titleWindow_->statusBar()->showMessage(
-            Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now, %2 before")).arg(now).arg(before));
+    const QByteArray folder = titles_->folderPath();
+    connect(
+        titles_, &MailTitles::titlesLoaded, this,
+        [this, folder, before](const QByteArray &loaded) {
+            if (loaded != folder || !titleWindow_)
+                return;
+            const int now = unreadCount();
+            titleWindow_->statusBar()->showMessage(
+                before ? Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now, %2 before"))
+                             .arg(now)
+                             .arg(*before)
+                       : Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now")).arg(now));
+        },
+        Qt::SingleShotConnection);
 }
 
 int Downloads::unreadCount() const

@@ -49,11 +49,13 @@ public:
     // The menu controller's refresh without going to the first unread mail
     // (refreshList(false)): the shown mail stays shown, the browser's columns
     // are listed again. Without a menu controller, the title list alone is
-    // reloaded in place.
+    // reloaded in place. The load runs on; when it ends, the status line
+    // says how many mails are unread now (and before, when the list was
+    // loaded at the call).
     void refreshAfterDownload();
 
 signals:
-    // After the refresh that ends a watch.
+    // After the refresh that ends a watch has started.
     void downloadEnded();
 
 private:

@@ -137,12 +137,12 @@ void FSBrowser::scrollColumnToVisible(int column)
         scrollTo(column - numberOfVisibleColumns() + 1);
 }
 
-void FSBrowser::reloadColumn(int column)
+void FSBrowser::reloadColumn(int column, bool mayDefer)
 {
     if (column < 0 || column > lastColumn())
         return;
     reloading_ = true;
-    model_->listFolder(columns_[size_t(column)]->rootIndex());
+    model_->listFolder(columns_[size_t(column)]->rootIndex(), mayDefer);
     reloading_ = false;
     dropInvalidColumns();
 }
@@ -150,7 +150,7 @@ void FSBrowser::reloadColumn(int column)
 void FSBrowser::reloadColumns()
 {
     for (int column = 0; column <= lastColumn(); ++column)
-        reloadColumn(column);
+        reloadColumn(column, true);
 }
 
 QListView *FSBrowser::columnView(int column) const
@@ -194,24 +194,24 @@ void FSBrowser::clickFolder(int column, const QModelIndex &folder)
     FolderColumn *view = columns_[size_t(column)];
     if (view->currentIndex() != folder)
         view->selectionModel()->setCurrentIndex(folder, QItemSelectionModel::ClearAndSelect);
-    openFolder(column, folder);
+    openFolder(column, folder, true);
     doClick();
 }
 
 // The folder (a row of the column) becomes the last column, listed afresh and
 // without a selection. A column that already shows it is kept (and with it
 // the keyboard focus it may have).
-void FSBrowser::openFolder(int column, const QModelIndex &folder)
+void FSBrowser::openFolder(int column, const QModelIndex &folder, bool mayDefer)
 {
     if (column < lastColumn() && columns_[size_t(column) + 1]->rootIndex() == folder) {
         truncateColumns(column + 2);
         columns_.back()->selectionModel()->clear();
         reloading_ = true;
-        model_->listFolder(folder);
+        model_->listFolder(folder, mayDefer);
         reloading_ = false;
     } else {
         truncateColumns(column + 1);
-        addColumn(folder);
+        addColumn(folder, mayDefer);
     }
     scrollColumnToVisible(lastColumn());
 }
@@ -245,13 +245,13 @@ void FSBrowser::truncateColumns(int count)
     scrollTo(firstVisible_);
 }
 
-void FSBrowser::addColumn(const QModelIndex &folder)
+void FSBrowser::addColumn(const QModelIndex &folder, bool mayDefer)
 {
     auto *view = new FolderColumn(area_);
     view->setItemDelegate(new FolderDelegate(view));
     view->setModel(model_);
     view->setRootIndex(folder);
-    model_->listFolder(folder);
+    model_->listFolder(folder, mayDefer);
     columns_.push_back(view);
     connect(view, &FolderColumn::folderClicked, this,
             [this, view](const QModelIndex &index) { clickFolder(columnOf(view), index); });

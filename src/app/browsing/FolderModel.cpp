@@ -4,6 +4,8 @@
 #include "FSNodeInfo.h"
 
 #include <QHash>
+#include <QMetaObject>
+#include <sys/stat.h>
 #include <algorithm>
 
 namespace wex {
@@ -15,6 +17,7 @@ struct FolderModel::Node {
     Node *parent = nullptr;
     int row = 0;
     bool listed = false;
+    quint64 listing = 0; // the newest reading of it on a worker; older ones are dropped
     std::vector<std::unique_ptr<Node>> children;
 
     void renumber()
@@ -41,13 +44,17 @@ FolderModel::FolderModel(const QByteArray &rootPath, QObject *parent)
     root_->shownName = DisplayName(root_->path);
 }
 
-FolderModel::~FolderModel() = default;
+FolderModel::~FolderModel()
+{
+    // Workers post to this model: none may run once it is gone.
+    pool_.waitForDone();
+}
 
-std::vector<QByteArray> FolderModel::visibleNames(const QByteArray &path)
+std::vector<QByteArray> FolderModel::visibleNames(const QByteArray &path, const QString &sortTag)
 {
     const FSNodeInfo node = FSNodeInfo::nodeWithParent(nullptr, path);
     std::vector<QByteArray> names;
-    for (const FSNodeInfo &sub : node.visibleSubNodes())
+    for (const FSNodeInfo &sub : node.visibleSubNodes(sortTag))
         names.push_back(sub.lastPathComponent());
     return names;
 }
@@ -115,10 +122,64 @@ const QByteArray &FolderModel::rootPath() const { return root_->path; }
 QByteArray FolderModel::pathOf(const QModelIndex &index) const { return nodeOf(index)->path; }
 bool FolderModel::isListed(const QModelIndex &folder) const { return nodeOf(folder)->listed; }
 
-void FolderModel::listFolder(const QModelIndex &folder)
+namespace {
+
+bool IsFolderLargerThan(const QByteArray &path, qint64 bytes)
+{
+    struct stat st;
+    return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_size > bytes;
+}
+
+} // namespace
+
+void FolderModel::listFolder(const QModelIndex &folder, bool mayDefer)
 {
     Node *node = nodeOf(folder);
-    const std::vector<QByteArray> names = visibleNames(node->path);
+    if (mayDefer && IsFolderLargerThan(node->path, deferThreshold_)) {
+        listInBackground(folder);
+        return;
+    }
+    node->listing = ++lastTicket_; // a reading still on a worker is out of date now
+    showNames(folder, visibleNames(node->path, FSNodeInfo::sortFolderTag()));
+}
+
+void FolderModel::listInBackground(const QModelIndex &folder)
+{
+    Node *node = nodeOf(folder);
+    const quint64 ticket = ++lastTicket_;
+    node->listing = ticket;
+    // Persistent indexes belong to this thread: the worker gets plain values.
+    waiting_.emplace(ticket, Waiting{QPersistentModelIndex(folder), !folder.isValid()});
+    const QByteArray path = node->path;
+    const QString sortTag = FSNodeInfo::sortFolderTag();
+    pool_.start([this, path, sortTag, ticket] {
+        std::vector<QByteArray> names = visibleNames(path, sortTag);
+        QMetaObject::invokeMethod(
+            this, [this, names = std::move(names), ticket] { namesArrived(ticket, names); }, Qt::QueuedConnection);
+    });
+}
+
+void FolderModel::namesArrived(quint64 ticket, const std::vector<QByteArray> &names)
+{
+    const auto found = waiting_.find(ticket);
+    if (found == waiting_.end())
+        return;
+    const Waiting waiting = found->second;
+    waiting_.erase(found);
+    // The root has no index: an invalid persistent index means the root only
+    // when the folder was the root, and otherwise a folder gone meanwhile.
+    if (!waiting.isRoot && !waiting.folder.isValid())
+        return;
+    const QModelIndex folder = waiting.isRoot ? QModelIndex() : QModelIndex(waiting.folder);
+    if (nodeOf(folder)->listing != ticket)
+        return; // listed again since
+    showNames(folder, names);
+    emit folderListed(folder);
+}
+
+void FolderModel::showNames(const QModelIndex &folder, const std::vector<QByteArray> &names)
+{
+    Node *node = nodeOf(folder);
     if (!node->listed) {
         node->listed = true;
         if (names.empty())

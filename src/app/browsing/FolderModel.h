@@ -15,6 +15,9 @@
 // display text of a name that is not UTF-8 escapes its bytes (DisplayName).
 #include <QAbstractItemModel>
 #include <QByteArray>
+#include <QPersistentModelIndex>
+#include <map>
+#include <QThreadPool>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -45,19 +48,45 @@ public:
     // Reads the folder's visible sub-folders from the file system, every call:
     // folders that vanished leave (rowsRemoved), new ones join, and the rows
     // take the current folder order. Indexes of folders that stay stay valid,
-    // with what was listed inside them.
-    void listFolder(const QModelIndex &folder);
+    // with what was listed inside them. With mayDefer, a folder of very many
+    // entries (a mail folder of thousands of mails) is read on a worker
+    // instead, and its rows change when the reading ends (folderListed); the
+    // call returns at once.
+    void listFolder(const QModelIndex &folder, bool mayDefer = false);
+    // Folders whose entries take more bytes than this (as stat gives a
+    // folder's size; ext4 takes some 30 bytes an entry) are the ones that may
+    // be read on a worker. Negative: every folder.
+    void setDeferThreshold(qint64 bytes) { deferThreshold_ = bytes; }
+    // Whether a worker still reads some folder.
+    bool isListing() const { return !waiting_.empty(); }
+
     // The row of a sub-folder by its name's bytes among the listed ones; -1 when absent.
     int rowOfName(const QModelIndex &folder, const QByteArray &name) const;
+
+signals:
+    // A folder read on a worker has its rows now.
+    void folderListed(const QModelIndex &folder);
 
 private:
     struct Node;
     Node *nodeOf(const QModelIndex &index) const;
     QModelIndex indexOf(Node *node) const;
     void reorder(Node *node, const QModelIndex &folder, const std::vector<QByteArray> &names);
-    static std::vector<QByteArray> visibleNames(const QByteArray &path);
+    void showNames(const QModelIndex &folder, const std::vector<QByteArray> &names);
+    void listInBackground(const QModelIndex &folder);
+    void namesArrived(quint64 ticket, const std::vector<QByteArray> &names);
+    static std::vector<QByteArray> visibleNames(const QByteArray &path, const QString &sortTag);
 
     std::unique_ptr<Node> root_;
+    // Folders being read on a worker, by ticket.
+    struct Waiting {
+        QPersistentModelIndex folder;
+        bool isRoot = false;
+    };
+    std::map<quint64, Waiting> waiting_;
+    quint64 lastTicket_ = 0;
+    qint64 deferThreshold_ = 256 * 1024; // about 10,000 entries: milliseconds to read
+    QThreadPool pool_; // waited for by the destructor
 };
 
 } // namespace wex

@@ -1,5 +1,6 @@
 #include "Chain.h"
 
+#include "CachedEntries.h"
 #include "ChainWalk.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
@@ -23,6 +24,7 @@ void Chain::chainTitle()
     const Title *selected = titles_->titleAt(titles_->selectedRow());
     if (!selected)
         return;
+    const CachedEntries cache(titles_->titleScanner(), titles_->useCache());
     ChainWalk walk(titles_->titleScanner(), wexRootPath());
     titles_->replaceMailTitles(walk.chainTitleArray(selected->path()));
 }

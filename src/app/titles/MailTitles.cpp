@@ -4,8 +4,11 @@
 // then selects again, the contents view is told twice and shows the mail anew.
 #include "MailTitles.h"
 
+#include "CachedEntries.h"
 #include "DefaultsStore.h"
-#include "FolderScan.h"
+#include "DisplayName.h"
+#include "FolderLoader.h"
+#include "LoadProgress.h"
 #include "MailContents.h"
 #include "PathUtils.h"
 #include "StoreLocations.h"
@@ -17,13 +20,26 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <cstring>
 
 namespace wex {
 
 namespace {
+
+// Whether two folder paths name the same folder as written ("a/b/" is "a/b").
+bool SameFolder(QByteArrayView a, QByteArrayView b)
+{
+    while (a.size() > 1 && a.endsWith('/'))
+        a.chop(1);
+    while (b.size() > 1 && b.endsWith('/'))
+        b.chop(1);
+    return a == b;
+}
 
 // The row of the mail at path: searched from the last row down to row 1; row
 // 0 both when it matches and when nothing does; -1 for an empty list.
@@ -45,11 +61,23 @@ MailTitles::MailTitles(const Coding &coding, DefaultsStore &defaults, QObject *p
       defaults_(defaults),
       model_(new TitleTableModel(this)),
       display_(new TitleDisplayModel(model_, this)),
-      scanner_(std::make_unique<TitleScanner>(coding))
+      scanner_(std::make_unique<TitleScanner>(coding)),
+      loader_(std::make_unique<FolderLoader>(coding)),
+      progress_(new LoadProgress(this))
 {
+    connect(loader_.get(), &FolderLoader::loaded, this, &MailTitles::titlesArrived);
+    connect(loader_.get(), &FolderLoader::progress, progress_, &LoadProgress::showProgress);
+    connect(loader_.get(), &FolderLoader::canceled, progress_, &LoadProgress::hideProgress);
 }
 
-MailTitles::~MailTitles() = default;
+MailTitles::~MailTitles()
+{
+    // The loader's end (it cancels and waits) must not reach this half-gone
+    // controller.
+    loader_->disconnect(this);
+    loader_->disconnect(progress_);
+    loader_.reset();
+}
 
 void MailTitles::setTable(QTableView *table)
 {
@@ -97,12 +125,16 @@ bool MailTitles::eventFilter(QObject *watched, QEvent *event)
 
 QTableView *MailTitles::table() const { return table_; }
 void MailTitles::setMailContents(MailContents *c) { contents_ = c; }
-void MailTitles::setMailTitleWindow(QWidget *w) { titleWindow_ = w; }
+void MailTitles::setMailTitleWindow(QWidget *w)
+{
+    titleWindow_ = w;
+    progress_->setWindow(qobject_cast<QMainWindow *>(w));
+}
 QAbstractItemModel *MailTitles::model() { return display_; }
 int MailTitles::count() const { return model_->rowCount(); }
 Title *MailTitles::titleAt(int row) { return model_->titleAt(row); }
 const TitleArray &MailTitles::mailTitles() const { return model_->titles(); }
-void MailTitles::setMailTitles(TitleArray titles) { model_->setTitles(std::move(titles)); }
+void MailTitles::setMailTitles(TitleArray titles) { loader_->discard(model_->setTitles(std::move(titles))); }
 QString MailTitles::identifier() const { return identifier_; }
 bool MailTitles::reverse() const { return reverse_; }
 const CalendarFormat &MailTitles::dateFormat() const { return display_->dateFormat(); }
@@ -140,14 +172,76 @@ void MailTitles::terminate()
 
 void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QByteArray &select)
 {
-    if (count() == 0)
-        refresh = true;
-    const QByteArray shown = shownPath();
-    TitleArray titles = ScanFolder(scanner_->coding(), folder);
-    // Sorted before the rows are shown, so a large folder costs one reset.
-    if (const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_))
-        SortTitles(titles, *key, reverse_);
+    PendingLoad pending;
+    pending.refresh = refresh;
+    pending.select = select;
+    if (loader_->isLoading() && SameFolder(loader_->folder(), folder)) {
+        // A load replaced by one of the same folder still owes what it was
+        // asked for.
+        pending.refresh = refresh || pending_.refresh;
+        if (select.isEmpty())
+            pending.select = pending_.select;
+    }
+    if (!SameFolder(folder, folder_)) {
+        // Another folder's rows must not stay under its name, nor be acted on.
+        if (count() > 0) {
+            clearSelection();
+            loader_->discard(model_->setTitles(TitleArray()));
+        }
+    }
     folder_ = folder;
+    if (count() == 0)
+        pending.refresh = true;
+    pending.key = TitleKeyFromIdentifier(identifier_);
+    pending.reverse = reverse_;
+    pending_ = pending;
+    loader_->start(folder, pending.key, pending.reverse);
+}
+
+bool MailTitles::isLoading() const { return loader_->isLoading(); }
+
+void MailTitles::cancelLoad()
+{
+    loader_->cancel();
+    pending_ = PendingLoad();
+}
+
+void MailTitles::setUseCache(bool use) { loader_->setUseCache(use); }
+bool MailTitles::useCache() const { return loader_->useCache(); }
+
+void MailTitles::titlesArrived(const QByteArray &folder, bool listed, int errorNumber)
+{
+    progress_->hideProgress();
+    TitleArray titles = loader_->takeTitles();
+    PendingLoad pending = std::exchange(pending_, PendingLoad());
+    if (pending.changed) {
+        // Listed before the rows shown changed: listed again, so a mail read,
+        // moved or removed meanwhile is not shown under its old name.
+        pending.changed = false;
+        pending_ = pending;
+        loader_->discard(std::move(titles));
+        loader_->start(folder, pending.key, pending.reverse);
+        return;
+    }
+    if (!listed)
+        showStatus(tr("Cannot list the folder %1: %2").arg(DisplayName(folder), QString::fromLocal8Bit(std::strerror(errorNumber))));
+    // The order may have been changed while the load ran.
+    const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_);
+    if (key && (key != pending.key || reverse_ != pending.reverse))
+        SortTitles(titles, *key, reverse_);
+    showTitles(std::move(titles), pending.refresh, pending.select);
+    emit titlesLoaded(folder);
+}
+
+void MailTitles::showStatus(const QString &text)
+{
+    if (auto *window = qobject_cast<QMainWindow *>(titleWindow_.data()))
+        window->statusBar()->showMessage(text);
+}
+
+void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &select)
+{
+    const QByteArray shown = shownPath();
     // A refresh that finds the mail on show on the row it already had keeps
     // that row selected without a selection change, as a table keeps its
     // selected row across a reload: the contents view goes on showing the
@@ -165,7 +259,7 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QB
     // a model reset clears the selection without a signal.
     if (keep < 0)
         clearSelection();
-    model_->setTitles(std::move(titles));
+    loader_->discard(model_->setTitles(std::move(titles)));
     if (keep >= 0) {
         reselectQuietly(keep);
         return;
@@ -202,11 +296,13 @@ void MailTitles::unreadMailTitles()
 {
     if (titleWindow_)
         titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Unread Mails")));
+    const CachedEntries cache(*scanner_, useCache());
     replaceMailTitles(loadUnreadTitleArray(*scanner_, wexRootPath()).value_or(TitleArray()));
 }
 
 void MailTitles::replaceMailTitles(TitleArray titles)
 {
+    cancelLoad(); // the list asked for last is the one shown
     const QByteArray shown = shownPath();
     // The reset drops the selection without a signal, so the contents view
     // goes on showing its mail; it is selected again, just as quietly, where
@@ -276,6 +372,8 @@ void MailTitles::removeAtIndex(int row)
         return;
     clearSelection();
     model_->removeTitleAt(row);
+    if (isLoading())
+        pending_.changed = true;
     if (unsigned(row) >= unsigned(count()))
         row = count() - 1;
     if (row < 0)
@@ -283,7 +381,12 @@ void MailTitles::removeAtIndex(int row)
     selectRow(row);
 }
 
-void MailTitles::titleChanged(int row) { model_->rowChanged(row); }
+void MailTitles::titleChanged(int row)
+{
+    model_->rowChanged(row);
+    if (isLoading())
+        pending_.changed = true;
+}
 
 int MailTitles::selectedRow() const
 {

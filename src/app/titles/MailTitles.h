@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QAbstractItemModel;
 class QTableView;
@@ -20,6 +21,8 @@ namespace wex {
 
 class Coding;
 class DefaultsStore;
+class FolderLoader;
+class LoadProgress;
 class CalendarFormat;
 class MailContents;
 class TitleDisplayModel;
@@ -54,9 +57,24 @@ public:
     void awakeFromNib(); // restores column order/widths/date format
     void terminate();    // saves them
 
+    // Starts loading folder's titles and returns at once; the table shows
+    // them when the load ends (titlesLoaded). A load of another folder than
+    // the one shown empties the table at once; a load of the same folder
+    // keeps its rows until the new ones replace them. A load still running
+    // is cancelled, and its wishes carried over when it was of the same
+    // folder. refresh: select the first unread mail, else the first row;
+    // otherwise the mail on show stays selected where the new list has it.
     // select: with refresh, the path of the mail to select in place of the
     // first unread one (as a title carries it); ignored when no row has it.
     void loadTitleTable(const QByteArray &folder, bool refresh, const QByteArray &select = QByteArray());
+    // Whether a load runs; the rows shown are then those of before it.
+    bool isLoading() const;
+    // Drops a running load; the rows shown stay.
+    void cancelLoad();
+    // Whether loads use the header cache (default: unless WEX_NO_CACHE is set).
+    void setUseCache(bool use);
+    bool useCache() const;
+    FolderLoader &folderLoader() { return *loader_; }
     // The unread mails of the whole store (its "temp/unreadAliases") as the
     // list, the title window named "Unread Mails"; see replaceMailTitles.
     // A store without that folder gives an empty list.
@@ -76,7 +94,8 @@ public:
     void titleChanged(int row); // a title's values changed in place (makeRead): repaint the row
     int selectedRow() const;    // -1 when none
 
-    // The folder last loaded by loadTitleTable (empty before the first load).
+    // The folder of the list shown: the one last given to loadTitleTable
+    // (empty before the first load), set when its load starts.
     const QByteArray &folderPath() const { return folder_; }
     // The date column's format.
     const CalendarFormat &dateFormat() const;
@@ -85,12 +104,19 @@ public:
     // to stand near the top. Nothing for a row out of range.
     void revealRow(int row);
 
+signals:
+    // A load ended and the table shows its titles, selection made.
+    void titlesLoaded(const QByteArray &folder);
+
 protected:
     // Clicks in the table's empty area (outside every row) are swallowed:
     // they would clear the selection and with it the mail on show.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void titlesArrived(const QByteArray &folder, bool listed, int errorNumber);
+    void showTitles(TitleArray titles, bool refresh, const QByteArray &select);
+    void showStatus(const QString &text);
     void headerClicked(int logicalIndex);
     void selectRow(int row);
     void clearSelection();
@@ -109,6 +135,19 @@ private:
     QPointer<MailContents> contents_;
     QPointer<QWidget> titleWindow_;
     QByteArray folder_;
+    // What the running load is to do once its titles arrive.
+    struct PendingLoad {
+        bool refresh = false;
+        QByteArray select;
+        std::optional<TitleKey> key; // the order the loader sorts in
+        bool reverse = false;
+        // The rows shown were changed (a mail read, moved or removed) while
+        // it ran: its listing may predate the change, so it is made again.
+        bool changed = false;
+    };
+    PendingLoad pending_;
+    std::unique_ptr<FolderLoader> loader_;
+    LoadProgress *progress_;
     QString identifier_ = QStringLiteral("date");
     bool reverse_ = false;
 };

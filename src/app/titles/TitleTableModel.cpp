@@ -83,11 +83,12 @@ const Title *TitleTableModel::titleAt(int row) const
     return row >= 0 && size_t(row) < titles_.size() ? &titles_[size_t(row)] : nullptr;
 }
 
-void TitleTableModel::setTitles(TitleArray titles)
+TitleArray TitleTableModel::setTitles(TitleArray titles)
 {
     beginResetModel();
-    titles_ = std::move(titles);
+    std::swap(titles_, titles);
     endResetModel();
+    return titles;
 }
 
 void TitleTableModel::sortRows(TitleKey key, bool reverse)

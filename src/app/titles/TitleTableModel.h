@@ -37,7 +37,8 @@ public:
     const Title *titleAt(int row) const;
 
     // Replaces every row (one model reset).
-    void setTitles(TitleArray titles);
+    // Returns the titles it held (their destruction is the caller's).
+    TitleArray setTitles(TitleArray titles);
     // Reorders the rows by key and direction. Row numbers keep their meaning
     // for selections (a selected row number stays selected), as the table's
     // selection is a set of rows, not of mails.

@@ -100,11 +100,13 @@ std::vector<FSNodeInfo> FSNodeInfo::subNodes() const
     return nodes;
 }
 
-std::vector<FSNodeInfo> FSNodeInfo::visibleSubNodes() const
+std::vector<FSNodeInfo> FSNodeInfo::visibleSubNodes() const { return visibleSubNodes(sortFolderTag()); }
+
+std::vector<FSNodeInfo> FSNodeInfo::visibleSubNodes(const QString &sortTag) const
 {
     std::vector<FSNodeInfo> nodes = subNodes();
     std::erase_if(nodes, [](const FSNodeInfo &n) { return !n.isVisible(); });
-    if (sortFolderTag() == QLatin1String("modDate") && !nodes.empty()) {
+    if (sortTag == QLatin1String("modDate") && !nodes.empty()) {
         std::stable_sort(nodes.begin(), nodes.end(),
                          [](const FSNodeInfo &a, const FSNodeInfo &b) { return a.compareByDate(b) < 0; });
     }

@@ -40,6 +40,9 @@ public:
     // The visible ones in display order; under "modDate" newest first (stable;
     // nodes without a date after all dated ones).
     std::vector<FSNodeInfo> visibleSubNodes() const;
+    // The same in the order tag names; safe on any thread (it does not read
+    // the class-wide order, which only the window's thread may change).
+    std::vector<FSNodeInfo> visibleSubNodes(const QString &sortTag) const;
     // Newest first: -1 when this node is newer than other, 1 when older, 0 equal.
     int compareByDate(const FSNodeInfo &other) const;
 

@@ -54,6 +54,7 @@ TEST_F(DownloadsTest, TheWatchEndsOnlyWhenNoneOfTheSuitesProgramsRuns)
 
     suite.running("java -cp x org.example.Other");
     ASSERT_TRUE(waitFor([&] { return ends.count() == 1; }));
+    ASSERT_TRUE(titlesLoaded());
     EXPECT_EQ(title(), QStringLiteral("InBox"));
     EXPECT_EQ(app->mailTitles()->count(), 4);
     EXPECT_TRUE(busy()->isHidden());

@@ -11,6 +11,7 @@
 #include "MenuController.h"
 #include "ShellTestSupport.h"
 #include "StoreLocations.h"
+#include "WaitForTitles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -90,6 +91,7 @@ protected:
     {
         app = std::make_unique<Assembly>(home.dir().pathString() + QStringLiteral("/defaults.json"));
         ASSERT_TRUE(app->start());
+        ASSERT_TRUE(WaitForTitles(*app->mailTitles()));
     }
     MailCommands *commands() const { return app->menuController()->mailCommands(); }
     QAction *item(const char *name) const { return app->menuController()->action(QLatin1String(name)); }
@@ -287,6 +289,7 @@ TEST_F(MailCommandsTest, HandOverKeepsToTheMailsSelectedAtItsStart)
     EXPECT_TRUE(commands()->busy());
     select({2});
     app->menuController()->action(QStringLiteral("browseDraft"))->trigger();
+    ASSERT_TRUE(WaitForTitles(*app->mailTitles()));
     ASSERT_TRUE(finished());
     ASSERT_TRUE(WaitUntil([&] { return suite.callsOf("Reader").size() == 2; }));
     EXPECT_EQ(suite.callsOf("Reader"), (QList<QByteArray>{store.at("InBox/0.mail"), store.at("InBox/1.mail")}));

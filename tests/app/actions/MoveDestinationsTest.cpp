@@ -15,6 +15,7 @@
 #include "PathUtils.h"
 #include "StoreLocations.h"
 #include "TitleTableModel.h"
+#include "WaitForTitles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,6 +61,7 @@ protected:
     {
         auto app = std::make_unique<Assembly>();
         EXPECT_TRUE(app->start());
+        EXPECT_TRUE(WaitForTitles(*app->mailTitles()));
         return app;
     }
     // As a click on the first row and Ctrl-clicks on the others do: the
@@ -313,6 +315,7 @@ TEST_F(MoveDestinationsTest, RefreshKeepsTheShownMailSelectedAndListsNewFolders)
     store.mkdir("Fresh");
 
     app->menuController()->refreshList(false);
+    ASSERT_TRUE(WaitForTitles(*app->mailTitles()));
     EXPECT_EQ(shownSubject(*app), QStringLiteral("mail 3"));
     EXPECT_EQ(app->mailTitles()->count(), 8);
     EXPECT_TRUE(Exists(store.at("InBox/10.ygm"))) << "the new unread mail was not shown";
@@ -325,6 +328,7 @@ TEST_F(MoveDestinationsTest, RefreshKeepsTheShownMailSelectedAndListsNewFolders)
     EXPECT_TRUE(listed);
 
     app->menuController()->action(QStringLiteral("refreshList"))->trigger();
+    ASSERT_TRUE(WaitForTitles(*app->mailTitles()));
     EXPECT_EQ(app->menuController()->action(QStringLiteral("refreshList"))->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(app->mailContents()->currentPathString(), store.at("InBox/10.mail")) << "F5 goes to the first unread";
 }
@@ -397,6 +401,7 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
     moves->refreshList(false);
     EXPECT_FALSE(moves->isMoving());
     EXPECT_EQ(finished.count(), 2);
+    ASSERT_TRUE(WaitForTitles(*app->mailTitles()));
     EXPECT_EQ(app->mailTitles()->count(), 0);
     EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 47);
 }

@@ -8,6 +8,7 @@
 #include "MenuController.h"
 #include "ShellTestSupport.h"
 #include "StoreLocations.h"
+#include "WaitForTitles.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
@@ -71,6 +72,7 @@ TEST_F(ChainTest, RelatedAndUnreadMailsReplaceTheListSortedWithoutShowingAnother
 {
     Assembly app;
     ASSERT_TRUE(app.start());
+    ASSERT_TRUE(WaitForTitles(*app.mailTitles()));
     MailTitles *titles = app.mailTitles();
     QTableView *table = app.mailTable();
     ASSERT_EQ(subjects(titles), QStringList({"nine", "one", "two"}));

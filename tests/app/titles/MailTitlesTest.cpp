@@ -8,6 +8,7 @@
 #include "ShellTestSupport.h"
 #include "TitleColumns.h"
 #include "TitleTableModel.h"
+#include "WaitForTitles.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -37,7 +38,7 @@ protected:
                       QStringLiteral("mail %1").arg(i), int(i) + 1);
         return dir.at("f");
     }
-    void load(const std::vector<bool> &unread) { titles.loadTitleTable(makeFolder(unread), true); }
+    void load(const std::vector<bool> &unread) { ASSERT_TRUE(LoadTitlesNow(titles, makeFolder(unread), true)); }
     QString subjectAt(int row) { return titles.titleAt(row) ? titles.titleAt(row)->subject() : QString(); }
     void select(int row)
     {
@@ -65,7 +66,7 @@ TEST_F(MailTitlesTest, LoadingSelectsTheFirstUnreadMailOrTheFirstRow)
     TestDir other;
     WriteMail(other, "g/1.mail", QStringLiteral("x"), QStringLiteral("read one"), 2);
     WriteMail(other, "g/2.mail", QStringLiteral("y"), QStringLiteral("read two"), 1);
-    titles.loadTitleTable(other.at("g"), true);
+    ASSERT_TRUE(LoadTitlesNow(titles, other.at("g"), true));
     EXPECT_EQ(titles.selectedRow(), 0);
     EXPECT_EQ(subjectAt(0), QStringLiteral("read two"));
 }
@@ -76,7 +77,7 @@ TEST_F(MailTitlesTest, AnEmptyOrMissingFolderSelectsNothing)
     load({true, false});
     dir.mkdir("empty");
     for (bool refresh : {true, false}) {
-        titles.loadTitleTable(dir.at("empty"), refresh);
+        ASSERT_TRUE(LoadTitlesNow(titles, dir.at("empty"), refresh));
         EXPECT_EQ(titles.count(), 0);
         EXPECT_EQ(titles.selectedRow(), -1);
         EXPECT_EQ(titles.findIndex(), -1);
@@ -87,7 +88,7 @@ TEST_F(MailTitlesTest, AnEmptyOrMissingFolderSelectsNothing)
     titles.showInTitleIndex(0);
     titles.readNextMail();
     EXPECT_EQ(titles.selectedRow(), -1);
-    titles.loadTitleTable(dir.at("no such folder"), true);
+    ASSERT_TRUE(LoadTitlesNow(titles, dir.at("no such folder"), true));
     EXPECT_EQ(titles.count(), 0);
     EXPECT_EQ(titles.folderPath(), dir.at("no such folder"));
 }
@@ -137,7 +138,7 @@ TEST_F(MailTitlesTest, ReadUnreadMailSearchesDownFromTheSelectedRowWithoutWrappi
         for (size_t i = 0; i < c.unread.size(); ++i)
             WriteMail(fresh, "m/" + QByteArray::number(int(i) + 10) + (c.unread[i] ? ".ygm" : ".mail"),
                       QStringLiteral("s"), QStringLiteral("mail %1").arg(i), int(i) + 1);
-        titles.loadTitleTable(fresh.at("m"), true);
+        ASSERT_TRUE(LoadTitlesNow(titles, fresh.at("m"), true));
         select(c.selected);
         titles.readUnreadMail();
         EXPECT_EQ(titles.selectedRow(), c.expected) << "selected " << c.selected;
@@ -266,7 +267,7 @@ TEST_F(MailTitlesTest, LayoutAndDateFormatAreSavedAndRestored)
     EXPECT_EQ(view.horizontalHeader()->sectionSize(TitleTableModel::DateColumn), defaultDate);
     EXPECT_EQ(fresh.dateFormat().format(), QStringLiteral("%d.%m.%Y"));
 
-    fresh.loadTitleTable(makeFolder({false}), true);
+    ASSERT_TRUE(LoadTitlesNow(fresh, makeFolder({false}), true));
     EXPECT_EQ(fresh.model()->index(0, TitleTableModel::DateColumn).data().toString(), QStringLiteral("01.12.2026"));
 }
 
@@ -303,7 +304,7 @@ TEST_F(MailTitlesTest, AFolderLoadIsOneModelResetWhateverItsSize)
     QSignalSpy resets(titles.model(), &QAbstractItemModel::modelReset);
     QSignalSpy layouts(titles.model(), &QAbstractItemModel::layoutChanged);
     QSignalSpy inserts(titles.model(), &QAbstractItemModel::rowsInserted);
-    titles.loadTitleTable(folder, true);
+    ASSERT_TRUE(LoadTitlesNow(titles, folder, true));
     EXPECT_EQ(titles.count(), 1500);
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(layouts.count(), 0) << "sorted before it is shown";
@@ -321,7 +322,7 @@ TEST_F(MailTitlesTest, ModelsPassTheModelTester)
     titles.titleAt(0)->setUnreadState(false);
     titles.titleChanged(0);
     dir.mkdir("empty");
-    titles.loadTitleTable(dir.at("empty"), true);
+    ASSERT_TRUE(LoadTitlesNow(titles, dir.at("empty"), true));
     EXPECT_EQ(display.failures(), 0) << display.firstFailure().toStdString();
     EXPECT_EQ(raw.failures(), 0) << raw.firstFailure().toStdString();
 }
