@@ -19,7 +19,6 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPrinter>
-#include <QTextDocument>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
