@@ -137,12 +137,12 @@ void FSBrowser::scrollColumnToVisible(int column)
         scrollTo(column - numberOfVisibleColumns() + 1);
 }
 
-void FSBrowser::reloadColumn(int column)
+void FSBrowser::reloadColumn(int column, bool mayDefer)
 {
     if (column < 0 || column > lastColumn())
         return;
     reloading_ = true;
-    model_->listFolder(columns_[size_t(column)]->rootIndex());
+    model_->listFolder(columns_[size_t(column)]->rootIndex(), mayDefer);
     reloading_ = false;
     dropInvalidColumns();
 }
@@ -150,7 +150,7 @@ void FSBrowser::reloadColumn(int column)
 void FSBrowser::reloadColumns()
 {
     for (int column = 0; column <= lastColumn(); ++column)
-        reloadColumn(column);
+        reloadColumn(column, true);
 }
 
 QListView *FSBrowser::columnView(int column) const

@@ -67,7 +67,9 @@ public:
     // Lists a column's folder again in the current folder order. The selection
     // stays on its folder while that folder exists; when it vanished, the
     // columns from it on close and the column is left without a selection.
-    void reloadColumn(int column);
+    // mayDefer: a folder of very many entries is listed on a worker, and all
+    // this happens when that ends.
+    void reloadColumn(int column, bool mayDefer = false);
     // The refresh of the folder browser: lists every open column's folder
     // again, left to right, in the current folder order (after a refresh or a
     // download, when folders may have been made or removed, or after a change
@@ -75,7 +77,8 @@ public:
     // selected; a selected folder that vanished closes the columns from it on,
     // so path() then names the deepest folder that is left. Loads no mails
     // and sets no title: a caller that shows the folder's mails reloads them
-    // from path() afterwards.
+    // from path() afterwards. Folders of very many entries (mail folders) are
+    // listed on a worker: their columns follow when that ends.
     void reloadColumns();
     QListView *columnView(int column) const; // nullptr out of range
 

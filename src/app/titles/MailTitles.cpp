@@ -219,6 +219,7 @@ void MailTitles::titlesArrived(const QByteArray &folder, bool listed, int errorN
         // moved or removed meanwhile is not shown under its old name.
         pending.changed = false;
         pending_ = pending;
+        loader_->discard(std::move(titles));
         loader_->start(folder, pending.key, pending.reverse);
         return;
     }
