@@ -26,8 +26,10 @@ struct ChildRun {
 // The binary, or an empty string (the caller skips) when WEX_BINARY is unset.
 inline QString WexBinary() { return qEnvironmentVariable("WEX_BINARY"); }
 
-// env: variables set (a null value unsets one) on top of the test's own.
-inline ChildRun RunWex(const QStringList &args, const QList<QPair<QString, QString>> &env = {})
+// env: variables set (a null value unsets one) on top of the test's own;
+// workingDir: the child's working folder (the test's own when empty).
+inline ChildRun RunWex(const QStringList &args, const QList<QPair<QString, QString>> &env = {},
+                       const QString &workingDir = QString())
 {
     QProcess p;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -39,6 +41,7 @@ inline ChildRun RunWex(const QStringList &args, const QList<QPair<QString, QStri
             environment.insert(name, value);
     }
     p.setProcessEnvironment(environment);
+    p.setWorkingDirectory(workingDir);
     p.start(WexBinary(), args);
     EXPECT_TRUE(p.waitForFinished(60000));
     ChildRun r;

@@ -22,7 +22,6 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QListView>
 #include <QMainWindow>
@@ -70,16 +69,22 @@ protected:
     {
         QItemSelectionModel *selection = app.mailTable()->selectionModel();
         selection->clearSelection();
-        bool first = true;
         for (int row : rows) {
             const QModelIndex index = app.mailTable()->model()->index(row, 0);
-            if (first)
+            if (row == *rows.begin())
                 selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             else
                 selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            first = false;
         }
     }
+    // Forty more mails "many 0".."many 39", all of one date.
+    void writeMany()
+    {
+        for (int k = 0; k < 40; ++k)
+            WriteMail(store, "InBox/m" + QByteArray::number(k) + ".mail", "sender", QStringLiteral("many %1").arg(k), 28);
+    }
+    QString archive() const { return store.pathString() + QStringLiteral("/Archive"); }
+    qsizetype archived() const { return QDir(archive()).entryList(QDir::Files).size(); }
     static QStringList subjects(Assembly &app)
     {
         QStringList list;
@@ -102,7 +107,7 @@ TEST_F(MoveDestinationsTest, MovesTheSelectedRowsAndShowsTheMailAfterTheLastWith
 {
     auto app = start();
     selectRows(*app, {1, 4});
-    app->moveDestinations()->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    app->moveDestinations()->moveMailToDirectory(archive());
 
     EXPECT_EQ(subjects(*app), QStringList({"mail 0", "mail 2", "mail 3", "mail 5", "mail 6"}));
     EXPECT_EQ(app->mailTitles()->selectedRow(), 3);
@@ -118,7 +123,7 @@ TEST_F(MoveDestinationsTest, AMailThatCannotMoveKeepsItsRowAndIsNamedWithTheReas
     const QByteArray occupant = store.write("Archive/3.mail", "another mail of that name\n");
     auto app = start();
     selectRows(*app, {2, 3, 5});
-    app->moveDestinations()->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    app->moveDestinations()->moveMailToDirectory(archive());
 
     EXPECT_EQ(ReadAll(occupant), "another mail of that name\n") << "never replaced";
     EXPECT_TRUE(Exists(store.at("InBox/3.mail")));
@@ -137,9 +142,7 @@ TEST_F(MoveDestinationsTest, AMailThatCannotMoveKeepsItsRowAndIsNamedWithTheReas
 
 TEST_F(MoveDestinationsTest, ScatteredRowsLeaveTogetherAndTheRowAfterTheLastIsShown)
 {
-    for (int k = 0; k < 40; ++k)
-        WriteMail(store, "InBox/m" + QByteArray::number(k) + ".mail", QStringLiteral("sender"),
-                  QStringLiteral("many %1").arg(k), 28);
+    writeMany();
     auto app = start();
     QStringList expected = subjects(*app);
     QTableView *table = app->mailTable();
@@ -149,9 +152,9 @@ TEST_F(MoveDestinationsTest, ScatteredRowsLeaveTogetherAndTheRowAfterTheLastIsSh
                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
         expected.removeOne(app->mailTitles()->titleAt(row)->subject());
     }
-    app->moveDestinations()->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    app->moveDestinations()->moveMailToDirectory(archive());
     EXPECT_EQ(subjects(*app), expected);
-    EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 23);
+    EXPECT_EQ(archived(), 23);
     // The last mail moved (row 45) was at index 45 - 22 = 23, now its follower's.
     EXPECT_EQ(app->mailTitles()->selectedRow(), 23);
     EXPECT_EQ(shownSubject(*app), expected.value(23));
@@ -165,7 +168,7 @@ TEST_F(MoveDestinationsTest, AnAttachmentFolderMovesWholeUnderItsName)
     ASSERT_EQ(shownSubject(*app), QStringLiteral("mail 0"));
     selectRows(*app, {7});
     ASSERT_TRUE(app->mailTitles()->titleAt(7)->archiveState());
-    app->moveDestinations()->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    app->moveDestinations()->moveMailToDirectory(archive());
     EXPECT_EQ(ReadAll(store.at("Archive/9.mpart/photo.jpg")), "jpeg bytes");
     EXPECT_TRUE(Exists(store.at("Archive/9.mpart/9.mail")));
     EXPECT_FALSE(Exists(store.at("InBox/9.mpart")));
@@ -191,10 +194,10 @@ TEST_F(MoveDestinationsTest, MovesWithNothingToDoChangeNothing)
 
     // No row selected: nothing moves and no row is shown.
     selectRows(*app, {});
-    moves->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    moves->moveMailToDirectory(archive());
     EXPECT_EQ(app->mailTitles()->count(), 7);
     EXPECT_EQ(app->mailTitles()->selectedRow(), -1);
-    EXPECT_TRUE(QDir(store.pathString() + QStringLiteral("/Archive")).isEmpty());
+    EXPECT_TRUE(QDir(archive()).isEmpty());
 }
 
 TEST_F(MoveDestinationsTest, DestinationsInsideTheStoreAreKeptRelativeAndFollowTheRootAcrossAQuit)
@@ -287,12 +290,9 @@ TEST_F(MoveDestinationsTest, TenDestinationsAreRenumberedAfterARemovalInTheRemov
 TEST_F(MoveDestinationsTest, WrongTypedMoveFolderValuesAreIgnored)
 {
     const auto startWith = [this](const QJsonValue &value) {
-        QJsonObject object;
-        object.insert(QStringLiteral("Move Folder"), value);
-        QFile file(DefaultsStore::defaultPath());
-        EXPECT_TRUE(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
-        file.write(QJsonDocument(object).toJson());
-        file.close();
+        DefaultsStore defaults(DefaultsStore::defaultPath());
+        value.isArray() ? defaults.setArray("Move Folder", value.toArray()) : defaults.setString("Move Folder", value.toString());
+        EXPECT_TRUE(defaults.save());
         ResetWEXPaths();
         return start();
     };
@@ -321,10 +321,8 @@ TEST_F(MoveDestinationsTest, RefreshKeepsTheShownMailSelectedAndListsNewFolders)
     EXPECT_TRUE(Exists(store.at("InBox/10.ygm"))) << "the new unread mail was not shown";
     FSBrowser *browser = app->fsBrowser();
     bool listed = false;
-    for (int column = 0; column <= browser->lastColumn(); ++column) {
-        const QModelIndex folder = browser->columnView(column)->rootIndex();
-        listed = listed || browser->folderModel()->rowOfName(folder, "Fresh") >= 0;
-    }
+    for (int column = 0; column <= browser->lastColumn(); ++column)
+        listed = listed || browser->folderModel()->rowOfName(browser->columnView(column)->rootIndex(), "Fresh") >= 0;
     EXPECT_TRUE(listed);
 
     app->menuController()->action(QStringLiteral("refreshList"))->trigger();
@@ -343,7 +341,7 @@ TEST_F(MoveDestinationsTest, ChoosingAFolderAddsItAndMovesTheSelectedMailsThere)
         ASSERT_NE(chooser, nullptr);
         label = chooser->labelText(QFileDialog::Accept);
         startedIn = chooser->directory().absolutePath();
-        chooser->setDirectory(store.pathString() + QStringLiteral("/Archive"));
+        chooser->setDirectory(archive());
         static_cast<QDialog *>(chooser)->accept(); // the dialog's own accept runs
     });
     app->moveDestinations()->addFolderAndMove();
@@ -361,9 +359,7 @@ TEST_F(MoveDestinationsTest, ChoosingAFolderAddsItAndMovesTheSelectedMailsThere)
 
 TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAListSortedMeanwhile)
 {
-    for (int k = 0; k < 40; ++k)
-        WriteMail(store, "InBox/m" + QByteArray::number(k) + ".mail", QStringLiteral("sender"),
-                  QStringLiteral("many %1").arg(k), 28);
+    writeMany();
     auto app = start();
     MoveDestinations *moves = app->moveDestinations();
     moves->setStepBudget(std::chrono::nanoseconds(0)); // one mail a step
@@ -373,7 +369,7 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
     table->selectionModel()->select(QItemSelection(table->model()->index(2, 0), table->model()->index(21, 0)),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QSignalSpy finished(moves, &MoveDestinations::moveFinished);
-    moves->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    moves->moveMailToDirectory(archive());
     ASSERT_TRUE(moves->isMoving());
     EXPECT_EQ(app->mailTitles()->count(), 46);
     QApplication::processEvents();
@@ -388,7 +384,7 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
     emit table->horizontalHeader()->sectionClicked(subject); // descending
     ASSERT_TRUE(moves->isMoving());
     ASSERT_TRUE(finished.wait(5000));
-    EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 20);
+    EXPECT_EQ(archived(), 20);
     ASSERT_EQ(app->mailTitles()->count(), 27);
     for (const Title &title : app->mailTitles()->mailTitles())
         EXPECT_TRUE(Exists(title.path())) << title.path().constData();
@@ -396,14 +392,14 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
 
     // A refresh first ends a running move, then lists what the folder holds.
     table->selectAll();
-    moves->moveMailToDirectory(store.pathString() + QStringLiteral("/Archive"));
+    moves->moveMailToDirectory(archive());
     ASSERT_TRUE(moves->isMoving());
     moves->refreshList(false);
     EXPECT_FALSE(moves->isMoving());
     EXPECT_EQ(finished.count(), 2);
     ASSERT_TRUE(WaitForTitles(*app->mailTitles()));
     EXPECT_EQ(app->mailTitles()->count(), 0);
-    EXPECT_EQ(QDir(store.pathString() + QStringLiteral("/Archive")).entryList(QDir::Files).size(), 47);
+    EXPECT_EQ(archived(), 47);
 }
 
 TEST_F(MoveDestinationsTest, TheMailMoverStartsWithoutArgumentsOrSaysWhyNot)

@@ -1,7 +1,6 @@
 #include "ProbeRunner.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>

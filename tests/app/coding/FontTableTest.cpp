@@ -8,7 +8,6 @@
 
 #include <QFontDatabase>
 #include <QFontDialog>
-#include <QJsonArray>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -50,16 +49,14 @@ protected:
 
 TEST_F(FontTableTest, OneRowPerLanguageSortedByName)
 {
-    const QStringList names = {"Arabic", "Baltic", "Celtic", "Central European", "Chinese Simplified",
-                               "Chinese Traditional", "Cyrillic", "English", "Greek", "Hebrew", "Japanese",
-                               "Korean", "Nordic", "South European", "Thai", "Turkish", "Unknown", "Western"};
     const QAbstractItemModel &model = *view.model();
     ModelChecker checker(view.model());
     EXPECT_EQ(checker.failures(), 0) << checker.firstFailure().toStdString();
-    ASSERT_EQ(model.rowCount(), names.size());
+    ASSERT_EQ(model.rowCount(), qsizetype(kLanguageCount));
     for (int row = 0; row < model.rowCount(); ++row) {
-        const QFont font = *f.fonts.fontOfLanguage(f.coding.codeArray().at(row));
-        EXPECT_EQ(model.index(row, FontTableModel::CodeColumn).data().toString(), names[row]);
+        const uint32_t language = f.coding.codeArray().at(row); // in name order
+        const QFont font = *f.fonts.fontOfLanguage(language);
+        EXPECT_EQ(model.index(row, FontTableModel::CodeColumn).data().toString(), f.coding.languageName(language));
         EXPECT_EQ(model.index(row, FontTableModel::FontColumn).data().toString(), font.family());
         EXPECT_EQ(model.index(row, FontTableModel::SizeColumn).data().toDouble(), 14.0);
     }

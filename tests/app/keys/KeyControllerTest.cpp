@@ -16,6 +16,8 @@ class KeyControllerTest : public ::testing::Test {
 protected:
     DefaultsStore store() { return DefaultsStore(dir.pathString() + "/defaults.json"); }
     TestDir dir;
+    DefaultsStore defaults = store();
+    KeyController keys{defaults};
 };
 
 std::optional<int> Bound(const KeyController &k, const char *characters, uint32_t flags = 0)
@@ -27,8 +29,6 @@ std::optional<int> Bound(const KeyController &k, const char *characters, uint32_
 
 TEST_F(KeyControllerTest, DefaultBindingsMatchExactly)
 {
-    DefaultsStore defaults = store();
-    KeyController keys(defaults);
     keys.awakeFromNib();
     EXPECT_EQ(Bound(keys, "n"), 2);
     EXPECT_EQ(Bound(keys, "n", mod::Alternate), 4);
@@ -43,41 +43,36 @@ TEST_F(KeyControllerTest, DefaultBindingsMatchExactly)
 
 TEST_F(KeyControllerTest, SavedBindingsRoundTripAndDamageIsSkipped)
 {
-    {
-        DefaultsStore defaults = store();
-        const QJsonArray saved = {
-            QJsonArray{"x", 0},                       // too short
-            QJsonArray{"x", 0, 9},                    // serial outside the table
-            QJsonArray{"x", 0, 2.5},                  // not a whole serial
-            QJsonArray{1, 0, 2},                      // characters of the wrong type
-            QJsonArray{"x", "0", 2},                  // flags of the wrong type
-            QJsonArray{"x", -1, 2},                   // flags outside 32 bits
-            "not an entry",
-            QJsonArray{"a", 0, 8, "Unread Mail"},     // good
-            QJsonArray{"z", 524288, 1},               // good: the name is optional
-            QJsonArray{"a", 0, 6, "Next Page Mail"},  // the same key again: the later wins
-            QJsonArray{"c", 262144, 6, "Whatever"},   // good
-        };
-        defaults.setArray(kKeyBind, saved);
-        KeyController keys(defaults);
-        keys.awakeFromNib();
-        EXPECT_FALSE(Bound(keys, "x"));
-        EXPECT_EQ(Bound(keys, "a"), 6);
-        EXPECT_EQ(Bound(keys, "z", mod::Alternate), 1);
-        EXPECT_EQ(Bound(keys, "c", mod::Control), 6);
-        EXPECT_FALSE(Bound(keys, " ")) << "saved bindings replace the defaults";
+    const QJsonArray saved = {
+        QJsonArray{"x", 0},                       // too short
+        QJsonArray{"x", 0, 9},                    // serial outside the table
+        QJsonArray{"x", 0, 2.5},                  // not a whole serial
+        QJsonArray{1, 0, 2},                      // characters of the wrong type
+        QJsonArray{"x", "0", 2},                  // flags of the wrong type
+        QJsonArray{"x", -1, 2},                   // flags outside 32 bits
+        "not an entry",
+        QJsonArray{"a", 0, 8, "Unread Mail"},     // good
+        QJsonArray{"z", 524288, 1},               // good: the name is optional
+        QJsonArray{"a", 0, 6, "Next Page Mail"},  // the same key again: the later wins
+        QJsonArray{"c", 262144, 6, "Whatever"},   // good
+    };
+    defaults.setArray(kKeyBind, saved);
+    keys.awakeFromNib();
+    EXPECT_FALSE(Bound(keys, "x"));
+    EXPECT_EQ(Bound(keys, "a"), 6);
+    EXPECT_EQ(Bound(keys, "z", mod::Alternate), 1);
+    EXPECT_EQ(Bound(keys, "c", mod::Control), 6);
+    EXPECT_FALSE(Bound(keys, " ")) << "saved bindings replace the defaults";
 
-        keys.terminate();
-        const QJsonArray written = *defaults.arrayForKey(kKeyBind);
-        // Grouped by command in serial order; a command's keys keep their order.
-        const QJsonArray expected = {
-            QJsonArray{"z", 524288, 1, "Previous Page"},
-            QJsonArray{"a", 0, 6, "Next Page Mail"},
-            QJsonArray{"c", 262144, 6, "Next Page Mail"},
-        };
-        EXPECT_EQ(written, expected);
-        ASSERT_TRUE(defaults.save());
-    }
+    keys.terminate();
+    // Grouped by command in serial order; a command's keys keep their order.
+    const QJsonArray expected = {
+        QJsonArray{"z", 524288, 1, "Previous Page"},
+        QJsonArray{"a", 0, 6, "Next Page Mail"},
+        QJsonArray{"c", 262144, 6, "Next Page Mail"},
+    };
+    EXPECT_EQ(*defaults.arrayForKey(kKeyBind), expected);
+    ASSERT_TRUE(defaults.save());
     DefaultsStore reread = store();
     KeyController again(reread);
     again.awakeFromNib();
@@ -87,9 +82,7 @@ TEST_F(KeyControllerTest, SavedBindingsRoundTripAndDamageIsSkipped)
 
 TEST_F(KeyControllerTest, AnEmptySavedArrayMeansNoBindings)
 {
-    DefaultsStore defaults = store();
     defaults.setArray(kKeyBind, QJsonArray());
-    KeyController keys(defaults);
     keys.awakeFromNib();
     EXPECT_TRUE(keys.keyArray().isEmpty());
     EXPECT_FALSE(keys.handleKey(MethodKey(" ", 0)));
@@ -99,8 +92,6 @@ TEST_F(KeyControllerTest, AnEmptySavedArrayMeansNoBindings)
 
 TEST_F(KeyControllerTest, RebindingMovesTheKeyAndKeepsTheOtherKeys)
 {
-    DefaultsStore defaults = store();
-    KeyController keys(defaults);
     keys.awakeFromNib();
     ASSERT_TRUE(keys.addBinding(MethodKey("j", 0), KeyController::NextLine));
     ASSERT_TRUE(keys.addBinding(MethodKey("n", 0), KeyController::NextMail));

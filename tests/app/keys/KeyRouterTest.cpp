@@ -109,11 +109,6 @@ TEST_F(KeyRouterTest, UnboundKeysReachTheFocusedWidget)
     EXPECT_TRUE(view->textCursor().hasSelection()) << "select-all reached the text view";
     EXPECT_EQ(scroll(), 0);
 
-    table->setFocus();
-    table->setCurrentIndex(model.index(0, 0));
-    QTest::keyClick(table, Qt::Key_Down);
-    EXPECT_EQ(table->currentIndex().row(), 1) << "an arrow still moves the table";
-
     // Another window's keys are not looked at.
     QWidget other;
     other.show();

@@ -1,7 +1,6 @@
 #include "MailDate.h"
 #include "TestStore.h"
 
-#include <QByteArray>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
