@@ -4,11 +4,41 @@
 #include "TitleCache.h"
 
 #include <QMetaObject>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 
 namespace wex {
+
+namespace {
+
+// A load frees as much as it leaves (the cache file's buffer, the scan's
+// scratch, a list replaced): given back to the system at once, the memory of
+// a window with a large folder open stays that of the titles it shows,
+// instead of growing with every load by what the allocator keeps.
+void ReturnFreedMemory()
+{
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
+}
+
+// The allocator otherwise raises its threshold for mapping blocks of their
+// own to the largest block freed so far, after which the cache file's buffer
+// and the title arrays of a large folder (megabytes each) come from the heap
+// and stay with the process when freed. Set once, for the whole process.
+void MapLargeBlocks()
+{
+#if defined(__GLIBC__)
+    static std::once_flag once;
+    std::call_once(once, [] { ::mallopt(M_MMAP_THRESHOLD, 1024 * 1024); });
+#endif
+}
+
+} // namespace
 
 // Lets tests keep a load from reading its first mail until they release it.
 // A held load that is cancelled goes on at once, so a cancelled load never
@@ -49,6 +79,7 @@ struct FolderLoader::Job {
 FolderLoader::FolderLoader(const Coding &coding, QObject *parent)
     : QObject(parent), coding_(coding), useCache_(TitleCacheEnabledByEnvironment())
 {
+    MapLargeBlocks();
     // One thread reads the running load (and runs its own helpers); a
     // second lets a new load start while a cancelled one winds down.
     pool_.setMaxThreadCount(2);
@@ -103,6 +134,7 @@ void FolderLoader::start(const QByteArray &folder, std::optional<TitleKey> key, 
     progressTimer_.start();
     pool_.start([this, job] {
         job->scan->run();
+        ReturnFreedMemory();
         if (!job->scan->canceled()) {
             job->listed = job->scan->listed();
             job->errorNumber = job->scan->listError();
@@ -123,7 +155,10 @@ void FolderLoader::discard(TitleArray titles)
         return;
     auto doomed = std::make_shared<TitleArray>(std::move(titles));
     // Not the loads' own threads: a load must never queue behind this.
-    QThreadPool::globalInstance()->start([doomed]() mutable { doomed.reset(); });
+    QThreadPool::globalInstance()->start([doomed]() mutable {
+        doomed.reset();
+        ReturnFreedMemory();
+    });
 }
 
 void FolderLoader::cancel()
