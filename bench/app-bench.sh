@@ -116,7 +116,7 @@ cpu_ratio="$(ratio "${R[click_cpu_ms]}" "${R[list_cpu_ms]}")"
 echo "| Measure | Figure | Compared with | Ratio | Target | Verdict |"
 echo "|---|---:|---|---:|---|---|"
 echo "| Click on a folder of $(f0 "${R[click_rows]}") mails until its first unread row (row $(f0 "${R[click_first_unread_row]}")) is selected, the mail shown and both painted | $(f0 "${R[click_wall_ms]}") ms ($(f0 "${R[click_cpu_ms]}") ms CPU) | \`wex-browser --list\` of the same folder: $(f0 "${R[list_wall_ms]}") ms ($(f0 "${R[list_cpu_ms]}") ms CPU) | $click_ratio (CPU $cpu_ratio) | at most 1.3 | $(verdict "$click_ratio" 1.3) |"
-echo "| ... of which the click's own handling (browser column, scan, sort, model, selection, mail shown) | $(f0 "${R[click_load_ms]}") ms | | | | |"
+echo "| ... of which the click's own handling (browser column, window named, load started; the scan runs on after it) | $(f0 "${R[click_load_ms]}") ms | | | | |"
 for k in sjis:Shift_JIS jis:ISO-2022-JP utf8:UTF-8; do
   key="${k%%:*}" label="${k#*:}"
   p="${R[large_${key}_painted_ms]}" s="${R[large_${key}_set_ms]}"
