@@ -103,6 +103,14 @@
         <source>Done</source>
         <translation>完了</translation>
     </message>
+    <message>
+        <source>Folders</source>
+        <translation>フォルダ</translation>
+    </message>
+    <message>
+        <source>Keep what was read of each mail in a header cache (folders open faster)</source>
+        <translation>各メールのヘッダをキャッシュに保存する (フォルダが速く開きます)</translation>
+    </message>
 </context>
 <context>
     <name>SelectCommandWindow</name>
@@ -621,6 +629,13 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>Window</source>
         <translation>ウィンドウ</translation>
+    </message>
+</context>
+<context>
+    <name>wex::Preferences</name>
+    <message>
+        <source>Turned off by WEX_NO_CACHE in the environment</source>
+        <translation>環境変数 WEX_NO_CACHE により無効になっています</translation>
     </message>
 </context>
 </TS>

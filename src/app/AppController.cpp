@@ -77,6 +77,7 @@ bool AppController::awakeFromNib(FILE *err)
     if (titles_) {
         titles_->setReverse(defaults_.boolForKey(QStringLiteral("Sort Reverse")).value_or(false));
         titles_->setIdentifier(defaults_.stringForKey(QStringLiteral("Sort Identifier")).value_or(QStringLiteral("date")));
+        titles_->setUseCache(Preferences::headerCacheWanted(defaults_));
     }
     const QString folderOrder = defaults_.stringForKey(QStringLiteral("Sort Folder by")).value_or(QStringLiteral("name"));
     if (menu_)

@@ -130,6 +130,7 @@ void Assembly::connectOutlets()
     preferences_->setPreferenceWindow(preferencesWindow_.get());
     preferences_->setMenuController(menu_.get());
     preferences_->setKeyEditor(keyEditor_.get());
+    preferences_->setMailTitles(titles_.get());
 
     keyEditor_->setPreferenceWindow(preferencesWindow_.get());
     keyEditor_->setMenuController(menu_.get());

@@ -2,9 +2,11 @@
 
 #include "DefaultsStore.h"
 #include "KeyEditor.h"
+#include "MailTitles.h"
 #include "MenuController.h"
 #include "PreferencesWindow.h"
 #include "RepeatTimer.h"
+#include "TitleCache.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -19,6 +21,7 @@ namespace {
 const QString kDownloadAtStartUp = QStringLiteral("Download At Start Up");
 const QString kRepeatDownload = QStringLiteral("Repeat Download");
 const QString kDownloadInterval = QStringLiteral("Download Interval in Minutes");
+const QString kUseHeaderCache = QStringLiteral("Use Header Cache");
 
 // The leading whole number of a text, read the way a number field reads one:
 // blanks skipped, an optional sign, then digits up to the first other
@@ -48,6 +51,20 @@ Preferences::Preferences(DefaultsStore &defaults, QObject *parent)
 
 void Preferences::setMenuController(MenuController *m) { menu_ = m; }
 void Preferences::setKeyEditor(KeyEditor *e) { keyEditor_ = e; }
+void Preferences::setMailTitles(MailTitles *t) { titles_ = t; }
+
+bool Preferences::headerCacheWanted(const DefaultsStore &defaults)
+{
+    return defaults.boolForKey(kUseHeaderCache).value_or(true) && TitleCacheEnabledByEnvironment();
+}
+
+void Preferences::switchHeaderCache(bool on)
+{
+    defaults_.setBool(kUseHeaderCache, on);
+    defaults_.save();
+    if (titles_)
+        titles_->setUseCache(headerCacheWanted(defaults_));
+}
 
 void Preferences::setPreferenceWindow(PreferencesWindow *w)
 {
@@ -58,6 +75,7 @@ void Preferences::setPreferenceWindow(PreferencesWindow *w)
     connect(w->downloadAtStartUpSwitch(), &QCheckBox::clicked, this, &Preferences::switchDownloadAtStartUp);
     connect(w->repeatDownloadSwitch(), &QCheckBox::clicked, this, &Preferences::switchRepeatDownload);
     connect(w->downloadIntervalField(), &QLineEdit::editingFinished, this, &Preferences::intervalChanged);
+    connect(w->headerCacheSwitch(), &QCheckBox::clicked, this, &Preferences::switchHeaderCache);
     connect(w->doneButton(), &QPushButton::clicked, this, &Preferences::preferenceDone);
 }
 
@@ -108,6 +126,11 @@ void Preferences::preference()
     window_->downloadAtStartUpSwitch()->setChecked(downloadAtStartUp_);
     window_->repeatDownloadSwitch()->setChecked(repeatDownload_);
     window_->downloadIntervalField()->setText(QString::number(downloadInterval_));
+    QCheckBox *cache = window_->headerCacheSwitch();
+    const bool allowed = TitleCacheEnabledByEnvironment();
+    cache->setChecked(headerCacheWanted(defaults_));
+    cache->setEnabled(allowed);
+    cache->setToolTip(allowed ? QString() : tr("Turned off by WEX_NO_CACHE in the environment"));
     window_->exec();
     windowClosed();
 }

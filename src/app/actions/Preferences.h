@@ -1,5 +1,11 @@
 #pragma once
-// The download preferences and the preferences window.
+// The download preferences, the header cache switch and the preferences
+// window.
+//
+// "Use Header Cache" (absent: on) says whether folders are listed with the
+// header cache; WEX_NO_CACHE in the environment turns it off whatever is
+// stored, and the switch is then shown off and disabled. A change counts from
+// the next folder load on.
 //
 // "Download At Start Up", "Repeat Download" and "Download Interval in
 // Minutes" are read once at start-up (loadPrefAndStartUpDownload) and written
@@ -29,6 +35,7 @@ namespace wex {
 
 class DefaultsStore;
 class KeyEditor;
+class MailTitles;
 class MenuController;
 class PreferencesWindow;
 class RepeatTimer;
@@ -45,6 +52,11 @@ public:
     void setPreferenceWindow(PreferencesWindow *w);
     void setMenuController(MenuController *m);
     void setKeyEditor(KeyEditor *e);
+    void setMailTitles(MailTitles *t);
+
+    // Whether the header cache is to be used: stored wish and environment.
+    static bool headerCacheWanted(const DefaultsStore &defaults);
+    void switchHeaderCache(bool on);
 
     // Start-up: reads the preferences, downloads once and starts repeating as
     // they ask, writes the version stamp.
@@ -85,6 +97,7 @@ private:
     QPointer<PreferencesWindow> window_;
     QPointer<MenuController> menu_;
     QPointer<KeyEditor> keyEditor_;
+    QPointer<MailTitles> titles_;
     RepeatTimer *downloadTimer_;
     bool downloadAtStartUp_ = false;
     bool repeatDownload_ = false;

@@ -1,5 +1,6 @@
 #pragma once
-// The preferences window: the download controls, the key table with its
+// The preferences window: the download controls, the header cache switch,
+// the key table with its
 // buttons and the font table. It holds widgets only; the controllers that
 // the Assembly connects to it act on them.
 //
@@ -28,6 +29,7 @@ public:
     QCheckBox *downloadAtStartUpSwitch() const;
     QCheckBox *repeatDownloadSwitch() const;
     QLineEdit *downloadIntervalField() const;
+    QCheckBox *headerCacheSwitch() const;
     QTableView *keyTable() const;
     QPushButton *addKeyButton() const;
     QPushButton *removeKeyButton() const;

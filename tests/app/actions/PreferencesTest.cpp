@@ -188,5 +188,31 @@ TEST_F(PreferencesTest, ClosingTheWindowTakesTheIntervalTypedWithoutConfirming)
     EXPECT_FALSE(app->preferencesWindow()->isVisible());
 }
 
+TEST_F(PreferencesTest, TheHeaderCacheSwitchIsStoredAndYieldsToTheEnvironment)
+{
+    storePreferences([](DefaultsStore &d) { d.setBool(QStringLiteral("Use Header Cache"), false); });
+    start();
+    EXPECT_FALSE(app->mailTitles()->useCache()) << "in force from the first load";
+    WhenModal<PreferencesWindow>([](PreferencesWindow *w) {
+        EXPECT_FALSE(w->headerCacheSwitch()->isChecked());
+        EXPECT_TRUE(w->headerCacheSwitch()->isEnabled());
+        w->headerCacheSwitch()->click();
+        w->doneButton()->click();
+    });
+    app->preferences()->preference();
+    EXPECT_TRUE(app->mailTitles()->useCache());
+    EXPECT_EQ(DefaultsStore(DefaultsStore::defaultPath()).boolForKey(QStringLiteral("Use Header Cache")), true);
+
+    const ScopedEnv off("WEX_NO_CACHE", "1");
+    WhenModal<PreferencesWindow>([](PreferencesWindow *w) {
+        EXPECT_FALSE(w->headerCacheSwitch()->isChecked());
+        EXPECT_FALSE(w->headerCacheSwitch()->isEnabled());
+        w->doneButton()->click();
+    });
+    app->preferences()->preference();
+    app->preferences()->switchHeaderCache(true);
+    EXPECT_FALSE(app->mailTitles()->useCache());
+}
+
 } // namespace
 } // namespace wex::test
