@@ -73,7 +73,8 @@ xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" bash -c '
   import -window "$titles" "$SHOT_OUT/titles.png"
   import -window "$contents" "$SHOT_OUT/contents.png"
   # The preferences window, then the key window for "Next Mail": Add... is
-  # the fourth stop of the keyboard focus; the command list starts on its
+  # the fifth stop of the keyboard focus (after the three download controls
+  # and the header cache switch); the command list starts on its
   # first row, and "Next Mail" is four rows down.
   xdotool windowfocus --sync "$titles"
   xdotool key ctrl+comma
@@ -82,7 +83,7 @@ xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" bash -c '
   [ -n "$prefs" ] || { echo "screenshots: no preferences window" >&2; exit 1; }
   import -window "$prefs" "$SHOT_OUT/preferences.png"
   xdotool windowfocus --sync "$prefs"
-  xdotool key --delay 150 Tab Tab Tab Tab space
+  xdotool key --delay 150 Tab Tab Tab Tab Tab space
   sleep 1.5
   xdotool key --delay 150 Down Down Down Down Return
   sleep 1.5
