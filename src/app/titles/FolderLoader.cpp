@@ -67,7 +67,6 @@ struct FolderLoader::Hold {
 // One load: shared by the loader and its worker; the worker writes titles and
 // listing outcome before it posts the end, the loader reads them after.
 struct FolderLoader::Job {
-    QByteArray folder;
     std::optional<TitleKey> key;
     bool reverse = false;
     std::unique_ptr<FolderScan> scan;
@@ -105,28 +104,18 @@ void FolderLoader::setHeldForTesting(bool held)
 
 void FolderLoader::start(const QByteArray &folder, std::optional<TitleKey> key, bool reverse)
 {
-    if (job_) {
-        job_->scan->cancel();
-        job_.reset();
-        progressTimer_.stop();
-        emit canceled();
-    }
+    cancel();
     auto job = std::make_shared<Job>();
-    job->folder = folder;
     job->key = key;
     job->reverse = reverse;
     FolderScanOptions options;
     options.useCache = useCache_;
-    if (hold_) {
-        // The hook runs only once run() has begun, after scan is set.
-        auto hold = hold_;
-        auto owner = std::make_shared<FolderScan *>(nullptr);
+    // The hook runs only once run() has begun, after owner is set.
+    auto owner = std::make_shared<FolderScan *>(nullptr);
+    if (auto hold = hold_)
         options.beforeReadForTesting = [hold, owner](const QByteArray &) { hold->waitUnlessReleased(**owner); };
-        job->scan = std::make_unique<FolderScan>(coding_, folder, options);
-        *owner = job->scan.get();
-    } else {
-        job->scan = std::make_unique<FolderScan>(coding_, folder, options);
-    }
+    job->scan = std::make_unique<FolderScan>(coding_, folder, options);
+    *owner = job->scan.get();
     job_ = job;
     folder_ = folder;
     titles_.clear();
