@@ -1,18 +1,21 @@
 #include "Assembly.h"
 
 #include "AppController.h"
+#include "BrowserTextView.h"
 #include "Chain.h"
 #include "Coding.h"
 #include "CodingFonts.h"
 #include "DefaultsStore.h"
 #include "Downloads.h"
 #include "FSBrowser.h"
+#include "FolderRefresh.h"
 #include "FontTable.h"
 #include "KeyController.h"
 #include "KeyEditor.h"
 #include "KeyRouter.h"
 #include "MailCommands.h"
 #include "MailContents.h"
+#include "MailMoves.h"
 #include "MailTitles.h"
 #include "MenuController.h"
 #include "MoveDestinations.h"
@@ -24,6 +27,7 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -32,31 +36,51 @@ namespace wex {
 Assembly::Assembly(const QString &defaultsPath)
     : defaults_(std::make_unique<DefaultsStore>(defaultsPath.isEmpty() ? DefaultsStore::defaultPath() : defaultsPath)),
       coding_(std::make_unique<Coding>()),
-      fonts_(std::make_unique<CodingFonts>(*coding_, *defaults_)),
-      titles_(std::make_unique<MailTitles>(*coding_, *defaults_)),
-      contents_(std::make_unique<MailContents>(*coding_, *fonts_)),
-      keys_(std::make_unique<KeyController>(*defaults_)),
-      keyRouter_(std::make_unique<KeyRouter>(keys_.get())),
-      app_(std::make_unique<AppController>(*defaults_)),
-      menu_(std::make_unique<MenuController>()),
-      downloads_(std::make_unique<Downloads>()),
-      preferences_(std::make_unique<Preferences>(*defaults_)),
-      keyEditor_(std::make_unique<KeyEditor>(*keys_)),
-      fontTable_(std::make_unique<FontTable>(*coding_, *fonts_)),
-      chain_(std::make_unique<Chain>()),
-      moves_(std::make_unique<MoveDestinations>(*defaults_))
+      fonts_(std::make_unique<CodingFonts>(*coding_, *defaults_))
 {
     makeWindows();
-    connectOutlets();
+    titles_ = std::make_unique<MailTitles>(*coding_, *defaults_, store_, *table_, *titleWindow_);
+    contents_ = std::make_unique<MailContents>(*coding_, *fonts_, *titles_, *textView_, *contentsWindow_);
+    keys_ = std::make_unique<KeyController>(*defaults_, *titles_, *textView_);
+    keyRouter_ = std::make_unique<KeyRouter>(*keys_);
+    keyEditor_ = std::make_unique<KeyEditor>(*keys_, *preferencesWindow_->keyTable());
+    fontTable_ = std::make_unique<FontTable>(*coding_, *fonts_, *preferencesWindow_->fontTable());
+    chain_ = std::make_unique<Chain>(*titles_, *titleWindow_, store_);
+    commands_ = std::make_unique<MailCommands>(*titles_, *contents_, *titleWindow_);
+    moves_ = std::make_unique<MailMoves>(*titles_, *titleWindow_);
+    destinations_ = std::make_unique<MoveDestinations>(*defaults_, store_, *browser_, *moves_, *titleWindow_);
+    refresh_ = std::make_unique<FolderRefresh>(*titles_, *browser_, *moves_);
+    downloads_ = std::make_unique<Downloads>(*titles_, *browser_, *refresh_, *titleWindow_);
+    preferences_ = std::make_unique<Preferences>(*defaults_, *preferencesWindow_, *downloads_, *keyEditor_, *titles_);
+    app_ = std::make_unique<AppController>(*defaults_, store_, *coding_,
+                                           MainWindows{*folderWindow_, *titleWindow_, *contentsWindow_}, *browser_,
+                                           *titles_, *keyRouter_, *preferences_);
+    menu_ = std::make_unique<MenuController>(MenuCommands{*app_, *commands_, *titles_, *contents_, *chain_, *browser_,
+                                                          *downloads_, *preferences_, *destinations_, *refresh_});
+    for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
+        menu_->installMenuBar(window);
+    connectSignals();
 }
 
 Assembly::~Assembly()
 {
-    // Windows first: their widgets are what the controllers point at.
-    preferencesWindow_.reset();
-    contentsWindow_.reset();
-    titleWindow_.reset();
-    folderWindow_.reset();
+    // Controllers first (reverse order of building), then the windows they
+    // refer to.
+    menu_.reset();
+    app_.reset();
+    preferences_.reset();
+    downloads_.reset();
+    refresh_.reset();
+    destinations_.reset();
+    moves_.reset();
+    commands_.reset();
+    chain_.reset();
+    fontTable_.reset();
+    keyEditor_.reset();
+    keyRouter_.reset();
+    keys_.reset();
+    contents_.reset();
+    titles_.reset();
 }
 
 void Assembly::makeWindows()
@@ -74,93 +98,35 @@ void Assembly::makeWindows()
     contentsWindow_ = std::make_unique<QMainWindow>();
     Ui::ContentsWindow contentsForm;
     contentsForm.setupUi(contentsWindow_.get());
-    template_ = contentsForm.textView;
-
-    for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
-        menu_->installMenuBar(window);
+    textView_ = contentsForm.textView;
 
     preferencesWindow_ = std::make_unique<PreferencesWindow>();
 }
 
-void Assembly::connectOutlets()
+void Assembly::connectSignals()
 {
-    titles_->setTable(table_);
-    titles_->setMailContents(contents_.get());
-    titles_->setMailTitleWindow(titleWindow_.get());
+    KeyController *keys = keys_.get();
+    textView_->setKeyHandler([keys](const QKeyEvent *event) { return keys->handleKeyDown(event); });
+    QObject::connect(browser_, &FSBrowser::folderClicked, app_.get(), &AppController::showFolder);
 
-    contents_->setMailTitles(titles_.get());
-    contents_->setContentsWindow(contentsWindow_.get());
-    contents_->setKeyController(keys_.get());
-    contents_->setTitleTable(table_);
-    contents_->setTextView(template_);
-
-    keys_->setMailContents(contents_.get());
-    keys_->setMailTitles(titles_.get());
-    keys_->setMailTable(table_);
-
-    browser_->setMailTitles(titles_.get());
-    browser_->setMailTitleWindow(titleWindow_.get());
-
-    app_->setFSBrowser(browser_);
-    app_->setMailTitles(titles_.get());
-    app_->setMailTitleWindow(titleWindow_.get());
-    app_->setMailContents(contents_.get());
-    app_->setMailFolderWindow(folderWindow_.get());
-    app_->setMailContentsWindow(contentsWindow_.get());
-    app_->setMenuController(menu_.get());
-    app_->setKeyRouter(keyRouter_.get());
-    app_->setCoding(coding_.get());
-
-    menu_->setAppController(app_.get());
-    menu_->setFSBrowser(browser_);
-    menu_->setMailTitles(titles_.get());
-    menu_->setMailContents(contents_.get());
-    menu_->setTable(table_);
-    menu_->setWindows(folderWindow_.get(), titleWindow_.get(), contentsWindow_.get());
-    menu_->setDownloads(downloads_.get());
-    menu_->setPreferences(preferences_.get());
-
-    app_->setPreferences(preferences_.get());
-
-    downloads_->setFSBrowser(browser_);
-    downloads_->setMailTitles(titles_.get());
-    downloads_->setMailTitleWindow(titleWindow_.get());
-    downloads_->setMenuController(menu_.get());
-
-    preferences_->setPreferenceWindow(preferencesWindow_.get());
-    preferences_->setMenuController(menu_.get());
-    preferences_->setKeyEditor(keyEditor_.get());
-    preferences_->setMailTitles(titles_.get());
-
-    keyEditor_->setPreferenceWindow(preferencesWindow_.get());
-    keyEditor_->setMenuController(menu_.get());
-
-    fontTable_->setFontTable(preferencesWindow_->fontTable());
-
-    menu_->mailCommands()->setMailTitles(titles_.get());
-    menu_->mailCommands()->setMailContents(contents_.get());
-    menu_->mailCommands()->setTitleWindow(titleWindow_.get());
-    menu_->setChain(chain_.get());
-
-    chain_->setMailTitles(titles_.get());
-    chain_->setMailTitleWindow(titleWindow_.get());
-
-    moves_->setFSBrowser(browser_);
-    moves_->setMailTitles(titles_.get());
-    moves_->setTitleWindow(titleWindow_.get());
-    menu_->setMoveDestinations(moves_.get());
+    PreferencesWindow *window = preferencesWindow_.get();
+    KeyEditor *editor = keyEditor_.get();
+    QObject::connect(window->addKeyButton(), &QPushButton::clicked, editor, &KeyEditor::addKey);
+    QObject::connect(window->removeKeyButton(), &QPushButton::clicked, editor, &KeyEditor::removeSelectionKey);
+    QObject::connect(window->removeAllKeyButton(), &QPushButton::clicked, editor, &KeyEditor::removeAllKey);
+    QObject::connect(editor, &KeyEditor::windowsToFront, app_.get(), &AppController::allFront);
+    QObject::connect(preferences_.get(), &Preferences::closed, app_.get(), &AppController::allFront);
 }
 
 bool Assembly::start()
 {
     if (started_)
         return true;
-    if (!app_->awakeFromNib())
+    if (!app_->start())
         return false;
-    titles_->awakeFromNib();
-    keys_->awakeFromNib();
-    menu_->awakeFromNib();
-    moves_->awakeFromNib();
+    titles_->restoreLayout();
+    keys_->restoreBindings();
+    destinations_->restore();
     started_ = true;
     if (QCoreApplication *application = QCoreApplication::instance())
         QObject::connect(application, &QCoreApplication::aboutToQuit, titles_.get(), [this] { terminate(); });
@@ -172,11 +138,12 @@ void Assembly::terminate()
     if (!started_ || terminated_)
         return;
     terminated_ = true;
-    app_->terminate();
-    titles_->terminate();
+    moves_->finishMove();
+    app_->saveSortPreferences();
+    titles_->saveLayout();
     fonts_->terminate();
-    keys_->terminate();
-    moves_->terminate();
+    keys_->saveBindings();
+    destinations_->save();
     defaults_->save();
 }
 

@@ -1,35 +1,41 @@
 #pragma once
-// Plays the interface description: creates exactly one object of each
-// controller, the three main windows from their forms, connects every outlet,
-// then runs start-up and, at the end, termination.
+// Builds the application: the three main windows from their forms and the
+// preferences window, then exactly one object of each controller, each given
+// what it always needs; connects their signals in one place; runs start-up
+// and, at the end, termination.
 //
-// Lifetime: the Assembly owns everything it creates; controllers and windows
-// live as long as it does. Outlets are all connected in the constructor,
-// before start() sends the first awakeFromNib. terminate() runs once, from
+// Lifetime: the Assembly owns everything it creates. Members are declared in
+// the order they are built, windows first, so every controller goes before
+// the windows and the objects it refers to. terminate() runs once, from
 // QCoreApplication::aboutToQuit (connected by a successful start()) or
 // directly; the defaults store is saved once, after every controller has
 // written its preferences.
+#include "StoreContext.h"
+
 #include <QString>
 #include <memory>
 
 class QMainWindow;
-class QPlainTextEdit;
 class QTableView;
 
 namespace wex {
 
 class AppController;
+class BrowserTextView;
 class Chain;
 class Coding;
 class CodingFonts;
 class DefaultsStore;
 class Downloads;
+class FolderRefresh;
 class FontTable;
 class FSBrowser;
 class KeyController;
 class KeyEditor;
 class KeyRouter;
+class MailCommands;
 class MailContents;
+class MailMoves;
 class MailTitles;
 class MenuController;
 class MoveDestinations;
@@ -44,61 +50,72 @@ public:
     Assembly(const Assembly &) = delete;
     Assembly &operator=(const Assembly &) = delete;
 
-    // Start-up, in order: AppController (which resolves the store and opens
-    // the InBox), MailTitles, KeyController, MenuController. False when there
-    // is no settings folder: a line on stderr, nothing else done, nothing shown.
+    // Start-up, in order: the AppController (which resolves the store, opens
+    // the InBox or the start path and starts the start-up download), the
+    // title table's layout, the key bindings, the move destinations. False
+    // when there is no settings folder: a line on stderr, nothing else done,
+    // nothing shown.
     bool start();
     // Shows the three windows side by side and puts the selected mail in view.
     void showWindows();
-    // The will-terminate handlers, then one save of the defaults store.
+    // The preferences of every controller, then one save of the defaults store.
     void terminate();
 
     DefaultsStore &defaults() const { return *defaults_; }
+    const StoreContext &store() const { return store_; }
     const Coding &coding() const { return *coding_; }
-    CodingFonts *codingFonts() const { return fonts_.get(); }
-    MailTitles *mailTitles() const { return titles_.get(); }
-    MailContents *mailContents() const { return contents_.get(); }
-    KeyController *keyController() const { return keys_.get(); }
-    AppController *appController() const { return app_.get(); }
-    MenuController *menuController() const { return menu_.get(); }
-    Chain *chain() const { return chain_.get(); }
-    MoveDestinations *moveDestinations() const { return moves_.get(); }
-    QMainWindow *folderWindow() const { return folderWindow_.get(); }
-    QMainWindow *titleWindow() const { return titleWindow_.get(); }
-    QMainWindow *contentsWindow() const { return contentsWindow_.get(); }
-    FSBrowser *fsBrowser() const { return browser_; }
-    QTableView *mailTable() const { return table_; }
-    Preferences *preferences() const { return preferences_.get(); }
-    PreferencesWindow *preferencesWindow() const { return preferencesWindow_.get(); }
-    Downloads *downloads() const { return downloads_.get(); }
-    KeyEditor *keyEditor() const { return keyEditor_.get(); }
-    FontTable *fontTable() const { return fontTable_.get(); }
+    CodingFonts &codingFonts() const { return *fonts_; }
+    QMainWindow &folderWindow() const { return *folderWindow_; }
+    QMainWindow &titleWindow() const { return *titleWindow_; }
+    QMainWindow &contentsWindow() const { return *contentsWindow_; }
+    PreferencesWindow &preferencesWindow() const { return *preferencesWindow_; }
+    FSBrowser &fsBrowser() const { return *browser_; }
+    QTableView &mailTable() const { return *table_; }
+    BrowserTextView &textView() const { return *textView_; }
+    MailTitles &mailTitles() const { return *titles_; }
+    MailContents &mailContents() const { return *contents_; }
+    KeyController &keyController() const { return *keys_; }
+    KeyEditor &keyEditor() const { return *keyEditor_; }
+    FontTable &fontTable() const { return *fontTable_; }
+    Chain &chain() const { return *chain_; }
+    MailCommands &mailCommands() const { return *commands_; }
+    MailMoves &mailMoves() const { return *moves_; }
+    MoveDestinations &moveDestinations() const { return *destinations_; }
+    FolderRefresh &folderRefresh() const { return *refresh_; }
+    Downloads &downloads() const { return *downloads_; }
+    Preferences &preferences() const { return *preferences_; }
+    AppController &appController() const { return *app_; }
+    MenuController &menuController() const { return *menu_; }
 
 private:
     void makeWindows();
-    void connectOutlets();
+    void connectSignals();
     void placeWindows();
 
     std::unique_ptr<DefaultsStore> defaults_;
     std::unique_ptr<Coding> coding_;
     std::unique_ptr<CodingFonts> fonts_;
+    StoreContext store_;
+    std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
+    std::unique_ptr<PreferencesWindow> preferencesWindow_;
+    FSBrowser *browser_ = nullptr;          // inside folderWindow_
+    QTableView *table_ = nullptr;           // inside titleWindow_
+    BrowserTextView *textView_ = nullptr;   // inside contentsWindow_
     std::unique_ptr<MailTitles> titles_;
     std::unique_ptr<MailContents> contents_;
     std::unique_ptr<KeyController> keys_;
     std::unique_ptr<KeyRouter> keyRouter_;
-    std::unique_ptr<AppController> app_;
-    std::unique_ptr<MenuController> menu_;
-    std::unique_ptr<Downloads> downloads_;
-    std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<KeyEditor> keyEditor_;
     std::unique_ptr<FontTable> fontTable_;
     std::unique_ptr<Chain> chain_;
-    std::unique_ptr<MoveDestinations> moves_;
-    std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
-    std::unique_ptr<PreferencesWindow> preferencesWindow_;
-    FSBrowser *browser_ = nullptr;     // inside folderWindow_
-    QTableView *table_ = nullptr;      // inside titleWindow_
-    QPlainTextEdit *template_ = nullptr; // inside contentsWindow_
+    std::unique_ptr<MailCommands> commands_;
+    std::unique_ptr<MailMoves> moves_;
+    std::unique_ptr<MoveDestinations> destinations_;
+    std::unique_ptr<FolderRefresh> refresh_;
+    std::unique_ptr<Downloads> downloads_;
+    std::unique_ptr<Preferences> preferences_;
+    std::unique_ptr<AppController> app_;
+    std::unique_ptr<MenuController> menu_;
     bool started_ = false;
     bool terminated_ = false;
 };

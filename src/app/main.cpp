@@ -33,7 +33,7 @@ int main(int argc, char **argv)
     wex::Assembly assembly;
     // A file manager may pass several paths (%F): the first is opened.
     if (argc >= 2)
-        assembly.appController()->setStartPath(argv[1]);
+        assembly.appController().setStartPath(argv[1]);
     if (!assembly.start())
         return 255; // no settings folder: nothing shown, nothing written
     assembly.showWindows();

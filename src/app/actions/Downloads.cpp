@@ -4,7 +4,7 @@
 #include "DownloadWatch.h"
 #include "FSBrowser.h"
 #include "MailTitles.h"
-#include "MenuController.h"
+#include "FolderRefresh.h"
 #include "PathUtils.h"
 #include "ProbeRunner.h"
 
@@ -15,18 +15,17 @@
 
 namespace wex {
 
-Downloads::Downloads(QObject *parent) : QObject(parent) {}
+Downloads::Downloads(MailTitles &titles, FSBrowser &browser, FolderRefresh &refresh, QMainWindow &titleWindow,
+                     QObject *parent)
+    : QObject(parent), titles_(titles), browser_(browser), refresh_(refresh), titleWindow_(titleWindow)
+{
+}
 
 Downloads::~Downloads()
 {
     // The watches go before the runner they ask.
     qDeleteAll(findChildren<DownloadWatch *>(Qt::FindDirectChildrenOnly));
 }
-
-void Downloads::setFSBrowser(FSBrowser *b) { browser_ = b; }
-void Downloads::setMailTitles(MailTitles *t) { titles_ = t; }
-void Downloads::setMailTitleWindow(QMainWindow *w) { titleWindow_ = w; }
-void Downloads::setMenuController(MenuController *m) { menu_ = m; }
 
 void Downloads::download()
 {
@@ -35,8 +34,7 @@ void Downloads::download()
     DownloadWatch *watch = DownloadWatch::start(checkInterval_, runner_.get(), this);
     ++active_;
     connect(watch, &DownloadWatch::ended, this, &Downloads::watchEnded);
-    if (titleWindow_)
-        titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
+    titleWindow_.setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
     showBusy(true);
 }
 
@@ -46,8 +44,7 @@ void Downloads::watchEnded()
     // Another watch still running keeps the window saying so.
     if (active_ == 0) {
         showBusy(false);
-        if (titleWindow_)
-            titleWindow_->setWindowTitle(folderName());
+        titleWindow_.setWindowTitle(folderName());
     }
     refreshAfterDownload();
     emit downloadEnded();
@@ -55,24 +52,19 @@ void Downloads::watchEnded()
 
 void Downloads::refreshAfterDownload()
 {
-    if (!titles_)
-        return;
     // Counted on the list as loaded: a list still loading shows no rows yet.
-    const std::optional<int> before = titles_->isLoading() ? std::nullopt : std::optional<int>(unreadCount());
-    if (menu_)
-        menu_->refreshList(false);
-    else if (!titles_->folderPath().isEmpty())
-        titles_->loadTitleTable(titles_->folderPath(), false);
-    if (!titles_->isLoading())
+    const std::optional<int> before = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+    refresh_.refreshList(false);
+    if (!titles_.isLoading())
         return;
-    const QByteArray folder = titles_->folderPath();
+    const QByteArray folder = titles_.folderPath();
     connect(
-        titles_, &MailTitles::titlesLoaded, this,
+        &titles_, &MailTitles::titlesLoaded, this,
         [this, folder, before](const QByteArray &loaded) {
-            if (loaded != folder || !titleWindow_)
+            if (loaded != folder)
                 return;
             const int now = unreadCount();
-            titleWindow_->statusBar()->showMessage(
+            titleWindow_.statusBar()->showMessage(
                 before ? Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now, %2 before"))
                              .arg(now)
                              .arg(*before)
@@ -84,25 +76,20 @@ void Downloads::refreshAfterDownload()
 int Downloads::unreadCount() const
 {
     int unread = 0;
-    if (titles_)
-        for (const Title &title : titles_->mailTitles())
-            unread += title.unreadState() ? 1 : 0;
+    for (const Title &title : titles_.mailTitles())
+        unread += title.unreadState() ? 1 : 0;
     return unread;
 }
 
 QString Downloads::folderName() const
 {
-    if (!browser_)
-        return QString();
-    // As the browser names the window on a click.
-    const QByteArray folder = browser_->path();
+    // As the window is named on a click.
+    const QByteArray folder = browser_.path();
     return DisplayName(folder == "/" ? folder : folder.mid(folder.lastIndexOf('/') + 1));
 }
 
 void Downloads::showBusy(bool busy)
 {
-    if (!titleWindow_)
-        return;
     if (!busy_) {
         if (!busy)
             return;
@@ -112,11 +99,11 @@ void Downloads::showBusy(bool busy)
         busy_->setMaximumWidth(120);
         busy_->setMaximumHeight(14);
         busy_->setTextVisible(false);
-        titleWindow_->statusBar()->addPermanentWidget(busy_);
+        titleWindow_.statusBar()->addPermanentWidget(busy_);
     }
     busy_->setVisible(busy);
     if (busy)
-        titleWindow_->statusBar()->showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
+        titleWindow_.statusBar()->showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
 }
 
 } // namespace wex

@@ -9,8 +9,8 @@
 // the shown folder's name back. After each refresh the status line tells how
 // many unread mails the folder holds now and held before the refresh.
 //
-// Holds outlets only (none owned); the watches are its children, the probe
-// runner its own.
+// The watches are its children, the probe runner its own; the title list,
+// the browser, the refresh command and the title window must outlive it.
 #include <QObject>
 #include <QPointer>
 #include <chrono>
@@ -23,19 +23,15 @@ namespace wex {
 
 class FSBrowser;
 class MailTitles;
-class MenuController;
+class FolderRefresh;
 class ProbeRunner;
 
 class Downloads : public QObject {
     Q_OBJECT
 public:
-    explicit Downloads(QObject *parent = nullptr);
+    Downloads(MailTitles &titles, FSBrowser &browser, FolderRefresh &refresh, QMainWindow &titleWindow,
+              QObject *parent = nullptr);
     ~Downloads() override;
-
-    void setFSBrowser(FSBrowser *b);
-    void setMailTitles(MailTitles *t);
-    void setMailTitleWindow(QMainWindow *w);
-    void setMenuController(MenuController *m);
 
     // Starts a download and its watch.
     void download();
@@ -46,12 +42,10 @@ public:
     void setCheckInterval(std::chrono::milliseconds interval) { checkInterval_ = interval; }
     std::chrono::milliseconds checkInterval() const { return checkInterval_; }
 
-    // The menu controller's refresh without going to the first unread mail
-    // (refreshList(false)): the shown mail stays shown, the browser's columns
-    // are listed again. Without a menu controller, the title list alone is
-    // reloaded in place. The load runs on; when it ends, the status line
-    // says how many mails are unread now (and before, when the list was
-    // loaded at the call).
+    // The refresh without going to the first unread mail (refreshList(false)):
+    // the shown mail stays shown, the browser's columns are listed again. The
+    // load runs on; when it ends, the status line says how many mails are
+    // unread now (and before, when the list was loaded at the call).
     void refreshAfterDownload();
 
 signals:
@@ -64,10 +58,10 @@ private:
     int unreadCount() const;
     QString folderName() const;
 
-    QPointer<FSBrowser> browser_;
-    QPointer<MailTitles> titles_;
-    QPointer<QMainWindow> titleWindow_;
-    QPointer<MenuController> menu_;
+    MailTitles &titles_;
+    FSBrowser &browser_;
+    FolderRefresh &refresh_;
+    QMainWindow &titleWindow_;
     QPointer<QProgressBar> busy_;
     // Made at the first download: its thread runs only once one is needed.
     std::unique_ptr<ProbeRunner> runner_;

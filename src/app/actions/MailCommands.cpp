@@ -8,14 +8,12 @@
 #include "SafeMove.h"
 
 #include <QFile>
-#include <QItemSelectionModel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTableView>
 #include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
@@ -54,91 +52,45 @@ QString NameOf(const QByteArray &path)
 
 } // namespace
 
-MailCommands::MailCommands(QObject *parent) : QObject(parent) {}
+MailCommands::MailCommands(MailTitles &titles, MailContents &contents, QMainWindow &titleWindow, QObject *parent)
+    : QObject(parent), titles_(titles), contents_(contents), titleWindow_(titleWindow)
+{
+}
 
 MailCommands::~MailCommands() = default;
-
-void MailCommands::setMailTitles(MailTitles *t) { titles_ = t; }
-void MailCommands::setMailContents(MailContents *c) { contents_ = c; }
-
-void MailCommands::setTitleWindow(QMainWindow *w)
-{
-    titleWindow_ = w;
-    if (w)
-        w->statusBar(); // made now, so the first message does not shift the table
-}
-
-QVector<int> MailCommands::selectedRows() const
-{
-    QVector<int> rows;
-    const QTableView *table = titles_ ? titles_->table() : nullptr;
-    if (!table || !table->selectionModel())
-        return rows;
-    for (const QModelIndex &index : table->selectionModel()->selectedRows())
-        if (index.row() >= 0)
-            rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
-QVector<MailCommands::Picked> MailCommands::pickSelected() const
-{
-    QVector<Picked> picked;
-    if (!titles_)
-        return picked;
-    for (const int row : selectedRows())
-        if (const Title *title = titles_->titleAt(row); title && !title->path().isEmpty())
-            picked.push_back({title->path(), title->replyState() != 0, title->archiveState() != 0});
-    return picked;
-}
 
 void MailCommands::report(const QString &message)
 {
     lastMessage_ = message;
-    if (titleWindow_)
-        titleWindow_->statusBar()->showMessage(message, kMessageMs);
+    titleWindow_.statusBar()->showMessage(message, kMessageMs);
 }
 
-void MailCommands::handOver(const QVector<Picked> &mails, std::function<HandOverSequence::Step(const Picked &)> step)
+void MailCommands::handOver(const std::vector<SelectedMail> &mails,
+                            std::function<HandOverSequence::Step(const SelectedMail &)> step)
 {
-    if (mails.isEmpty())
+    if (mails.empty())
         return;
     ++running_;
     HandOverSequence *sequence = HandOverSequence::start(
-        int(mails.size()), [mails, step](int index) { return step(mails[index]); }, this);
+        int(mails.size()), [mails, step](int index) { return step(mails[size_t(index)]); }, this);
     connect(sequence, &HandOverSequence::finished, this, [this] {
         --running_;
         emit handOverFinished();
     });
 }
 
-void MailCommands::followRename(const QByteArray &from, const QByteArray &to, bool replied)
-{
-    if (titles_) {
-        for (int row = 0; row < titles_->count(); ++row) {
-            Title *title = titles_->titleAt(row);
-            if (title->path() != from)
-                continue;
-            title->setPath(to);
-            if (replied)
-                title->setReplyState(true);
-            titles_->titleChanged(row);
-            break;
-        }
-    }
-    // Only the mail on show follows: the view keeps naming the file it shows.
-    if (contents_ && contents_->currentPathString() == from)
-        contents_->setCurrentPathString(to);
-}
-
-HandOverSequence::Step MailCommands::replyOne(const Picked &mail, const QString &composer)
+HandOverSequence::Step MailCommands::replyOne(const SelectedMail &mail, const QString &composer)
 {
     QByteArray handed = mail.path;
     if (!mail.replied) {
         const QByteArray to = mailname::withoutExtension(mail.path).toByteArray() + '.' + kReplyExtension;
         const MoveOutcome outcome = SafeMove(mail.path, to);
         if (outcome.ok()) {
-            followRename(mail.path, to, true);
+            const int row = titles_.followRename(mail.path, to);
+            if (Title *title = titles_.titleAt(row)) {
+                title->setReplyState(true);
+                titles_.titleChanged(row);
+            }
             handed = to;
         } else {
             report(tr("%1 was not marked replied: %2").arg(NameOf(mail.path), outcome.message));
@@ -157,8 +109,8 @@ HandOverSequence::Step MailCommands::replyOne(const Picked &mail, const QString 
 
 void MailCommands::reply()
 {
-    const QVector<Picked> mails = pickSelected();
-    if (mails.isEmpty())
+    const std::vector<SelectedMail> mails = titles_.selectedMails();
+    if (mails.empty())
         return;
     const QString composer = Launcher::suiteApplication(QString::fromLatin1(kComposer));
     // No mail is renamed for a composer that cannot be started.
@@ -166,7 +118,7 @@ void MailCommands::reply()
         report(Launcher::launchApplication(composer).reason);
         return;
     }
-    handOver(mails, [this, composer](const Picked &mail) { return replyOne(mail, composer); });
+    handOver(mails, [this, composer](const SelectedMail &mail) { return replyOne(mail, composer); });
 }
 
 void MailCommands::launch(const QString &program)
@@ -188,8 +140,8 @@ void MailCommands::addressBook()
 
 void MailCommands::openByMailReader()
 {
-    const QVector<Picked> mails = pickSelected();
-    if (mails.isEmpty())
+    const std::vector<SelectedMail> mails = titles_.selectedMails();
+    if (mails.empty())
         return;
     const QString reader = Launcher::settingsApplication(QString::fromLatin1(kMailReaderEntry));
     if (reader.isEmpty()) {
@@ -197,7 +149,7 @@ void MailCommands::openByMailReader()
                    .arg(QString::fromLatin1(kMailReaderEntry)));
         return;
     }
-    handOver(mails, [this, reader](const Picked &mail) {
+    handOver(mails, [this, reader](const SelectedMail &mail) {
         const LaunchResult started = Launcher::openFileWithApplication(mail.path, reader);
         if (!started.ok()) {
             report(started.reason);
@@ -209,7 +161,7 @@ void MailCommands::openByMailReader()
 
 void MailCommands::launchURL()
 {
-    handOver(pickSelected(), [this](const Picked &mail) {
+    handOver(titles_.selectedMails(), [this](const SelectedMail &mail) {
         const LaunchResult started = Launcher::openFile(mail.path);
         if (!started.ok()) {
             report(started.reason);
@@ -222,7 +174,7 @@ void MailCommands::launchURL()
 void MailCommands::showMail()
 {
     QList<QByteArray> files;
-    for (const Picked &mail : pickSelected())
+    for (const SelectedMail &mail : titles_.selectedMails())
         files << mail.path;
     if (files.isEmpty())
         return;
@@ -238,15 +190,14 @@ void MailCommands::deleteMail()
 {
     if (confirm_)
         return;
-    QSet<QByteArray> confirmed;
-    for (const Picked &mail : pickSelected())
-        confirmed.insert(mail.path);
-    if (confirmed.isEmpty())
+    // The mails are taken now: what is confirmed is what goes.
+    const std::vector<SelectedMail> mails = titles_.selectedMails();
+    if (mails.empty())
         return;
-    const int count = int(confirmed.size());
+    const int count = int(mails.size());
     QMessageBox box(QMessageBox::Warning, tr("Delete Mails"),
                     count == 1 ? tr("Delete 1 mail?") : tr("Delete %1 mails?").arg(count), QMessageBox::NoButton,
-                    titleWindow_);
+                    &titleWindow_);
     box.setObjectName(QStringLiteral("confirmWindow"));
     box.setInformativeText(tr("Deleted mails are removed from the store for good."));
     QPushButton *yes = box.addButton(tr("Delete"), QMessageBox::AcceptRole);
@@ -257,28 +208,23 @@ void MailCommands::deleteMail()
     box.exec();
     confirm_ = nullptr;
     if (box.clickedButton() == yes)
-        deleteMailYes(&confirmed);
+        deleteMailYes(mails);
 }
 
-void MailCommands::deleteMailYes(const QSet<QByteArray> *confirmed)
+void MailCommands::deleteMailYes(const std::vector<SelectedMail> &mails)
 {
-    if (!titles_)
-        return;
-    // Each removal moves the selection: the rows are copied first, and a row
-    // number counts down by the mails removed before it.
-    const QVector<int> rows = selectedRows();
-    int removed = 0;
+    std::vector<int> deleted;
+    int last = -1; // the row of the last mail deleted, in the list before the removal
     int failed = 0;
     QString firstFailure;
-    for (const int row : rows) {
-        const int index = row - removed;
-        if (index < 0)
+    for (const SelectedMail &mail : mails) {
+        const int row = titles_.find(mail);
+        const Title *title = titles_.titleAt(row);
+        if (!title) {
+            if (failed++ == 0)
+                firstFailure = tr("%1 was not deleted: it is no longer in the list").arg(NameOf(mail.path));
             continue;
-        const Title *title = titles_->titleAt(index);
-        if (!title || title->path().isEmpty())
-            continue;
-        if (confirmed && !confirmed->contains(title->path()))
-            continue;
+        }
         // An attachment folder goes whole, never its main text alone.
         const QByteArray target = title->archiveState() ? FolderOf(title->path()) : title->path();
         const MoveOutcome outcome = SafeRemove(target);
@@ -287,8 +233,15 @@ void MailCommands::deleteMailYes(const QSet<QByteArray> *confirmed)
                 firstFailure = tr("%1 was not deleted: %2").arg(NameOf(target), outcome.message);
             continue;
         }
-        titles_->removeAtIndex(index);
-        ++removed;
+        deleted.push_back(row);
+        last = row;
+    }
+    if (!deleted.empty()) {
+        // No mail shows while the rows go; then the mail that followed the
+        // last one deleted (or the new last row) is selected.
+        const int before = int(std::count_if(deleted.begin(), deleted.end(), [last](int row) { return row < last; }));
+        titles_.removeRows(deleted);
+        titles_.selectAndShow(last - before, MailTitles::Reveal::None);
     }
     if (failed == 1)
         report(firstFailure);
@@ -298,13 +251,12 @@ void MailCommands::deleteMailYes(const QSet<QByteArray> *confirmed)
 
 void MailCommands::makeRead()
 {
-    if (!titles_)
-        return;
     bool marked = false;
     int failed = 0;
     QString firstFailure;
-    for (const int row : selectedRows()) {
-        Title *title = titles_->titleAt(row);
+    for (const SelectedMail &mail : titles_.selectedMails()) {
+        const int row = titles_.find(mail);
+        Title *title = titles_.titleAt(row);
         if (!title || !title->unreadState())
             continue;
         const QByteArray before = title->path();
@@ -315,23 +267,21 @@ void MailCommands::makeRead()
             continue;
         }
         marked = true;
-        titles_->titleChanged(row);
-        if (contents_ && contents_->currentPathString() == before)
-            contents_->setCurrentPathString(title->path());
+        titles_.titleChanged(row);
+        if (titles_.shownPath() == before)
+            titles_.setShownPath(title->path());
     }
     if (failed == 1)
         report(firstFailure);
     else if (failed > 1)
         report(tr("%1 mails were not marked read. %2").arg(failed).arg(firstFailure));
-    if (marked && contents_)
-        QTimer::singleShot(kUnreadCheckDelayMs, contents_.data(), &MailContents::launchUnread);
+    if (marked)
+        QTimer::singleShot(kUnreadCheckDelayMs, &contents_, &MailContents::launchUnread);
 }
 
 QString MailCommands::selectedMailText() const
 {
-    const BrowserTextView *view = contents_ ? contents_->browserTextView() : nullptr;
-    if (!view)
-        return QString();
+    const BrowserTextView *view = &contents_.browserTextView();
     // selectedText() ends paragraphs in U+2029; a printed line ends in "\n".
     QString text = view->textCursor().selectedText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
@@ -341,8 +291,8 @@ QString MailCommands::selectedMailText() const
 
 void MailCommands::printSelectionTo(QPrinter *printer)
 {
-    BrowserTextView *view = contents_ ? contents_->browserTextView() : nullptr;
-    if (!view || !printer)
+    BrowserTextView *view = &contents_.browserTextView();
+    if (!printer)
         return;
     view->hiddenText()->setPlainText(selectedMailText());
     view->hiddenText()->print(printer);
@@ -350,9 +300,7 @@ void MailCommands::printSelectionTo(QPrinter *printer)
 
 void MailCommands::printSelection()
 {
-    BrowserTextView *view = contents_ ? contents_->browserTextView() : nullptr;
-    if (!view)
-        return;
+    BrowserTextView *view = &contents_.browserTextView();
     QPrinter printer;
     QPrintDialog dialog(&printer, view->window());
     dialog.setWindowTitle(tr("Print Selection"));

@@ -13,14 +13,18 @@
 // program that is missing or cannot start, is told in one short line on the
 // title window's status bar; nothing else changes for it.
 //
-// Outlets are not owned and may go away first (QPointer).
+// A command on several mails acts on exactly the mails selected when it
+// started (found again by the title list, also after a state rename on the
+// way), shows no mail while it runs, and at its end selects the row the
+// title list's rules name.
+//
+// The title list, the contents view and the title window must outlive it.
 #include "HandOverSequence.h"
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
-#include <QSet>
+#include <vector>
 #include <QString>
-#include <QVector>
 
 class QMainWindow;
 class QMessageBox;
@@ -30,6 +34,7 @@ namespace wex {
 
 class MailContents;
 class MailTitles;
+struct SelectedMail;
 
 class MailCommands : public QObject {
     Q_OBJECT
@@ -44,13 +49,9 @@ public:
     static constexpr const char *kDesktopAddressBook = "/Applications/Address Book.app";
     static constexpr const char *kReplyExtension = "rply";
 
-    explicit MailCommands(QObject *parent = nullptr);
+    // titleWindow: its status bar shows failures; it parents the dialogs.
+    MailCommands(MailTitles &titles, MailContents &contents, QMainWindow &titleWindow, QObject *parent = nullptr);
     ~MailCommands() override;
-
-    void setMailTitles(MailTitles *t);
-    void setMailContents(MailContents *c);
-    // The window whose status bar shows failures and that parents the dialogs.
-    void setTitleWindow(QMainWindow *w);
 
     void reply();
     void newMail();
@@ -58,10 +59,10 @@ public:
     // Asks for confirmation (Return deletes, Escape cancels), then deletes
     // the mails confirmed; nothing without a selected mail.
     void deleteMail();
-    // Deletes the selected mails row by row. With confirmed, only mails
-    // whose paths it holds are deleted (a reload during the confirmation
-    // cannot put others under the selection).
-    void deleteMailYes(const QSet<QByteArray> *confirmed = nullptr);
+    // Deletes the mails (an attachment mail with its folder); their rows
+    // leave the list at once, and then the row that followed the last mail
+    // deleted is selected and shown.
+    void deleteMailYes(const std::vector<SelectedMail> &mails);
     void launchURL();
     void showMail();
     void addressBook();
@@ -86,24 +87,15 @@ signals:
     void handOverFinished();
 
 private:
-    struct Picked {
-        QByteArray path;
-        bool replied = false;
-        bool archive = false;
-    };
-    QVector<int> selectedRows() const;
-    QVector<Picked> pickSelected() const;
     void report(const QString &message);
-    // Runs step over the picked mails, with the pause after each one handed over.
-    void handOver(const QVector<Picked> &mails, std::function<HandOverSequence::Step(const Picked &)> step);
-    // Points the title list and the contents view from the old path to the new.
-    void followRename(const QByteArray &from, const QByteArray &to, bool replied);
-    HandOverSequence::Step replyOne(const Picked &mail, const QString &composer);
+    // Runs step over the mails, with the pause after each one handed over.
+    void handOver(const std::vector<SelectedMail> &mails, std::function<HandOverSequence::Step(const SelectedMail &)> step);
+    HandOverSequence::Step replyOne(const SelectedMail &mail, const QString &composer);
     void launch(const QString &program);
 
-    QPointer<MailTitles> titles_;
-    QPointer<MailContents> contents_;
-    QPointer<QMainWindow> titleWindow_;
+    MailTitles &titles_;
+    MailContents &contents_;
+    QMainWindow &titleWindow_;
     QPointer<QMessageBox> confirm_;
     QString lastMessage_;
     int running_ = 0;

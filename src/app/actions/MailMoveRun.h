@@ -2,21 +2,21 @@
 // One move of the title table's selected mails into a folder, done in steps
 // so that a long move leaves the event loop free between them.
 //
-// The selected rows are taken (ascending) when the run is made. When its turn
-// comes, each mail is looked for at its row less the number of mails moved
-// before it, and that row must still hold the same mail file; otherwise the
-// mail is looked for by its path, so a list that changed in the meantime
-// (sorted, reloaded, rows deleted) is never acted on at a wrong row. A mail
-// that cannot move keeps its row; only moves that happened take rows away.
-// Rows leave the list at the end of each step, the selection cleared first
-// when it holds one of them, so no mail is shown (and marked read) on the
-// way.
+// The selected mails are taken (ascending rows) when the run is made. When
+// its turn comes, each mail is looked for at its row less the number of mails
+// moved before it, and that row must still hold the same mail; otherwise the
+// title list finds it by its path (or, renamed to another state, by its
+// name), so a list that changed in the meantime (sorted, reloaded, rows
+// deleted, a mail read) is never acted on at a wrong row, and the file moved
+// is the one the row names now. A mail that cannot move keeps its row; only
+// moves that happened take rows away, at the end of each step, through the
+// title list's one removal, so no mail is shown (and marked read) on the way
+// and a running load of the folder lists it again.
 //
-// The title list is an outlet: the run notices when it is destroyed first.
+// The title list must outlive the run.
 #include <QByteArray>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <chrono>
 #include <memory>
@@ -26,6 +26,7 @@ namespace wex {
 
 class MailMover;
 class MailTitles;
+struct SelectedMail;
 
 class MailMoveRun : public QObject {
     Q_OBJECT
@@ -36,7 +37,7 @@ public:
         QString reason;
     };
 
-    MailMoveRun(MailTitles *titles, const QByteArray &folder, QObject *parent = nullptr);
+    MailMoveRun(MailTitles &titles, const QByteArray &folder, QObject *parent = nullptr);
     ~MailMoveRun() override;
 
     int total() const { return int(entries_.size()); }
@@ -58,19 +59,11 @@ public:
     int lastIndex() const { return listChanged_ ? -1 : lastIndex_; }
 
 private:
-    struct Entry {
-        int row;
-        QByteArray path;
-        bool archive;
-        QString subject;
-    };
-    int rowOf(const Entry &entry, int expected);
-    // Takes the rows of moved mails out of the list (as it is now).
-    void takeRows(std::vector<int> &leaving);
+    int rowOf(const SelectedMail &entry, int expected);
 
-    QPointer<MailTitles> titles_;
+    MailTitles &titles_;
     std::unique_ptr<MailMover> mover_;
-    std::vector<Entry> entries_;
+    std::vector<SelectedMail> entries_;
     size_t next_ = 0;
     int moved_ = 0;       // mails moved so far
     int rowsTaken_ = 0;   // moved mails whose rows have left the list

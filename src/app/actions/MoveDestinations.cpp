@@ -1,50 +1,36 @@
 #include "MoveDestinations.h"
 
+#include "DefaultsStore.h"
 #include "FSBrowser.h"
 #include "Launcher.h"
-#include "MailMoveRun.h"
-#include "MailTitles.h"
+#include "MailMoves.h"
 #include "MoveFolders.h"
 #include "PathUtils.h"
 #include "RemoveDestinationDialog.h"
-#include "StoreLocations.h"
+#include "StoreContext.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
-#include <QMainWindow>
 #include <QMenu>
-#include <QStatusBar>
-#include <QTimer>
 
 namespace wex {
 namespace {
-
-// A folder's name for a message ("/" for the top).
-QString FolderName(const QString &folder)
-{
-    return MoveFolderTitle(QDir::cleanPath(folder));
-}
-
-// How long a failure stays on the status bar (as for the other mail
-// commands); a success goes sooner.
-constexpr int kFailureMs = 20000;
-constexpr int kSuccessMs = 5000;
 
 QString Quoted(const QString &text) { return QStringLiteral("\u201C%1\u201D").arg(text); }
 
 } // namespace
 
-MoveDestinations::MoveDestinations(DefaultsStore &defaults, QObject *parent)
+MoveDestinations::MoveDestinations(DefaultsStore &defaults, const StoreContext &store, FSBrowser &browser,
+                                   MailMoves &moves, QWidget &dialogParent, QObject *parent)
     : QObject(parent),
       defaults_(defaults),
-      menu_(new QMenu(Localize(QT_TRANSLATE_NOOP("WEX", "Move")))),
-      refresh_(new QAction(this)),
-      stepTimer_(new QTimer(this))
+      store_(store),
+      browser_(browser),
+      moves_(moves),
+      dialogParent_(dialogParent),
+      menu_(new QMenu(Localize(QT_TRANSLATE_NOOP("WEX", "Move"))))
 {
-    stepTimer_->setSingleShot(true);
-    stepTimer_->setInterval(0);
-    connect(stepTimer_, &QTimer::timeout, this, &MoveDestinations::continueMove);
     menu_->setObjectName(QStringLiteral("moveMenu"));
     menu_->addSeparator();
     connect(addCommand(QStringLiteral("addCurrentFolder"), QT_TRANSLATE_NOOP("WEX", "Add Current Folder")),
@@ -56,16 +42,11 @@ MoveDestinations::MoveDestinations(DefaultsStore &defaults, QObject *parent)
     menu_->addSeparator();
     connect(addCommand(QStringLiteral("WEXMove"), QT_TRANSLATE_NOOP("WEX", "Open WEX Relocate")), &QAction::triggered,
             this, &MoveDestinations::WEXMove);
-
-    refresh_->setText(Localize(QT_TRANSLATE_NOOP("WEX", "Refresh")));
-    refresh_->setObjectName(QStringLiteral("refreshList"));
-    refresh_->setShortcut(QKeySequence(Qt::Key_F5));
-    connect(refresh_, &QAction::triggered, this, [this] { refreshList(true); });
 }
 
 MoveDestinations::~MoveDestinations()
 {
-    // The menu has no parent: the menu controller shows it inside its own.
+    // The menu has no parent: the menu bar shows it inside the Mail menu.
     delete menu_;
 }
 
@@ -77,15 +58,9 @@ QAction *MoveDestinations::addCommand(const QString &name, const char *text)
     return item;
 }
 
-QList<QAction *> MoveDestinations::commandActions() const { return commands_ + QList<QAction *>{refresh_}; }
-
-void MoveDestinations::setFSBrowser(FSBrowser *browser) { browser_ = browser; }
-void MoveDestinations::setMailTitles(MailTitles *titles) { titles_ = titles; }
-void MoveDestinations::setTitleWindow(QMainWindow *window) { titleWindow_ = window; }
-
-void MoveDestinations::awakeFromNib()
+void MoveDestinations::restore()
 {
-    if (loaded_ || SetWEXSettingPath() != 0)
+    if (loaded_ || store_.settingPath.isEmpty())
         return;
     folders_ = LoadMoveFolders(defaults_);
     loaded_ = true;
@@ -93,11 +68,10 @@ void MoveDestinations::awakeFromNib()
         addFolderPathString(folders_[index], index);
 }
 
-void MoveDestinations::terminate()
+void MoveDestinations::save()
 {
-    finishMove();
     if (loaded_)
-        saveMoveArray();
+        SaveMoveFolders(defaults_, folders_);
 }
 
 QAction *MoveDestinations::destinationItem(int index) const { return items_.value(index, nullptr); }
@@ -125,20 +99,19 @@ void MoveDestinations::renumberFrom(int index)
 
 void MoveDestinations::addFolder(const QString &absolutePath)
 {
-    folders_.append(MoveFolderStoredForm(absolutePath, wexRootPathString()));
+    folders_.append(MoveFolderStoredForm(absolutePath, store_.rootString));
     addFolderPathString(folders_.last(), int(folders_.size()) - 1);
 }
 
 void MoveDestinations::addCurrentFolder()
 {
-    if (browser_)
-        addFolder(Path2String(browser_->path()));
+    addFolder(Path2String(browser_.path()));
 }
 
 void MoveDestinations::addFolderAndMove()
 {
-    const QString root = wexRootPathString().isEmpty() ? QDir::homePath() : wexRootPathString();
-    QFileDialog chooser(dialogParent(), Localize(QT_TRANSLATE_NOOP("WEX", "Move to Folder")), root);
+    const QString root = store_.rootString.isEmpty() ? QDir::homePath() : store_.rootString;
+    QFileDialog chooser(&dialogParent_, Localize(QT_TRANSLATE_NOOP("WEX", "Move to Folder")), root);
     chooser.setObjectName(QStringLiteral("chooseMoveFolder"));
     chooser.setFileMode(QFileDialog::Directory);
     chooser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
@@ -149,99 +122,27 @@ void MoveDestinations::addFolderAndMove()
     if (folder.isEmpty() || !folder.startsWith(QLatin1Char('/')))
         return;
     addFolder(folder);
-    moveMailToDirectory(folder);
+    moves_.moveMailToDirectory(folder);
 }
 
 void MoveDestinations::moveMailTo(int tag)
 {
     if (tag < 0 || tag >= folders_.size())
         return;
-    const QString folder = ResolveMoveFolder(folders_[tag], wexRootPathString());
+    const QString folder = ResolveMoveFolder(folders_[tag], store_.rootString);
     if (folder.isEmpty()) {
-        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved: the store folder is unknown, so %1 names no folder."))
-                        .arg(Quoted(folders_[tag])),
-                    kFailureMs);
+        moves_.showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved: the store folder is unknown, so %1 names no folder."))
+                               .arg(Quoted(folders_[tag])),
+                           true);
         return;
     }
-    moveMailToDirectory(folder);
-}
-
-void MoveDestinations::moveMailToDirectory(const QString &folder)
-{
-    finishMove();
-    if (!titles_)
-        return;
-    auto run = std::make_unique<MailMoveRun>(titles_, String2Path(folder));
-    if (run->total() == 0)
-        return;
-    if (!IsPathDirectory(String2Path(folder))) {
-        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved: there is no folder %1.")).arg(Quoted(folder)),
-                    kFailureMs);
-        return;
-    }
-    run_ = std::move(run);
-    runFolder_ = folder;
-    continueMove();
-}
-
-void MoveDestinations::continueMove()
-{
-    if (!run_)
-        return;
-    if (run_->step(budget_)) {
-        endMove();
-        return;
-    }
-    showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moving mails to %1: %2 of %3"))
-                    .arg(Quoted(FolderName(runFolder_)))
-                    .arg(run_->handled())
-                    .arg(run_->total()));
-    stepTimer_->start();
-}
-
-void MoveDestinations::finishMove()
-{
-    if (!run_)
-        return;
-    stepTimer_->stop();
-    run_->finish();
-    endMove();
-}
-
-void MoveDestinations::endMove()
-{
-    const std::unique_ptr<MailMoveRun> run = std::move(run_);
-    if (titles_ && run->movedCount() > 0 && run->lastIndex() >= 0)
-        titles_->showInTitleIndex(run->lastIndex());
-    const QString where = Quoted(FolderName(runFolder_));
-    const QList<MailMoveRun::Failure> &failures = run->failures();
-    if (!failures.isEmpty()) {
-        const MailMoveRun::Failure &first = failures.first();
-        const QString mail = QStringLiteral("%1 (%2)").arg(Quoted(first.subject), Path2String(first.fileName));
-        if (failures.size() == 1)
-            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved to %1: %2: %3")).arg(where, mail, first.reason),
-                        kFailureMs);
-        else
-            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "%1 mails not moved to %2; the first: %3: %4"))
-                            .arg(failures.size())
-                            .arg(where, mail, first.reason),
-                        kFailureMs);
-    } else if (run->movedCount() == 0) {
-        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Nothing moved: the mails already lie in %1.")).arg(where),
-                    kSuccessMs);
-    } else if (run->movedCount() == 1) {
-        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moved 1 mail to %1.")).arg(where), kSuccessMs);
-    } else {
-        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moved %1 mails to %2.")).arg(run->movedCount()).arg(where),
-                    kSuccessMs);
-    }
-    emit moveFinished();
+    moves_.moveMailToDirectory(folder);
 }
 
 RemoveDestinationDialog *MoveDestinations::removeWindow()
 {
     if (!removeWindow_) {
-        removeWindow_ = new RemoveDestinationDialog(dialogParent());
+        removeWindow_ = new RemoveDestinationDialog(&dialogParent_);
         connect(removeWindow_, &RemoveDestinationDialog::removeItemRequested, this, &MoveDestinations::removeItem);
         connect(removeWindow_, &RemoveDestinationDialog::removeAllRequested, this, &MoveDestinations::removeAll);
     }
@@ -253,7 +154,7 @@ void MoveDestinations::remove()
     RemoveDestinationDialog *dialog = removeWindow();
     QStringList paths;
     for (const QString &entry : folders_)
-        paths.append(ResolveMoveFolder(entry, wexRootPathString()));
+        paths.append(ResolveMoveFolder(entry, store_.rootString));
     dialog->setFolders(folders_, paths);
     dialog->exec();
 }
@@ -285,34 +186,12 @@ void MoveDestinations::removeCancel()
         removeWindow_->reject();
 }
 
-void MoveDestinations::saveMoveArray() { SaveMoveFolders(defaults_, folders_); }
-
 void MoveDestinations::WEXMove()
 {
     const QString mover = Launcher::suiteApplication(QStringLiteral("WEX_Relocate.app"));
     const LaunchResult started = Launcher::launchApplication(mover);
     if (!started.ok())
-        showMessage(started.reason, kFailureMs);
+        moves_.showMessage(started.reason, true);
 }
-
-void MoveDestinations::refreshList(bool refresh)
-{
-    finishMove();
-    if (!titles_ || !browser_)
-        return;
-    titles_->loadTitleTable(browser_->path(), refresh);
-    // Folders come and go under the downloader and the mail mover, in every
-    // folder order: each open column is listed again.
-    browser_->reloadColumns();
-}
-
-void MoveDestinations::showMessage(const QString &text, int timeoutMs)
-{
-    message_ = text;
-    if (titleWindow_)
-        titleWindow_->statusBar()->showMessage(text, timeoutMs);
-}
-
-QWidget *MoveDestinations::dialogParent() const { return titleWindow_; }
 
 } // namespace wex

@@ -3,7 +3,7 @@
 #include "DefaultsStore.h"
 #include "KeyEditor.h"
 #include "MailTitles.h"
-#include "MenuController.h"
+#include "Downloads.h"
 #include "PreferencesWindow.h"
 #include "RepeatTimer.h"
 #include "TitleCache.h"
@@ -43,15 +43,24 @@ qint64 LeadingInteger(const QString &text)
 
 } // namespace
 
-Preferences::Preferences(DefaultsStore &defaults, QObject *parent)
-    : QObject(parent), defaults_(defaults), downloadTimer_(new RepeatTimer(this))
+Preferences::Preferences(DefaultsStore &defaults, PreferencesWindow &window, Downloads &downloads,
+                         KeyEditor &keyEditor, MailTitles &titles, QObject *parent)
+    : QObject(parent),
+      defaults_(defaults),
+      window_(window),
+      downloads_(downloads),
+      keyEditor_(keyEditor),
+      titles_(titles),
+      downloadTimer_(new RepeatTimer(this))
 {
     connect(downloadTimer_, &RepeatTimer::timeout, this, &Preferences::repeatDownload);
+    // clicked(), not toggled(): only the user's clicks are changes to store.
+    connect(window.downloadAtStartUpSwitch(), &QCheckBox::clicked, this, &Preferences::switchDownloadAtStartUp);
+    connect(window.repeatDownloadSwitch(), &QCheckBox::clicked, this, &Preferences::switchRepeatDownload);
+    connect(window.downloadIntervalField(), &QLineEdit::editingFinished, this, &Preferences::intervalChanged);
+    connect(window.headerCacheSwitch(), &QCheckBox::clicked, this, &Preferences::switchHeaderCache);
+    connect(window.doneButton(), &QPushButton::clicked, this, &Preferences::preferenceDone);
 }
-
-void Preferences::setMenuController(MenuController *m) { menu_ = m; }
-void Preferences::setKeyEditor(KeyEditor *e) { keyEditor_ = e; }
-void Preferences::setMailTitles(MailTitles *t) { titles_ = t; }
 
 bool Preferences::headerCacheWanted(const DefaultsStore &defaults)
 {
@@ -62,21 +71,7 @@ void Preferences::switchHeaderCache(bool on)
 {
     defaults_.setBool(kUseHeaderCache, on);
     defaults_.save();
-    if (titles_)
-        titles_->setUseCache(headerCacheWanted(defaults_));
-}
-
-void Preferences::setPreferenceWindow(PreferencesWindow *w)
-{
-    window_ = w;
-    if (!w)
-        return;
-    // clicked(), not toggled(): only the user's clicks are changes to store.
-    connect(w->downloadAtStartUpSwitch(), &QCheckBox::clicked, this, &Preferences::switchDownloadAtStartUp);
-    connect(w->repeatDownloadSwitch(), &QCheckBox::clicked, this, &Preferences::switchRepeatDownload);
-    connect(w->downloadIntervalField(), &QLineEdit::editingFinished, this, &Preferences::intervalChanged);
-    connect(w->headerCacheSwitch(), &QCheckBox::clicked, this, &Preferences::switchHeaderCache);
-    connect(w->doneButton(), &QPushButton::clicked, this, &Preferences::preferenceDone);
+    titles_.setUseCache(headerCacheWanted(defaults_));
 }
 
 int Preferences::intervalFromStore(std::optional<qint64> stored)
@@ -96,8 +91,8 @@ void Preferences::loadPrefAndStartUpDownload()
     downloadAtStartUp_ = defaults_.boolForKey(kDownloadAtStartUp).value_or(false);
     repeatDownload_ = defaults_.boolForKey(kRepeatDownload).value_or(false);
     downloadInterval_ = intervalFromStore(defaults_.integerForKey(kDownloadInterval));
-    if (downloadAtStartUp_ && menu_)
-        menu_->download();
+    if (downloadAtStartUp_)
+        downloads_.download();
     if (repeatDownload_)
         startRepeatDownload();
     defaults_.setInteger(QStringLiteral("Major Version"), 1);
@@ -113,40 +108,36 @@ void Preferences::startRepeatDownload()
 
 void Preferences::repeatDownload()
 {
-    if (menu_)
-        menu_->download();
+    downloads_.download();
 }
 
 void Preferences::preference()
 {
-    if (!window_ || window_->isVisible())
+    if (window_.isVisible())
         return;
-    if (keyEditor_)
-        keyEditor_->reloadKeyTable();
-    window_->downloadAtStartUpSwitch()->setChecked(downloadAtStartUp_);
-    window_->repeatDownloadSwitch()->setChecked(repeatDownload_);
-    window_->downloadIntervalField()->setText(QString::number(downloadInterval_));
-    QCheckBox *cache = window_->headerCacheSwitch();
+    keyEditor_.reloadKeyTable();
+    window_.downloadAtStartUpSwitch()->setChecked(downloadAtStartUp_);
+    window_.repeatDownloadSwitch()->setChecked(repeatDownload_);
+    window_.downloadIntervalField()->setText(QString::number(downloadInterval_));
+    QCheckBox *cache = window_.headerCacheSwitch();
     const bool allowed = TitleCacheEnabledByEnvironment();
     cache->setChecked(headerCacheWanted(defaults_));
     cache->setEnabled(allowed);
     cache->setToolTip(allowed ? QString() : tr("Turned off by WEX_NO_CACHE in the environment"));
-    window_->exec();
+    window_.exec();
     windowClosed();
 }
 
 void Preferences::preferenceDone()
 {
-    if (window_ && window_->isVisible())
-        window_->accept();
+    if (window_.isVisible())
+        window_.accept();
 }
 
 void Preferences::windowClosed()
 {
-    if (menu_)
-        menu_->allFront();
-    if (window_)
-        window_->close();
+    emit closed();
+    window_.close();
     intervalChanged();
 }
 
@@ -170,9 +161,7 @@ void Preferences::switchRepeatDownload(bool on)
 
 void Preferences::intervalChanged()
 {
-    if (!window_)
-        return;
-    QLineEdit *field = window_->downloadIntervalField();
+    QLineEdit *field = window_.downloadIntervalField();
     const int interval = intervalFromText(field->text());
     field->setText(QString::number(interval));
     if (interval == downloadInterval_)

@@ -20,13 +20,13 @@
 // larger one as kMaxInterval. The field reads its leading number (none reads
 // as 0), corrects it into that range and shows the value in force.
 //
-// The window runs modally (preference()); however it is closed, the menu
-// controller brings the main windows to the front and the interval field is
-// read once more, so an interval typed without confirming still counts.
+// The window runs modally (preference()); however it is closed, closed() asks
+// for the main windows in front and the interval field is read once more, so
+// an interval typed without confirming still counts.
 //
-// Holds outlets only (none owned); the repeat timer is its own.
+// The repeat timer is its own; the defaults store, the window, the downloads,
+// the key editor and the title list must outlive it.
 #include <QObject>
-#include <QPointer>
 #include <chrono>
 #include <cstdint>
 #include <limits>
@@ -36,7 +36,7 @@ namespace wex {
 class DefaultsStore;
 class KeyEditor;
 class MailTitles;
-class MenuController;
+class Downloads;
 class PreferencesWindow;
 class RepeatTimer;
 
@@ -46,13 +46,9 @@ public:
     static constexpr int kDefaultInterval = 10;
     static constexpr int kMaxInterval = std::numeric_limits<int32_t>::max() / 60;
 
-    explicit Preferences(DefaultsStore &defaults, QObject *parent = nullptr);
-
-    // Connects the window's download controls to this object.
-    void setPreferenceWindow(PreferencesWindow *w);
-    void setMenuController(MenuController *m);
-    void setKeyEditor(KeyEditor *e);
-    void setMailTitles(MailTitles *t);
+    // Connects the window's download and cache controls to this object.
+    Preferences(DefaultsStore &defaults, PreferencesWindow &window, Downloads &downloads, KeyEditor &keyEditor,
+                MailTitles &titles, QObject *parent = nullptr);
 
     // Whether the header cache is to be used: stored wish and environment.
     static bool headerCacheWanted(const DefaultsStore &defaults);
@@ -90,14 +86,18 @@ public:
     // The length of a minute of the repeat interval: 60 s. A test seam.
     void setMinute(std::chrono::milliseconds minute) { minute_ = minute; }
 
+signals:
+    // The window was closed: the main windows are to come to the front.
+    void closed();
+
 private:
     void windowClosed();
 
     DefaultsStore &defaults_;
-    QPointer<PreferencesWindow> window_;
-    QPointer<MenuController> menu_;
-    QPointer<KeyEditor> keyEditor_;
-    QPointer<MailTitles> titles_;
+    PreferencesWindow &window_;
+    Downloads &downloads_;
+    KeyEditor &keyEditor_;
+    MailTitles &titles_;
     RepeatTimer *downloadTimer_;
     bool downloadAtStartUp_ = false;
     bool repeatDownload_ = false;

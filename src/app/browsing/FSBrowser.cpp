@@ -14,7 +14,7 @@
 #include "DisplayName.h"
 #include "FolderColumn.h"
 #include "FolderModel.h"
-#include "MailTitles.h"
+#include "FSNodeInfo.h"
 #include "PathUtils.h"
 
 #include <QApplication>
@@ -57,8 +57,6 @@ FSBrowser::FSBrowser(QWidget *parent)
 
 FSBrowser::~FSBrowser() = default;
 
-void FSBrowser::setMailTitles(MailTitles *titles) { titles_ = titles; }
-void FSBrowser::setMailTitleWindow(QWidget *window) { titleWindow_ = window; }
 
 void FSBrowser::setRootPath(const QByteArray &path)
 {
@@ -160,24 +158,22 @@ QListView *FSBrowser::columnView(int column) const
 
 void FSBrowser::doClick()
 {
-    const QByteArray folder = path();
-    if (titleWindow_)
-        titleWindow_->setWindowTitle(DisplayName(folder == "/" ? folder : folder.mid(folder.lastIndexOf('/') + 1)));
-    if (titles_)
-        titles_->loadTitleTable(folder, true);
-    if (MinorSystemVersion() <= 3)
-        doubleClick_ = false;
+    emit folderClicked(path());
     if (selectedColumn() < lastVisibleColumn() && !doubleClick_)
         scrollColumnsRightBy(1);
     doubleClick_ = false;
 }
 
+void FSBrowser::sortFolderBy(const QString &tag)
+{
+    FSNodeInfo::setSortFolderTag(tag);
+    reloadColumns();
+}
+
 void FSBrowser::doDoubleClick()
 {
-    if (MinorSystemVersion() > 3)
-        doubleClick_ = true;
-    else
-        scrollColumnsLeftBy(1);
+    // The click that precedes it scrolled nothing yet: the next one does not.
+    doubleClick_ = true;
 }
 
 void FSBrowser::resizeEvent(QResizeEvent *event)

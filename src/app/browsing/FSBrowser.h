@@ -7,15 +7,12 @@
 //
 // Choosing a folder (a click, a keyboard move or setPath) cuts the columns to
 // its right, lists the folder afresh into a new column and scrolls that column
-// into view; a click or keyboard move also loads the folder's mails into the
-// title list and titles the title window after it, also when the folder was
-// already selected. A double click loads nothing of its own. The outlets
-// (title list, title window) are not owned and must outlive the browser or
-// be reset.
+// into view; a click or keyboard move also announces the folder
+// (folderClicked), also when it was already selected, so that its mails are
+// listed. A double click announces nothing of its own.
 //
 // Paths are the file system's bytes throughout, so folders whose names are
 // not UTF-8 open like any other; names show through DisplayName().
-#include <QPointer>
 #include <QWidget>
 #include <vector>
 
@@ -27,16 +24,12 @@ namespace wex {
 
 class FolderColumn;
 class FolderModel;
-class MailTitles;
 
 class FSBrowser : public QWidget {
     Q_OBJECT
 public:
     explicit FSBrowser(QWidget *parent = nullptr);
     ~FSBrowser() override;
-
-    void setMailTitles(MailTitles *titles);
-    void setMailTitleWindow(QWidget *window);
 
     // Roots the browser at another folder ("/" by default); drops every column.
     void setRootPath(const QByteArray &path);
@@ -82,11 +75,19 @@ public:
     void reloadColumns();
     QListView *columnView(int column) const; // nullptr out of range
 
-    // The click handling, run after the columns have followed the click: titles
-    // the title window after path() and loads its mails.
+    // Sets the folder order of every column (FSNodeInfo's "name" or
+    // "modDate") and lists the open columns again in it.
+    void sortFolderBy(const QString &tag);
+
+    // The click handling, run after the columns have followed the click:
+    // announces path().
     void doClick();
     void doDoubleClick();
     bool doubleClickFlag() const { return doubleClick_; }
+
+signals:
+    // The user chose a folder with a click or a keyboard move.
+    void folderClicked(const QByteArray &path);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -108,8 +109,6 @@ private:
     QWidget *area_;
     QScrollBar *scrollBar_;
     std::vector<FolderColumn *> columns_;
-    QPointer<MailTitles> titles_;
-    QPointer<QWidget> titleWindow_;
     int maxVisible_ = 3;
     int minWidth_ = 110;
     int firstVisible_ = 0;

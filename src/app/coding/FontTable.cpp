@@ -9,28 +9,17 @@
 
 namespace wex {
 
-FontTable::FontTable(const Coding &coding, CodingFonts &fonts, QObject *parent)
-    : QObject(parent), fonts_(fonts), model_(std::make_unique<FontTableModel>(coding, fonts))
+FontTable::FontTable(const Coding &coding, CodingFonts &fonts, QTableView &table, QObject *parent)
+    : QObject(parent), fonts_(fonts), model_(std::make_unique<FontTableModel>(coding, fonts)), table_(table)
 {
+    table.setModel(model_.get());
+    table.verticalHeader()->hide();
+    table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table.horizontalHeader()->setSectionResizeMode(FontTableModel::FontColumn, QHeaderView::Stretch);
+    connect(&table, &QTableView::clicked, this, [this](const QModelIndex &index) { selectFont(index.row()); });
 }
 
-FontTable::~FontTable()
-{
-    if (table_)
-        table_->setModel(nullptr);
-}
-
-void FontTable::setFontTable(QTableView *table)
-{
-    table_ = table;
-    if (!table)
-        return;
-    table->setModel(model_.get());
-    table->verticalHeader()->hide();
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(FontTableModel::FontColumn, QHeaderView::Stretch);
-    connect(table, &QTableView::clicked, this, [this](const QModelIndex &index) { selectFont(index.row()); });
-}
+FontTable::~FontTable() { table_.setModel(nullptr); }
 
 void FontTable::selectFont(int row)
 {
@@ -39,7 +28,7 @@ void FontTable::selectFont(int row)
         return;
     lastRow_ = row;
     // Qt's own dialog on every desktop: the same faces and sizes everywhere.
-    QFontDialog dialog(*font, table_ ? table_->window() : nullptr);
+    QFontDialog dialog(*font, table_.window());
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     if (dialog.exec() == QDialog::Accepted)
         changeFont(dialog.selectedFont());

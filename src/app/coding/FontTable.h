@@ -6,9 +6,8 @@
 // termination (CodingFonts).
 //
 // Ownership: owns the table's model; the coding, the fonts and the table view
-// must outlive it.
+// (the preferences window's) must outlive it.
 #include <QObject>
-#include <QPointer>
 #include <memory>
 
 class QFont;
@@ -23,11 +22,9 @@ class FontTableModel;
 class FontTable : public QObject {
     Q_OBJECT
 public:
-    FontTable(const Coding &coding, CodingFonts &fonts, QObject *parent = nullptr);
+    // Shows the fonts in table; its clicks choose fonts.
+    FontTable(const Coding &coding, CodingFonts &fonts, QTableView &table, QObject *parent = nullptr);
     ~FontTable() override;
-
-    // Shows the fonts in the table; its clicks choose fonts.
-    void setFontTable(QTableView *table);
     FontTableModel *model() const { return model_.get(); }
 
     // Opens the font dialog for a row; a row outside the table does nothing.
@@ -40,7 +37,7 @@ public:
 private:
     CodingFonts &fonts_;
     std::unique_ptr<FontTableModel> model_;
-    QPointer<QTableView> table_;
+    QTableView &table_;
     int lastRow_ = -1;
 };
 

@@ -1,6 +1,5 @@
 #include "BrowserTextView.h"
 
-#include "KeyController.h"
 
 #include <QKeyEvent>
 #include <QPrintDialog>
@@ -88,14 +87,11 @@ void BrowserTextView::appendPiece()
 
 QString BrowserTextView::fullText() const { return isLoading() ? full_ : toPlainText(); }
 
-void BrowserTextView::setKeyController(KeyController *k) { keys_ = k; }
-KeyController *BrowserTextView::keyController() const { return keys_; }
-
 void BrowserTextView::keyPressEvent(QKeyEvent *event)
 {
     // The key router usually offers the key first and consumes bound keys; an
     // unbound key stays unbound here, so offering it again runs nothing twice.
-    if (keys_ && keys_->handleKeyDown(event)) {
+    if (keyHandler_ && keyHandler_(event)) {
         event->accept();
         return;
     }

@@ -1,16 +1,14 @@
 #pragma once
 // The read-only text view of the contents window. Key presses go to the key
-// controller first; only unbound keys reach the text editor. Printing leaves
+// handler first (the key bindings); only keys it leaves reach the text editor. Printing leaves
 // out the raw headers that follow the "Real Mail Headers" marker.
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QTimer>
+#include <functional>
 
 class QPrinter;
 
 namespace wex {
-
-class KeyController;
 
 // The part of a mail text that is printed: everything before the
 // "<!-- Real Mail Headers -->" marker, less the five characters that precede
@@ -23,8 +21,9 @@ class BrowserTextView : public QPlainTextEdit {
 public:
     explicit BrowserTextView(QWidget *parent = nullptr);
 
-    void setKeyController(KeyController *k);
-    KeyController *keyController() const;
+    // Answers whether it ran a command for the key; none by default.
+    using KeyHandler = std::function<bool(const QKeyEvent *)>;
+    void setKeyHandler(KeyHandler handler) { keyHandler_ = std::move(handler); }
 
     // Shows a text from its start. A long text arrives in pieces: the first at
     // once, the rest appended from the event loop, so a mail of several
@@ -48,7 +47,7 @@ protected:
 private:
     void appendPiece();
 
-    QPointer<KeyController> keys_;
+    KeyHandler keyHandler_;
     QString full_;         // the text given to showText()
     qsizetype loaded_ = 0; // how much of full_ is in the document
     QTimer feeder_;

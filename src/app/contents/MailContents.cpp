@@ -3,17 +3,12 @@
 #include "BrowserTextView.h"
 #include "Coding.h"
 #include "CodingFonts.h"
-#include "KeyController.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
 #include "ShellCommand.h"
 #include "TextDecoder.h"
 
 #include <QFile>
-#include <QItemSelectionModel>
-#include <QLayout>
-#include <QPlainTextEdit>
-#include <QTableView>
 #include <QTimer>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,9 +43,17 @@ const QString kUnreadSteps[] = {
 
 } // namespace
 
-MailContents::MailContents(const Coding &coding, CodingFonts &fonts, QObject *parent)
-    : QObject(parent), coding_(coding), fonts_(fonts), decoder_(std::make_unique<TextDecoder>())
+MailContents::MailContents(const Coding &coding, CodingFonts &fonts, MailTitles &titles, BrowserTextView &view,
+                           QWidget &window, QObject *parent)
+    : QObject(parent),
+      coding_(coding),
+      fonts_(fonts),
+      titles_(titles),
+      view_(view),
+      window_(window),
+      decoder_(std::make_unique<TextDecoder>())
 {
+    connect(&titles, &MailTitles::selectionChanged, this, &MailContents::reloadContents);
 }
 
 MailContents::~MailContents()
@@ -63,104 +66,36 @@ MailContents::~MailContents()
 
 bool MailContents::unreadCheckPending() { return unreadUtilRunning != 0; }
 
-void MailContents::setMailTitles(MailTitles *t) { titles_ = t; }
-void MailContents::setContentsWindow(QWidget *w) { window_ = w; }
-void MailContents::setTextView(QPlainTextEdit *templateView) { template_ = templateView; }
-BrowserTextView *MailContents::browserTextView() const { return view_; }
-const QByteArray &MailContents::currentPathString() const { return currentPath_; }
-void MailContents::setCurrentPathString(const QByteArray &p) { currentPath_ = p; }
+const QByteArray &MailContents::currentPathString() const { return titles_.shownPath(); }
 QString MailContents::notice() const { return notice_; }
-
-void MailContents::setKeyController(KeyController *k)
-{
-    keys_ = k;
-    if (view_)
-        view_->setKeyController(k);
-}
-
-void MailContents::setTitleTable(QTableView *t)
-{
-    table_ = t;
-    if (view_)
-        connectSelection();
-}
-
-void MailContents::connectSelection()
-{
-    QItemSelectionModel *model = table_ ? table_->selectionModel() : nullptr;
-    if (model == followed_)
-        return;
-    disconnect(selectionConnection_);
-    followed_ = model;
-    if (model)
-        selectionConnection_ = connect(model, &QItemSelectionModel::selectionChanged, this,
-                                       [this] { reloadContents(); });
-}
-
-void MailContents::registerAndReplaceTextView()
-{
-    if (view_)
-        return;
-    QWidget *parent = template_ ? template_->parentWidget() : window_.data();
-    view_ = new BrowserTextView(parent);
-    if (template_) {
-        view_->setFont(template_->font());
-        view_->setGeometry(template_->geometry());
-        if (parent && parent->layout())
-            delete parent->layout()->replaceWidget(template_, view_); // the placeholder's item is ours
-        template_->hide();
-    } else if (parent) {
-        if (parent->layout())
-            parent->layout()->addWidget(view_);
-        else
-            view_->setGeometry(parent->rect());
-    }
-    view_->setKeyController(keys_);
-    if (keys_)
-        keys_->setBrowserTextView(view_);
-    view_->show();
-    view_->setFocus();
-    connectSelection();
-}
-
-int MailContents::selectedRow() const
-{
-    if (titles_)
-        return titles_->selectedRow();
-    if (!followed_)
-        return -1;
-    const QModelIndexList rows = followed_->selectedRows();
-    return rows.isEmpty() ? -1 : rows.last().row();
-}
 
 void MailContents::reloadContents()
 {
-    connectSelection();
-    const int row = selectedRow();
-    Title *title = (titles_ && row >= 0) ? titles_->titleAt(row) : nullptr;
+    const int row = titles_.selectedRow();
+    Title *title = row >= 0 ? titles_.titleAt(row) : nullptr;
     if (!title) {
-        setWindowTitle(tr("No Mail"));
+        window_.setWindowTitle(tr("No Mail"));
         showText(QString(), QString());
-        currentPath_.clear();
+        titles_.setShownPath(QByteArray());
         return;
     }
     if (title->unreadState()) {
         // A failed rename leaves the title unread under its old path; the mail
         // is shown all the same.
         title->makeRead();
-        titles_->titleChanged(row);
+        titles_.titleChanged(row);
         scheduleUnreadCheck();
     }
     const QByteArray path = title->path();
     const uint32_t code = title->code();
-    setWindowTitle(title->subject());
+    window_.setWindowTitle(title->subject());
     contentsAtPathString(path, coding_.fileCodeFromCode(code));
     std::optional<QFont> font = fonts_.fontFromEncode(code);
     if (!font)
         font = fonts_.fontFromEncode(coding_.defaultCode());
-    if (font && view_)
-        view_->setFont(*font);
-    currentPath_ = path;
+    if (font)
+        view_.setFont(*font);
+    titles_.setShownPath(path);
 }
 
 void MailContents::contentsAtPathString(const QByteArray &path, uint32_t encoding)
@@ -199,16 +134,8 @@ void MailContents::contentsAtPathString(const QByteArray &path, uint32_t encodin
 void MailContents::showText(const QString &text, const QString &notice)
 {
     notice_ = notice;
-    if (!view_)
-        return;
-    view_->setPlaceholderText(notice);
-    view_->showText(text);
-}
-
-void MailContents::setWindowTitle(const QString &title)
-{
-    if (window_)
-        window_->setWindowTitle(title);
+    view_.setPlaceholderText(notice);
+    view_.showText(text);
 }
 
 void MailContents::scheduleUnreadCheck()

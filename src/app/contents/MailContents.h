@@ -2,17 +2,12 @@
 // The mail contents window's controller: shows the mail selected in the title
 // table, marks it read, and nudges the unread-scanning utility afterwards.
 //
-// Follows only the title table's selection model. The text view is owned by
-// the contents window (it replaces the placeholder from the window's form).
+// Follows the title list's selection. The text view is the contents window's.
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <cstdint>
 #include <memory>
 
-class QItemSelectionModel;
-class QPlainTextEdit;
-class QTableView;
 class QWidget;
 
 namespace wex {
@@ -20,31 +15,24 @@ namespace wex {
 class BrowserTextView;
 class Coding;
 class CodingFonts;
-class KeyController;
 class MailTitles;
 class TextDecoder;
 
 class MailContents : public QObject {
     Q_OBJECT
 public:
-    MailContents(const Coding &coding, CodingFonts &fonts, QObject *parent = nullptr);
+    // view: the contents window's text view; window: the contents window,
+    // titled after the mail shown. Both, the coding, the fonts and the title
+    // list must outlive the controller.
+    MailContents(const Coding &coding, CodingFonts &fonts, MailTitles &titles, BrowserTextView &view, QWidget &window,
+                 QObject *parent = nullptr);
     ~MailContents() override;
 
-    void setMailTitles(MailTitles *t);
-    void setContentsWindow(QWidget *w);
-    void setKeyController(KeyController *k);
-    void setTitleTable(QTableView *t);
-    // The placeholder in the contents window's form; registerAndReplaceTextView()
-    // puts a BrowserTextView in its place (same parent, layout slot and geometry).
-    void setTextView(QPlainTextEdit *templateView);
-    // Installs the BrowserTextView in place of the template and follows the
-    // title table's selection model from now on.
-    void registerAndReplaceTextView();
-    BrowserTextView *browserTextView() const;
+    BrowserTextView &browserTextView() const { return view_; }
 
-    // The file shown now (path bytes); empty when no mail is shown.
+    // The file shown now (path bytes); empty when no mail is shown. Kept by
+    // the title list, which follows it through renames.
     const QByteArray &currentPathString() const;
-    void setCurrentPathString(const QByteArray &p);
 
     // Shows the whole file decoded in the code's platform encoding and font.
     // A file that cannot be read or decoded (or is too large) shows an empty
@@ -66,25 +54,16 @@ public:
     static bool unreadCheckPending();
 
 private:
-    void connectSelection();
-    int selectedRow() const;
     void scheduleUnreadCheck();
     void showText(const QString &text, const QString &notice);
-    void setWindowTitle(const QString &title);
     void runUnreadStep(int step);
 
     const Coding &coding_;
     CodingFonts &fonts_;
+    MailTitles &titles_;
+    BrowserTextView &view_;
+    QWidget &window_;
     std::unique_ptr<TextDecoder> decoder_;
-    QPointer<MailTitles> titles_;
-    QPointer<QWidget> window_;
-    QPointer<KeyController> keys_;
-    QPointer<QTableView> table_;
-    QPointer<QPlainTextEdit> template_;
-    QPointer<BrowserTextView> view_;
-    QPointer<QItemSelectionModel> followed_;
-    QMetaObject::Connection selectionConnection_;
-    QByteArray currentPath_;
     QString notice_;
     bool scheduledCheck_ = false;    // this controller's timer is the pending check
     bool unreadChainRunning_ = false; // the shell texts of a check are running

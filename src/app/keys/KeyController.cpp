@@ -1,17 +1,11 @@
 #include "KeyController.h"
 
-#include "BrowserTextView.h"
 #include "DefaultsStore.h"
 #include "KeyEventConverter.h"
-#include "MailContents.h"
-#include "MailTitles.h"
 #include "PathUtils.h"
 
-#include <QItemSelectionModel>
 #include <QJsonValue>
 #include <QKeyEvent>
-#include <QScrollBar>
-#include <QTableView>
 #include <algorithm>
 #include <cmath>
 
@@ -63,16 +57,12 @@ std::optional<KeyBinding> BindingFromEntry(const QJsonValue &entry)
 
 } // namespace
 
-KeyController::KeyController(DefaultsStore &defaults, QObject *parent) : QObject(parent), defaults_(defaults)
+KeyController::KeyController(DefaultsStore &defaults, MailTitles &titles, BrowserTextView &view, QObject *parent)
+    : QObject(parent), defaults_(defaults), titles_(titles), view_(view)
 {
     for (int serial = 0; serial < CommandCount; ++serial)
         methods_.append(KeyMethod(serial, Localize(kCommandNames[serial])));
 }
-
-void KeyController::setMailContents(MailContents *c) { contents_ = c; }
-void KeyController::setMailTitles(MailTitles *t) { titles_ = t; }
-void KeyController::setMailTable(QTableView *t) { table_ = t; }
-void KeyController::setBrowserTextView(BrowserTextView *v) { view_ = v; }
 
 QList<KeyBinding> KeyController::defaultBindings()
 {
@@ -84,7 +74,7 @@ QList<KeyBinding> KeyController::defaultBindings()
     };
 }
 
-void KeyController::awakeFromNib()
+void KeyController::restoreBindings()
 {
     const std::optional<QJsonArray> saved = defaults_.arrayForKey(kKeyBind);
     if (!saved) {
@@ -98,7 +88,7 @@ void KeyController::awakeFromNib()
     setBindings(bindings);
 }
 
-void KeyController::terminate()
+void KeyController::saveBindings()
 {
     QJsonArray entries;
     for (const KeyBinding &binding : keyArray_) {

@@ -5,24 +5,24 @@
 // (bindings sorted by serial; a key table's rows) and a lookup by exact key
 // (characters and the whole modifier word). Bindings come from "Key Bind" in
 // the defaults store (the six defaults when the key is absent) and are written
-// back at terminate().
+// back by saveBindings().
+//
+// The navigation commands page the mail text view and move the title list's
+// selection; the view and the list must outlive the controller.
 #include "KeyMethod.h"
 #include "MethodKey.h"
 
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <optional>
 
 class QKeyEvent;
-class QTableView;
 
 namespace wex {
 
 class BrowserTextView;
 class DefaultsStore;
-class MailContents;
 class MailTitles;
 
 // One binding: a key and the serial of the command it runs.
@@ -37,17 +37,12 @@ public:
     enum Command { NextPage, PrevPage, NextLine, PrevLine, NextMail, PrevMail, NextPageMail, PrevPageMail,
                    UnreadMail, CommandCount };
 
-    explicit KeyController(DefaultsStore &defaults, QObject *parent = nullptr);
-
-    void setMailContents(MailContents *c);
-    void setMailTitles(MailTitles *t);
-    void setMailTable(QTableView *t);
-    void setBrowserTextView(BrowserTextView *v);
+    KeyController(DefaultsStore &defaults, MailTitles &titles, BrowserTextView &view, QObject *parent = nullptr);
 
     // Loads the bindings from the store (the defaults when "Key Bind" is absent).
-    void awakeFromNib();
+    void restoreBindings();
     // Writes the bindings to the store as [characters, flags, serial, name].
-    void terminate();
+    void saveBindings();
 
     // Runs the command bound to the event's key; true when one ran.
     bool handleKeyDown(const QKeyEvent *event);
@@ -83,20 +78,10 @@ public:
 
 private:
     void rebuildLookup();
-    int rowCount() const;
-    int selectedRow() const;
-    void deselectAll();
-    void selectRow(int row);
-    void scrollRowToVisible(int row);
-    // The rows that intersect the table's visible area: first row and count
-    // (the last may be partly visible); false (0, 0) for an empty table.
-    bool visibleRows(int *first, int *count) const;
 
     DefaultsStore &defaults_;
-    QPointer<MailContents> contents_;
-    QPointer<MailTitles> titles_;
-    QPointer<QTableView> table_;
-    QPointer<BrowserTextView> view_;
+    MailTitles &titles_;
+    BrowserTextView &view_;
     QList<KeyMethod> methods_;
     QList<KeyBinding> keyArray_;
     QHash<StoredKey, int> lookup_;

@@ -3,16 +3,13 @@
 #include "KeyController.h"
 #include "KeyTableModel.h"
 #include "KeyWindow.h"
-#include "MenuController.h"
 #include "PathUtils.h"
-#include "PreferencesWindow.h"
 #include "SelectCommandWindow.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTableView>
 
 // Each window is run by a nested QDialog::exec() from addKey(), over the
@@ -21,9 +18,10 @@
 
 namespace wex {
 
-KeyEditor::KeyEditor(KeyController &keys, QObject *parent)
+KeyEditor::KeyEditor(KeyController &keys, QTableView &keyTable, QObject *parent)
     : QObject(parent),
       keys_(keys),
+      keyTable_(keyTable),
       model_(std::make_unique<KeyTableModel>(keys)),
       selectWindow_(std::make_unique<SelectCommandWindow>()),
       keyWindow_(std::make_unique<KeyWindow>())
@@ -36,29 +34,16 @@ KeyEditor::KeyEditor(KeyController &keys, QObject *parent)
     // The cancel buttons end their window's run; what follows is addKey()'s.
     selectWindow_->setModal(true);
     keyWindow_->setModal(true);
+    keyTable_.setModel(model_.get());
+    keyTable_.verticalHeader()->hide();
+    keyTable_.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    keyTable_.horizontalHeader()->setStretchLastSection(true);
 }
 
 KeyEditor::~KeyEditor()
 {
     // The table goes before its model when the window outlives the editor.
-    if (keyTable_)
-        keyTable_->setModel(nullptr);
-}
-
-void KeyEditor::setMenuController(MenuController *m) { menu_ = m; }
-
-void KeyEditor::setPreferenceWindow(PreferencesWindow *w)
-{
-    if (!w)
-        return;
-    keyTable_ = w->keyTable();
-    keyTable_->setModel(model_.get());
-    keyTable_->verticalHeader()->hide();
-    keyTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    keyTable_->horizontalHeader()->setStretchLastSection(true);
-    connect(w->addKeyButton(), &QPushButton::clicked, this, &KeyEditor::addKey);
-    connect(w->removeKeyButton(), &QPushButton::clicked, this, &KeyEditor::removeSelectionKey);
-    connect(w->removeAllKeyButton(), &QPushButton::clicked, this, &KeyEditor::removeAllKey);
+    keyTable_.setModel(nullptr);
 }
 
 void KeyEditor::addKey()
@@ -72,19 +57,17 @@ void KeyEditor::addKey()
     keyWindow_->keyWindowMessage()->setText(
         QStringLiteral("%1 \"%2\"%3")
             .arg(Localize(QT_TRANSLATE_NOOP("WEX", "Enter Key for")), keys_.methodArray().at(currentMethod_).name(), Localize(QT_TRANSLATE_NOOP("WEX", "."))));
-    if (menu_)
-        menu_->allFront();
+    emit windowsToFront();
     const bool pressed = keyWindow_->exec() == QDialog::Accepted && keyWindow_->capturedKey();
     if (pressed) {
-        if (menu_)
-            menu_->allFront();
+        emit windowsToFront();
         keyDown(*keyWindow_->capturedKey());
     }
     // The main windows came to the front: the preferences window, whose run
     // goes on, comes back above them.
-    if (keyTable_ && keyTable_->window()->isVisible()) {
-        keyTable_->window()->raise();
-        keyTable_->window()->activateWindow();
+    if (keyTable_.window()->isVisible()) {
+        keyTable_.window()->raise();
+        keyTable_.window()->activateWindow();
     }
 }
 
@@ -116,16 +99,14 @@ void KeyEditor::keyDown(const MethodKey &key)
     if (!keys_.addBinding(key, currentMethod_))
         return;
     reloadKeyTable();
-    if (keyTable_ && keyTable_->model() && model_->rowCount() > 0)
-        keyTable_->selectionModel()->select(model_->index(0, 0),
+    if (model_->rowCount() > 0)
+        keyTable_.selectionModel()->select(model_->index(0, 0),
                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void KeyEditor::removeSelectionKey()
 {
-    if (!keyTable_ || !keyTable_->selectionModel())
-        return;
-    const QModelIndexList rows = keyTable_->selectionModel()->selectedRows();
+    const QModelIndexList rows = keyTable_.selectionModel()->selectedRows();
     if (rows.isEmpty())
         return;
     if (keys_.removeBindingAt(rows.first().row()))

@@ -10,10 +10,8 @@
 // them at termination.
 //
 // Ownership: owns the key table's model and the two windows; the key
-// controller, the menu controller and the preferences window are outlets that
-// must outlive it.
+// controller and the key table (the preferences window's) must outlive it.
 #include <QObject>
-#include <QPointer>
 #include <memory>
 
 class QTableView;
@@ -23,20 +21,15 @@ namespace wex {
 class KeyController;
 class KeyTableModel;
 class KeyWindow;
-class MenuController;
 class MethodKey;
-class PreferencesWindow;
 class SelectCommandWindow;
 
 class KeyEditor : public QObject {
     Q_OBJECT
 public:
-    explicit KeyEditor(KeyController &keys, QObject *parent = nullptr);
+    // Shows the bindings in keyTable.
+    KeyEditor(KeyController &keys, QTableView &keyTable, QObject *parent = nullptr);
     ~KeyEditor() override;
-
-    // Shows the bindings in the window's key table and connects its buttons.
-    void setPreferenceWindow(PreferencesWindow *w);
-    void setMenuController(MenuController *m);
 
     KeyTableModel *keyTableModel() const { return model_.get(); }
     SelectCommandWindow *selectCommandWindow() const { return selectWindow_.get(); }
@@ -61,13 +54,17 @@ public:
     // The bindings may have changed: the key table shows them again.
     void reloadKeyTable();
 
+signals:
+    // The main windows are to come to the front (between the two windows of
+    // an addition, and after a key was bound).
+    void windowsToFront();
+
 private:
     KeyController &keys_;
+    QTableView &keyTable_;
     std::unique_ptr<KeyTableModel> model_;
     std::unique_ptr<SelectCommandWindow> selectWindow_;
     std::unique_ptr<KeyWindow> keyWindow_;
-    QPointer<MenuController> menu_;
-    QPointer<QTableView> keyTable_;
     int currentMethod_ = -1;
 };
 

@@ -19,7 +19,7 @@
 
 namespace wex {
 
-KeyRouter::KeyRouter(KeyController *keys, QObject *parent) : QObject(parent), keys_(keys) {}
+KeyRouter::KeyRouter(KeyController &keys, QObject *parent) : QObject(parent), keys_(keys) {}
 
 void KeyRouter::install(const QList<QWidget *> &windows, const QList<QWidget *> &movementKeyOwners)
 {
@@ -69,12 +69,12 @@ bool KeyRouter::ownsMovementKey(QObject *watched, const QKeyEvent &key) const
 
 bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !keys_ || !belongsToWindows(watched))
+    if (event->type() != QEvent::KeyPress || !belongsToWindows(watched))
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
     if (ownsMovementKey(watched, *key))
         return false;
-    if (keys_->handleKeyDown(key)) {
+    if (keys_.handleKeyDown(key)) {
         key->accept();
         return true;
     }

@@ -22,7 +22,7 @@ class KeyController;
 class KeyRouter : public QObject {
     Q_OBJECT
 public:
-    KeyRouter(KeyController *keys, QObject *parent = nullptr);
+    explicit KeyRouter(KeyController &keys, QObject *parent = nullptr);
     // Installs the filter on qApp; only key presses aimed at these windows (or
     // widgets inside them) are looked at. movementKeyOwners (widgets inside
     // those windows) keep their movement keys while they or a widget inside
@@ -36,7 +36,7 @@ private:
     bool belongsToWindows(QObject *watched) const;
     bool ownsMovementKey(QObject *watched, const QKeyEvent &key) const;
 
-    QPointer<KeyController> keys_;
+    KeyController &keys_;
     QList<QPointer<QWidget>> windows_;
     QList<QPointer<QWidget>> movementKeyOwners_;
 };

@@ -4,29 +4,26 @@
 #include "ChainWalk.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
-#include "StoreLocations.h"
+#include "StoreContext.h"
 
 #include <QWidget>
 
 namespace wex {
 
-Chain::Chain(QObject *parent) : QObject(parent) {}
-
-void Chain::setMailTitles(MailTitles *titles) { titles_ = titles; }
-void Chain::setMailTitleWindow(QWidget *window) { titleWindow_ = window; }
+Chain::Chain(MailTitles &titles, QWidget &titleWindow, const StoreContext &store, QObject *parent)
+    : QObject(parent), titles_(titles), titleWindow_(titleWindow), store_(store)
+{
+}
 
 void Chain::chainTitle()
 {
-    if (titleWindow_)
-        titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Related Mails")));
-    if (!titles_)
-        return;
-    const Title *selected = titles_->titleAt(titles_->selectedRow());
+    titleWindow_.setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Related Mails")));
+    const Title *selected = titles_.titleAt(titles_.selectedRow());
     if (!selected)
         return;
-    const CachedEntries cache(titles_->titleScanner(), titles_->useCache());
-    ChainWalk walk(titles_->titleScanner(), wexRootPath());
-    titles_->replaceMailTitles(walk.chainTitleArray(selected->path()));
+    const CachedEntries cache(titles_.titleScanner(), titles_.useCache());
+    ChainWalk walk(titles_.titleScanner(), store_.rootPath);
+    titles_.replaceMailTitles(walk.chainTitleArray(selected->path()));
 }
 
 } // namespace wex

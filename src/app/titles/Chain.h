@@ -3,24 +3,20 @@
 // the selected mail (the mail, the mails it answers, the mails that answer
 // it), found through the store's reference folders.
 //
-// Outlets (none owned; guarded, so either may go first): the title list
-// controller, whose table gives the selected row, and the title window.
+// The title list, the title window and the store context must outlive it.
 #include <QObject>
-#include <QPointer>
 
 class QWidget;
 
 namespace wex {
 
 class MailTitles;
+struct StoreContext;
 
 class Chain : public QObject {
     Q_OBJECT
 public:
-    explicit Chain(QObject *parent = nullptr);
-
-    void setMailTitles(MailTitles *titles);
-    void setMailTitleWindow(QWidget *window);
+    Chain(MailTitles &titles, QWidget &titleWindow, const StoreContext &store, QObject *parent = nullptr);
 
     // Titles the window "Related Mails"; with a row selected, the list becomes
     // that mail's thread, sorted by the current key and direction, the mail
@@ -28,8 +24,9 @@ public:
     void chainTitle();
 
 private:
-    QPointer<MailTitles> titles_;
-    QPointer<QWidget> titleWindow_;
+    MailTitles &titles_;
+    QWidget &titleWindow_;
+    const StoreContext &store_;
 };
 
 } // namespace wex

@@ -2,6 +2,8 @@
 // makes the contents view show a mail, so every move here is one
 // setCurrentIndex(ClearAndSelect | Rows). Where a move deselects first and
 // then selects again, the contents view is told twice and shows the mail anew.
+// Quiet selections block the selection model's signals, so selectionChanged()
+// is not emitted for them.
 #include "MailTitles.h"
 
 #include "CachedEntries.h"
@@ -9,9 +11,9 @@
 #include "DisplayName.h"
 #include "FolderLoader.h"
 #include "LoadProgress.h"
-#include "MailContents.h"
+#include "MailName.h"
 #include "PathUtils.h"
-#include "StoreLocations.h"
+#include "StoreContext.h"
 #include "TitleColumns.h"
 #include "TitleDisplayModel.h"
 #include "TitleScanner.h"
@@ -56,18 +58,24 @@ int IndexOfPath(const TitleArray &titles, const QByteArray &path)
 
 } // namespace
 
-MailTitles::MailTitles(const Coding &coding, DefaultsStore &defaults, QObject *parent)
+MailTitles::MailTitles(const Coding &coding, DefaultsStore &defaults, const StoreContext &store, QTableView &table,
+                       QMainWindow &titleWindow, QObject *parent)
     : QObject(parent),
       defaults_(defaults),
+      store_(store),
+      table_(table),
+      titleWindow_(titleWindow),
       model_(new TitleTableModel(this)),
       display_(new TitleDisplayModel(model_, this)),
       scanner_(std::make_unique<TitleScanner>(coding)),
       loader_(std::make_unique<FolderLoader>(coding)),
       progress_(new LoadProgress(this))
 {
+    progress_->setWindow(&titleWindow);
     connect(loader_.get(), &FolderLoader::loaded, this, &MailTitles::titlesArrived);
     connect(loader_.get(), &FolderLoader::progress, progress_, &LoadProgress::showProgress);
     connect(loader_.get(), &FolderLoader::canceled, progress_, &LoadProgress::hideProgress);
+    setUpTable();
 }
 
 MailTitles::~MailTitles()
@@ -79,25 +87,22 @@ MailTitles::~MailTitles()
     loader_.reset();
 }
 
-void MailTitles::setTable(QTableView *table)
+void MailTitles::setUpTable()
 {
-    table_ = table;
-    if (!table)
-        return;
-    table->setModel(display_);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSortingEnabled(false); // sorting lives here, in one place
-    table->setWordWrap(false);
-    table->setShowGrid(false);
-    table->setAlternatingRowColors(true);
-    table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    QHeaderView *rows = table->verticalHeader();
+    table_.setModel(display_);
+    table_.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_.setSortingEnabled(false); // sorting lives here, in one place
+    table_.setWordWrap(false);
+    table_.setShowGrid(false);
+    table_.setAlternatingRowColors(true);
+    table_.setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QHeaderView *rows = table_.verticalHeader();
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    QHeaderView *header = table->horizontalHeader();
+    rows->setDefaultSectionSize(table_.fontMetrics().height() + 6);
+    QHeaderView *header = table_.horizontalHeader();
     header->setSectionsClickable(true);
     header->setSectionsMovable(true);
     header->setStretchLastSection(false);
@@ -106,7 +111,9 @@ void MailTitles::setTable(QTableView *table)
     ApplyDefaultColumns(header);
     showSortIndicator();
     connect(header, &QHeaderView::sectionClicked, this, &MailTitles::headerClicked);
-    table->viewport()->installEventFilter(this);
+    connect(table_.selectionModel(), &QItemSelectionModel::selectionChanged, this, &MailTitles::selectionChanged);
+    table_.viewport()->installEventFilter(this);
+    titleWindow_.statusBar(); // made now, so the first message does not shift the table
 }
 
 bool MailTitles::eventFilter(QObject *watched, QEvent *event)
@@ -114,22 +121,14 @@ bool MailTitles::eventFilter(QObject *watched, QEvent *event)
     // Only mouse presses are looked at: other events also arrive while the
     // table is being destroyed, when it must not be touched.
     const QEvent::Type type = event->type();
-    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && table_ &&
-        watched == table_->viewport()) {
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && watched == table_.viewport()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (!table_->indexAt(mouse->position().toPoint()).isValid())
+        if (!table_.indexAt(mouse->position().toPoint()).isValid())
             return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-QTableView *MailTitles::table() const { return table_; }
-void MailTitles::setMailContents(MailContents *c) { contents_ = c; }
-void MailTitles::setMailTitleWindow(QWidget *w)
-{
-    titleWindow_ = w;
-    progress_->setWindow(qobject_cast<QMainWindow *>(w));
-}
 QAbstractItemModel *MailTitles::model() { return display_; }
 int MailTitles::count() const { return model_->rowCount(); }
 Title *MailTitles::titleAt(int row) { return model_->titleAt(row); }
@@ -152,20 +151,18 @@ void MailTitles::setReverse(bool r)
     showSortIndicator();
 }
 
-void MailTitles::awakeFromNib()
+void MailTitles::restoreLayout()
 {
-    if (table_)
-        RestoreColumnLayout(table_->horizontalHeader(), defaults_);
+    RestoreColumnLayout(table_.horizontalHeader(), defaults_);
     if (const std::optional<QString> format = defaults_.stringForKey(QStringLiteral("Date Format"))) {
         const bool natural = defaults_.boolForKey(QStringLiteral("Date Format Allow Natural Language")).value_or(false);
         setDateFormat(CalendarFormat(*format, natural));
     }
 }
 
-void MailTitles::terminate()
+void MailTitles::saveLayout()
 {
-    if (table_)
-        SaveColumnLayout(table_->horizontalHeader(), defaults_);
+    SaveColumnLayout(table_.horizontalHeader(), defaults_);
     defaults_.setString(QStringLiteral("Date Format"), dateFormat().format());
     defaults_.setBool(QStringLiteral("Date Format Allow Natural Language"), dateFormat().allowsNaturalLanguage());
 }
@@ -186,7 +183,7 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QB
         // Another folder's rows must not stay under its name, nor be acted on.
         if (count() > 0) {
             clearSelection();
-            loader_->discard(model_->setTitles(TitleArray()));
+            setMailTitles(TitleArray());
         }
     }
     folder_ = folder;
@@ -224,7 +221,8 @@ void MailTitles::titlesArrived(const QByteArray &folder, bool listed, int errorN
         return;
     }
     if (!listed)
-        showStatus(tr("Cannot list the folder %1: %2").arg(DisplayName(folder), QString::fromLocal8Bit(std::strerror(errorNumber))));
+        titleWindow_.statusBar()->showMessage(
+            tr("Cannot list the folder %1: %2").arg(DisplayName(folder), QString::fromLocal8Bit(std::strerror(errorNumber))));
     // The order may have been changed while the load ran.
     const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_);
     if (key && (key != pending.key || reverse_ != pending.reverse))
@@ -233,15 +231,9 @@ void MailTitles::titlesArrived(const QByteArray &folder, bool listed, int errorN
     emit titlesLoaded(folder);
 }
 
-void MailTitles::showStatus(const QString &text)
-{
-    if (auto *window = qobject_cast<QMainWindow *>(titleWindow_.data()))
-        window->statusBar()->showMessage(text);
-}
-
 void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &select)
 {
-    const QByteArray shown = shownPath();
+    const QByteArray shown = shownPath_;
     // A refresh that finds the mail on show on the row it already had keeps
     // that row selected without a selection change, as a table keeps its
     // selected row across a reload: the contents view goes on showing the
@@ -251,7 +243,7 @@ void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &s
         const int row = IndexOfPath(titles, shown);
         // Only a lone selected row: reselecting it drops the other rows of a
         // wider selection, a change the contents view must hear of.
-        const bool alone = table_ && table_->selectionModel() && table_->selectionModel()->selectedRows().size() == 1;
+        const bool alone = table_.selectionModel()->selectedRows().size() == 1;
         if (row >= 0 && alone && row == selectedRow() && titles[size_t(row)].path() == shown)
             keep = row;
     }
@@ -259,9 +251,9 @@ void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &s
     // a model reset clears the selection without a signal.
     if (keep < 0)
         clearSelection();
-    loader_->discard(model_->setTitles(std::move(titles)));
+    setMailTitles(std::move(titles));
     if (keep >= 0) {
-        reselectQuietly(keep);
+        selectQuietly(keep);
         return;
     }
     if (count() == 0)
@@ -279,41 +271,33 @@ void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &s
         for (int row = 0; row < count() && target < 0; ++row)
             if (model_->titleAt(row)->unreadState())
                 target = row;
-        target = std::max(target, 0);
-        selectRow(target);
-        revealRow(target);
+        selectAndShow(std::max(target, 0));
     } else {
-        const int row = findIndexOfPath(shown);
-        if (row >= 0) {
-            selectRow(row);
-            if (table_)
-                table_->scrollTo(display_->index(row, 0));
-        }
+        const int row = findIndex();
+        if (row >= 0)
+            selectAndShow(row, Reveal::Visible);
     }
 }
 
 void MailTitles::unreadMailTitles()
 {
-    if (titleWindow_)
-        titleWindow_->setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Unread Mails")));
+    titleWindow_.setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Unread Mails")));
     const CachedEntries cache(*scanner_, useCache());
-    replaceMailTitles(loadUnreadTitleArray(*scanner_, wexRootPath()).value_or(TitleArray()));
+    replaceMailTitles(loadUnreadTitleArray(*scanner_, store_.rootPath).value_or(TitleArray()));
 }
 
 void MailTitles::replaceMailTitles(TitleArray titles)
 {
     cancelLoad(); // the list asked for last is the one shown
-    const QByteArray shown = shownPath();
     // The reset drops the selection without a signal, so the contents view
     // goes on showing its mail; it is selected again, just as quietly, where
     // the new list holds it.
     setMailTitles(std::move(titles));
     sortTitle();
-    for (int row = 0; row < count() && !shown.isEmpty(); ++row)
-        if (model_->titleAt(row)->path() == shown) {
-            reselectQuietly(row);
-            if (table_)
-                table_->scrollTo(display_->index(row, 0));
+    for (int row = 0; row < count() && !shownPath_.isEmpty(); ++row)
+        if (model_->titleAt(row)->path() == shownPath_) {
+            selectQuietly(row);
+            revealRow(row, Reveal::Visible);
             break;
         }
 }
@@ -324,14 +308,80 @@ void MailTitles::sortTitle()
         model_->sortRows(*key, reverse_);
 }
 
-int MailTitles::findIndex() const { return findIndexOfPath(shownPath()); }
+int MailTitles::findIndex() const { return IndexOfPath(model_->titles(), shownPath_); }
 
-int MailTitles::findIndexOfPath(const QByteArray &path) const { return IndexOfPath(model_->titles(), path); }
-
-QByteArray MailTitles::shownPath() const
+int MailTitles::selectedRow() const
 {
-    return contents_ ? contents_->currentPathString() : QByteArray();
+    const QItemSelectionModel *selection = table_.selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex()))
+        return current.row();
+    const std::vector<int> rows = selectedRows();
+    return rows.empty() ? -1 : rows.back();
 }
+
+std::vector<int> MailTitles::selectedRows() const
+{
+    // From the selection's ranges: asking the model for its selected rows
+    // costs a pass over every range for every row, which a selection of a
+    // thousand scattered rows makes slow.
+    std::vector<int> rows;
+    for (const QItemSelectionRange &range : table_.selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+std::vector<SelectedMail> MailTitles::selectedMails() const
+{
+    std::vector<SelectedMail> mails;
+    for (const int row : selectedRows())
+        if (const Title *title = model_->titleAt(row); title && !title->path().isEmpty())
+            mails.push_back({row, title->path(), title->subject(), title->archiveState() != 0,
+                             title->replyState() != 0});
+    return mails;
+}
+
+int MailTitles::find(const SelectedMail &mail) const
+{
+    if (const Title *title = model_->titleAt(mail.row); title && title->path() == mail.path)
+        return mail.row;
+    const TitleArray &all = model_->titles();
+    for (size_t row = 0; row < all.size(); ++row)
+        if (all[row].path() == mail.path)
+            return int(row);
+    // A state change renames only the extension.
+    const QByteArrayView stem = mailname::withoutExtension(mail.path);
+    for (size_t row = 0; row < all.size(); ++row)
+        if (mailname::withoutExtension(all[row].path()) == stem)
+            return int(row);
+    return -1;
+}
+
+void MailTitles::selectAndShow(int row, Reveal reveal, bool again)
+{
+    if (unsigned(row) >= unsigned(count()))
+        row = count() - 1;
+    if (row < 0)
+        return;
+    if (again)
+        clearSelection();
+    selectRow(row);
+    revealRow(row, reveal);
+}
+
+void MailTitles::selectQuietly(int row)
+{
+    {
+        const QSignalBlocker quiet(table_.selectionModel());
+        selectRow(row);
+    }
+    table_.viewport()->update();
+}
+
+void MailTitles::clearSelection() { table_.selectionModel()->clearSelection(); }
 
 void MailTitles::readUnreadMail()
 {
@@ -345,71 +395,103 @@ void MailTitles::readUnreadMail()
             target = row;
             break;
         }
-    selectRow(target);
-    revealRow(target);
+    selectAndShow(target);
 }
 
 void MailTitles::readNextMail()
 {
     const int current = selectedRow();
     clearSelection();
-    showInTitleIndex(current + 1);
+    selectAndShow(current + 1);
 }
 
-void MailTitles::showInTitleIndex(int row)
+int MailTitles::removeRows(std::vector<int> rows)
 {
-    if (unsigned(row) >= unsigned(count()))
-        row = count() - 1;
-    if (row < 0)
-        return;
-    selectRow(row);
-    revealRow(row);
-}
-
-void MailTitles::removeAtIndex(int row)
-{
-    if (!model_->titleAt(row))
-        return;
-    clearSelection();
-    model_->removeTitleAt(row);
-    if (isLoading())
-        pending_.changed = true;
-    if (unsigned(row) >= unsigned(count()))
-        row = count() - 1;
-    if (row < 0)
-        return;
-    selectRow(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [this](int row) { return row < 0 || row >= count(); });
+    if (rows.empty())
+        return 0;
+    QItemSelectionModel *selection = table_.selectionModel();
+    // Taking selected rows away would show whichever row stays selected: the
+    // selection goes first, in one change.
+    if (std::any_of(rows.begin(), rows.end(), [selection](int row) { return selection->isRowSelected(row, QModelIndex()); }))
+        clearSelection();
+    const std::vector<int> kept = selectedRows();
+    const int current = selection->isRowSelected(selection->currentIndex().row(), QModelIndex())
+                            ? selection->currentIndex().row()
+                            : -1;
+    const int removed = model_->removeTitlesAt(rows);
+    rowsChanged();
+    // Scattered rows leave in one reset, which forgets the selection: rows
+    // the user selected are selected again, quietly, since the mail on show
+    // is one of them.
+    if (kept.empty() || selection->hasSelection())
+        return removed;
+    const auto moved = [&rows](int row) { return row - int(std::lower_bound(rows.begin(), rows.end(), row) - rows.begin()); };
+    {
+        const QSignalBlocker quiet(selection);
+        for (const int row : kept)
+            selection->select(display_->index(moved(row), 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        if (current >= 0)
+            selection->setCurrentIndex(display_->index(moved(current), 0), QItemSelectionModel::NoUpdate);
+    }
+    table_.viewport()->update();
+    return removed;
 }
 
 void MailTitles::titleChanged(int row)
 {
     model_->rowChanged(row);
+    rowsChanged();
+}
+
+int MailTitles::followRename(const QByteArray &from, const QByteArray &to)
+{
+    // Only the mail on show follows: the view keeps naming the file it shows.
+    if (shownPath_ == from)
+        shownPath_ = to;
+    const TitleArray &all = model_->titles();
+    for (size_t row = 0; row < all.size(); ++row)
+        if (all[row].path() == from) {
+            model_->titleAt(int(row))->setPath(to);
+            titleChanged(int(row));
+            return int(row);
+        }
+    return -1;
+}
+
+void MailTitles::rowsChanged()
+{
     if (isLoading())
         pending_.changed = true;
 }
 
-int MailTitles::selectedRow() const
+std::pair<int, int> MailTitles::visibleRows() const
 {
-    const QItemSelectionModel *selection = table_ ? table_->selectionModel() : nullptr;
-    if (!selection)
-        return -1;
-    const QModelIndex current = selection->currentIndex();
-    if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex()))
-        return current.row();
-    int last = -1;
-    for (const QModelIndex &index : selection->selectedRows())
-        last = std::max(last, index.row());
-    return last;
+    const int rows = count();
+    const int top = table_.rowAt(0);
+    if (top < 0 || rows <= 0)
+        return {0, 0};
+    int bottom = table_.rowAt(table_.viewport()->height() - 1);
+    if (bottom < 0) // the rows end above the bottom of the view
+        bottom = rows - 1;
+    return {top, bottom - top + 1};
 }
 
-void MailTitles::revealRow(int row)
+void MailTitles::revealRow(int row, Reveal reveal)
 {
-    if (!table_ || row < 0 || row >= count())
+    if (reveal == Reveal::None || row < 0 || row >= count())
         return;
-    const int column = table_->horizontalHeader()->logicalIndex(0);
-    table_->doItemsLayout(); // scroll ranges must be known before scrolling
-    table_->scrollTo(display_->index(count() - 1, column));
-    table_->scrollTo(display_->index(row, column));
+    const int column = table_.horizontalHeader()->logicalIndex(0);
+    table_.doItemsLayout(); // scroll ranges must be known before scrolling
+    // Past the row first, then back by the least amount: the row lands at
+    // the edge it was approached from.
+    if (reveal == Reveal::Top)
+        table_.scrollTo(display_->index(count() - 1, column));
+    else if (reveal == Reveal::Bottom)
+        table_.scrollTo(display_->index(0, column));
+    table_.scrollTo(display_->index(row, column), QAbstractItemView::EnsureVisible);
 }
 
 void MailTitles::headerClicked(int logicalIndex)
@@ -424,43 +506,21 @@ void MailTitles::headerClicked(int logicalIndex)
     showSortIndicator();
     sortTitle();
     clearSelection();
-    if (count() > 0) {
-        selectRow(0);
-        if (table_)
-            table_->scrollTo(display_->index(0, 0));
-    }
+    if (count() > 0)
+        selectAndShow(0, Reveal::Visible);
 }
 
 void MailTitles::selectRow(int row)
 {
-    if (!table_ || !table_->selectionModel() || !model_->titleAt(row))
+    if (!model_->titleAt(row))
         return;
-    table_->selectionModel()->setCurrentIndex(display_->index(row, 0),
-                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
-void MailTitles::reselectQuietly(int row)
-{
-    if (!table_ || !table_->selectionModel())
-        return;
-    {
-        const QSignalBlocker quiet(table_->selectionModel());
-        selectRow(row);
-    }
-    table_->viewport()->update();
-}
-
-void MailTitles::clearSelection()
-{
-    if (table_ && table_->selectionModel())
-        table_->selectionModel()->clearSelection();
+    table_.selectionModel()->setCurrentIndex(display_->index(row, 0),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void MailTitles::showSortIndicator()
 {
-    if (!table_)
-        return;
-    QHeaderView *header = table_->horizontalHeader();
+    QHeaderView *header = table_.horizontalHeader();
     const int column = TitleTableModel::columnOfIdentifier(identifier_);
     header->setSortIndicatorShown(column >= 0);
     if (column >= 0)

@@ -1,11 +1,16 @@
+// Keys follow desktop mail readers where they agree: Ctrl+R reply, Ctrl+N new
+// mail, the Delete key, Ctrl+K mark read (Ctrl+Shift+R is "reply to all"
+// elsewhere), Ctrl+Shift+F the search tool (Ctrl+F stays free for finding in
+// the text), Ctrl+Shift+B the address book.
 #include "MenuController.h"
 
 #include "AppController.h"
 #include "BrowserTextView.h"
-#include "Downloads.h"
 #include "Chain.h"
+#include "Downloads.h"
 #include "FSBrowser.h"
 #include "FSNodeInfo.h"
+#include "FolderRefresh.h"
 #include "MailCommands.h"
 #include "MailContents.h"
 #include "MailTitles.h"
@@ -16,11 +21,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTableView>
 
 namespace wex {
 
@@ -33,73 +36,79 @@ QString MenuController::tagName(int tag)
     }
 }
 
-MenuController::MenuController(QObject *parent)
+MenuController::MenuController(const MenuCommands &c, QObject *parent)
     : QObject(parent),
       fileMenu_(new QMenu(tr("File"))),
       mailMenu_(new QMenu(tr("Mail"))),
       folderMenu_(new QMenu(tr("Folder"))),
       windowMenu_(new QMenu(tr("Window"))),
-      folderOrder_(new QActionGroup(this)),
-      commands_(new MailCommands(this))
+      folderOrder_(new QActionGroup(this))
 {
+    BrowserTextView *view = &c.contents.browserTextView();
     connect(addAction(fileMenu_, QStringLiteral("print"), QT_TRANSLATE_NOOP("WEX", "Print..."), QKeySequence(Qt::CTRL | Qt::Key_P)),
-            &QAction::triggered, this, &MenuController::printMail);
+            &QAction::triggered, view, &BrowserTextView::print);
     fileMenu_->addSeparator();
     QAction *preference = addAction(fileMenu_, QStringLiteral("preference"), QT_TRANSLATE_NOOP("WEX", "Preferences..."),
                                     QKeySequence(Qt::CTRL | Qt::Key_Comma));
     preference->setMenuRole(QAction::PreferencesRole);
     // Queued: the window runs modally, not inside the menu's own handling.
-    connect(preference, &QAction::triggered, this, [this] {
-        if (preferences_)
-            preferences_->preference();
-    }, Qt::QueuedConnection);
+    connect(preference, &QAction::triggered, &c.preferences, &Preferences::preference, Qt::QueuedConnection);
     fileMenu_->addSeparator();
     QAction *quit = addAction(fileMenu_, QStringLiteral("quit"), QT_TRANSLATE_NOOP("WEX", "Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
-    addMailCommandItems();
+    addMailCommandItems(c.mail);
     connect(addAction(mailMenu_, QStringLiteral("readNextMail"), QT_TRANSLATE_NOOP("WEX", "Next Mail"), QKeySequence()),
-            &QAction::triggered, this, &MenuController::readNextMail);
+            &QAction::triggered, &c.titles, &MailTitles::readNextMail);
     connect(addAction(mailMenu_, QStringLiteral("download"), QT_TRANSLATE_NOOP("WEX", "Get Mail"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)),
-            &QAction::triggered, this, &MenuController::download);
+            &QAction::triggered, &c.downloads, &Downloads::download);
     connect(addAction(mailMenu_, QStringLiteral("unreadMailTitles"), QT_TRANSLATE_NOOP("WEX", "Unread Mails"),
                       QKeySequence(Qt::CTRL | Qt::Key_U)),
-            &QAction::triggered, this, [this] {
-                if (titles_)
-                    titles_->unreadMailTitles();
-            });
+            &QAction::triggered, &c.titles, &MailTitles::unreadMailTitles);
     connect(addAction(mailMenu_, QStringLiteral("chainTitle"), QT_TRANSLATE_NOOP("WEX", "Related Mails"), QKeySequence(Qt::CTRL | Qt::Key_T)),
-            &QAction::triggered, this, [this] {
-                if (chain_)
-                    chain_->chainTitle();
-            });
+            &QAction::triggered, &c.chain, &Chain::chainTitle);
 
+    AppController *app = &c.app;
     connect(addAction(folderMenu_, QStringLiteral("browseInBox"), QT_TRANSLATE_NOOP("WEX", "Browse InBox"),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)),
-            &QAction::triggered, this, &MenuController::browseInBox);
+            &QAction::triggered, app, &AppController::browseInBox);
     connect(addAction(folderMenu_, QStringLiteral("browseDraft"), QT_TRANSLATE_NOOP("WEX", "Browse Draft"),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)),
-            &QAction::triggered, this, &MenuController::browseDraft);
+            &QAction::triggered, app, &AppController::browseDraft);
     folderMenu_->addSeparator();
     const char *const orderTexts[] = {QT_TRANSLATE_NOOP("WEX", "Sort Folders by Name"),
                                       QT_TRANSLATE_NOOP("WEX", "Sort Folders by Date")};
     const char *const orderNames[] = {"sortFolderByName", "sortFolderByModDate"};
+    FSBrowser *browser = &c.browser;
     for (int tag = 0; tag < 2; ++tag) {
         QAction *item = addAction(folderMenu_, QLatin1String(orderNames[tag]), orderTexts[tag], QKeySequence());
         item->setCheckable(true);
         item->setData(tag);
         folderOrder_->addAction(item);
-        connect(item, &QAction::triggered, this, [this, tag] { sortFolderByMenu(tag); });
+        connect(item, &QAction::triggered, browser, [browser, tag] { browser->sortFolderBy(tagName(tag)); });
     }
     // Both items can be off (an unknown stored order), so the group does not
     // force one of them on.
     folderOrder_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    connect(folderMenu_, &QMenu::aboutToShow, this, &MenuController::showFolderOrder);
+    showFolderOrder();
 
     connect(addAction(windowMenu_, QStringLiteral("allFront"), QT_TRANSLATE_NOOP("WEX", "Bring All to Front"), QKeySequence()),
-            &QAction::triggered, this, &MenuController::allFront);
+            &QAction::triggered, app, &AppController::allFront);
     // The Folder menu's InBox item, shown in the Mail menu too.
     mailMenu_->insertAction(action(QStringLiteral("readNextMail")), action(QStringLiteral("browseInBox")));
+
+    // The destinations' "Move" menu ends the Mail menu; Refresh ends the
+    // Folder menu.
+    mailMenu_->addSeparator();
+    mailMenu_->addMenu(c.destinations.moveMenu());
+    for (QAction *item : c.destinations.commandActions())
+        actions_.insert(item->objectName(), item);
+    folderMenu_->addSeparator();
+    FolderRefresh *refresh = &c.refresh;
+    connect(addAction(folderMenu_, QStringLiteral("refreshList"), QT_TRANSLATE_NOOP("WEX", "Refresh"), QKeySequence(Qt::Key_F5)),
+            &QAction::triggered, refresh, [refresh] { refresh->refreshList(true); });
 }
 
 MenuController::~MenuController()
@@ -109,6 +118,45 @@ MenuController::~MenuController()
     delete mailMenu_;
     delete folderMenu_;
     delete windowMenu_;
+}
+
+void MenuController::addMailCommandItems(MailCommands &mail)
+{
+    struct Item {
+        const char *name;
+        const char *text;
+        QKeySequence key;
+        void (MailCommands::*command)();
+    };
+    const Item items[] = {
+        {"reply", QT_TRANSLATE_NOOP("WEX", "Reply"), QKeySequence(Qt::CTRL | Qt::Key_R), &MailCommands::reply},
+        {"newMail", QT_TRANSLATE_NOOP("WEX", "New Mail"), QKeySequence(Qt::CTRL | Qt::Key_N), &MailCommands::newMail},
+        {nullptr, nullptr, {}, nullptr},
+        {"openByMailReader", QT_TRANSLATE_NOOP("WEX", "Open in Mail Reader"), QKeySequence(),
+         &MailCommands::openByMailReader},
+        {"launchURL", QT_TRANSLATE_NOOP("WEX", "Open With Application"), QKeySequence(Qt::CTRL | Qt::Key_O),
+         &MailCommands::launchURL},
+        {"showMail", QT_TRANSLATE_NOOP("WEX", "Show in File Manager"), QKeySequence(), &MailCommands::showMail},
+        {nullptr, nullptr, {}, nullptr},
+        {"makeRead", QT_TRANSLATE_NOOP("WEX", "Mark Read"), QKeySequence(Qt::CTRL | Qt::Key_K), &MailCommands::makeRead},
+        {"deleteMail", QT_TRANSLATE_NOOP("WEX", "Delete..."), QKeySequence(Qt::Key_Delete), &MailCommands::deleteMail},
+        {"printSelection", QT_TRANSLATE_NOOP("WEX", "Print Selection..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+         &MailCommands::printSelection},
+        {nullptr, nullptr, {}, nullptr},
+        {"addressBook", QT_TRANSLATE_NOOP("WEX", "Address Book"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),
+         &MailCommands::addressBook},
+        {"search", QT_TRANSLATE_NOOP("WEX", "Search"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+         &MailCommands::search},
+        {nullptr, nullptr, {}, nullptr},
+    };
+    for (const Item &item : items) {
+        if (!item.name) {
+            mailMenu_->addSeparator();
+            continue;
+        }
+        connect(addAction(mailMenu_, QLatin1String(item.name), item.text, item.key), &QAction::triggered, &mail,
+                item.command);
+    }
 }
 
 QAction *MenuController::addAction(QMenu *menu, const QString &name, const char *text, const QKeySequence &key)
@@ -121,44 +169,6 @@ QAction *MenuController::addAction(QMenu *menu, const QString &name, const char 
     return item;
 }
 
-void MenuController::setAppController(AppController *c) { app_ = c; }
-void MenuController::setFSBrowser(FSBrowser *b) { browser_ = b; }
-void MenuController::setMailTitles(MailTitles *t) { titles_ = t; }
-void MenuController::setMailContents(MailContents *c) { contents_ = c; }
-void MenuController::setTable(QTableView *t) { table_ = t; }
-void MenuController::setChain(Chain *c) { chain_ = c; }
-
-void MenuController::setDownloads(Downloads *d) { downloads_ = d; }
-void MenuController::setPreferences(Preferences *p) { preferences_ = p; }
-
-void MenuController::setWindows(QWidget *folderWindow, QWidget *titleWindow, QWidget *contentsWindow)
-{
-    folderWindow_ = folderWindow;
-    titleWindow_ = titleWindow;
-    contentsWindow_ = contentsWindow;
-}
-
-void MenuController::setMoveDestinations(MoveDestinations *moves)
-{
-    moves_ = moves;
-    if (!moves)
-        return;
-    mailMenu_->addSeparator();
-    mailMenu_->addMenu(moves->moveMenu());
-    folderMenu_->addSeparator();
-    folderMenu_->addAction(moves->refreshAction());
-    for (QAction *item : moves->commandActions())
-        actions_.insert(item->objectName(), item);
-}
-
-MoveDestinations *MenuController::moveDestinations() const { return moves_; }
-
-void MenuController::refreshList(bool refresh)
-{
-    if (moves_)
-        moves_->refreshList(refresh);
-}
-
 void MenuController::installMenuBar(QMainWindow *window)
 {
     QMenuBar *bar = window->menuBar();
@@ -166,78 +176,13 @@ void MenuController::installMenuBar(QMainWindow *window)
         bar->addMenu(menu);
 }
 
-void MenuController::awakeFromNib()
-{
-    // Every activation brings the three windows forward, the mail text last.
-    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        connect(application, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-            if (state == Qt::ApplicationActive)
-                allFront();
-        });
-}
-
 QAction *MenuController::action(const QString &name) const { return actions_.value(name); }
 
-void MenuController::sortFolderByTag(const QString &tag)
+void MenuController::showFolderOrder()
 {
-    FSNodeInfo::setSortFolderTag(tag);
+    const QString tag = FSNodeInfo::sortFolderTag();
     for (QAction *item : folderOrder_->actions())
         item->setChecked(tagName(item->data().toInt()) == tag);
-}
-
-void MenuController::sortFolderByMenu(int tag)
-{
-    sortFolderByTag(tagName(tag));
-    if (browser_)
-        browser_->reloadColumns();
-}
-
-void MenuController::printMail()
-{
-    if (contents_ && contents_->browserTextView())
-        contents_->browserTextView()->print();
-}
-
-void MenuController::browseInBox()
-{
-    if (app_)
-        app_->browseInBox();
-}
-
-void MenuController::browseDraft()
-{
-    if (app_)
-        app_->browseDraft();
-}
-
-void MenuController::readNextMail()
-{
-    if (titles_)
-        titles_->readNextMail();
-}
-
-void MenuController::allFront()
-{
-    // A modal dialog (a confirmation, the preferences) stays in front of
-    // the windows it blocks.
-    if (QApplication::activeModalWidget())
-        return;
-    for (QWidget *window : {folderWindow_.data(), titleWindow_.data()})
-        if (window) {
-            window->show();
-            window->raise();
-        }
-    if (contentsWindow_) {
-        contentsWindow_->show();
-        contentsWindow_->raise();
-        contentsWindow_->activateWindow();
-    }
-}
-
-void MenuController::download()
-{
-    if (downloads_)
-        downloads_->download();
 }
 
 } // namespace wex
