@@ -1,19 +1,21 @@
 #pragma once
-// The whole application over a scratch store and home, with the fake suite
-// of DownloadSuite.h on PATH: InBox holds one read and two unread mails, so
-// after start-up (which shows, and so reads, the first unread one) one
-// unread mail is left.
+// The tests' one whole application: the Assembly over a scratch store and
+// home, with the fake suite on PATH. InBox holds one read and two unread
+// mails ("first", "second", "third" by date), so after start-up (which shows,
+// and so reads, the first unread one) one unread mail is left.
+//
+// Whole-application tests are for what only the assembled program shows (the
+// start-up order, a key press that travels through every layer); a
+// controller's own rules are tested on the controller.
+#include "AppTestSupport.h"
 #include "Assembly.h"
 #include "DefaultsStore.h"
-#include "DownloadSuite.h"
 #include "Downloads.h"
 #include "FSNodeInfo.h"
-#include "ShellTestSupport.h"
+#include "FakeSuite.h"
+#include "MailTitles.h"
 #include "StoreLocations.h"
-#include "WaitForTitles.h"
 
-#include <QDeadlineTimer>
-#include <QSignalSpy>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -23,10 +25,9 @@ namespace wex::test {
 
 class AppFixture : public ::testing::Test {
 protected:
-    static constexpr std::chrono::milliseconds kCheck{80};
-
     AppFixture()
     {
+        // The store locations are the process's: each test finds its own.
         ResetWEXPaths();
         FSNodeInfo::setSortFolderTag(QStringLiteral("name"));
         WriteMail(store, "InBox/1.mail", QStringLiteral("a"), QStringLiteral("first"), 5);
@@ -48,30 +49,20 @@ protected:
         write(defaults);
         ASSERT_TRUE(defaults.save());
     }
-    // Starts the application, its download checks kCheck apart, and waits
-    // until the first folder is shown.
-    void start()
+    // Builds and starts the application and waits until the first folder is
+    // shown. before runs between building and starting.
+    void start(const std::function<void(Assembly &)> &before = {})
     {
         app = std::make_unique<Assembly>();
-        app->downloads()->setCheckInterval(kCheck);
-        before(*app);
+        if (before)
+            before(*app);
         ASSERT_TRUE(app->start());
-        ASSERT_TRUE(titlesLoaded());
+        ASSERT_TRUE(WaitForTitles(titles()));
     }
-    // Waits until the title list has no load running.
-    bool titlesLoaded() const { return WaitForTitles(*app->mailTitles()); }
-    // Lets n check intervals pass.
-    static void passChecks(int n) { QTest::qWait(int(n * kCheck.count())); }
-    static bool waitFor(const std::function<bool()> &done, int ms = 5000)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!done() && !deadline.hasExpired())
-            QTest::qWait(10);
-        return done();
-    }
+    MailTitles &titles() const { return app->mailTitles(); }
+    QStringList subjects() const { return Subjects(app->mailTitles()); }
 
-    std::function<void(Assembly &)> before = [](Assembly &) {};
-    DownloadSuite suite; // first: nothing real ever runs
+    FakeSuite suite; // first: nothing real ever runs
     TempHome home;
     TestDir store;
     std::unique_ptr<Assembly> app;

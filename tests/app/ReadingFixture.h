@@ -1,7 +1,8 @@
 #pragma once
-// The reading side of the application, wired as the Assembly wires it, over
-// real mail files in a scratch folder: titles, table, contents view and keys.
-// Showing an unread mail starts the unread check: only fake programs run.
+// The reading side of the application alone, wired as the Assembly wires it,
+// over real mail files in a scratch folder: the title list with its table and
+// window, the contents view and the keys. Showing an unread mail starts the
+// unread check: only fake programs run.
 #include "BrowserTextView.h"
 #include "Coding.h"
 #include "CodingFonts.h"
@@ -10,11 +11,13 @@
 #include "MailContents.h"
 #include "FakeSuite.h"
 #include "MailTitles.h"
+#include "StoreContext.h"
 #include "Title.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMainWindow>
 #include <QScrollBar>
 #include <QTableView>
 #include <QWidget>
@@ -38,36 +41,33 @@ public:
     ReadingFixture()
         : defaults(dir.pathString() + QStringLiteral("/defaults.json")),
           fonts(coding, defaults),
-          titles(coding, defaults),
-          contents(coding, fonts),
-          keys(defaults)
+          titles(coding, defaults, store, table, titleWindow),
+          contents(coding, fonts, titles, view, window),
+          keys(defaults, titles, view)
     {
-        titles.setTable(&table);
-        titles.setMailContents(&contents);
         // Exactly kVisibleRows rows fill the table's viewport.
         table.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         table.verticalHeader()->setMinimumSectionSize(1);
         table.verticalHeader()->setDefaultSectionSize(kRowHeight);
-        contents.setMailTitles(&titles);
-        contents.setContentsWindow(&window);
-        contents.setTitleTable(&table);
-        contents.setKeyController(&keys);
-        contents.registerAndReplaceTextView();
-        keys.setMailContents(&contents);
-        keys.setMailTitles(&titles);
-        keys.setMailTable(&table);
-        keys.awakeFromNib();
+        view.setKeyHandler([this](const QKeyEvent *event) { return keys.handleKeyDown(event); });
+        keys.restoreBindings();
         window.resize(500, 300);
-        view()->setGeometry(0, 0, 500, 300);
+        view.setGeometry(0, 0, 500, 300);
         window.show();
+        view.show();
         table.show();
         table.resize(400, 200);
         table.resize(400, 200 + table.height() - table.viewport()->height());
         QApplication::processEvents();
     }
-
-    BrowserTextView *view() { return contents.browserTextView(); }
-
+    // Shows the titles as the list, no row selected.
+    void setTitles(TitleArray array)
+    {
+        titles.clearSelection();
+        titles.setMailTitles(std::move(array));
+        table.doItemsLayout();
+        QApplication::processEvents();
+    }
     // Writes the mails and shows them as the title list (no selection).
     void setMails(const std::vector<MailSpec> &mails)
     {
@@ -80,9 +80,7 @@ public:
             t.setUnreadState(m.unread);
             array.push_back(t);
         }
-        titles.setMailTitles(std::move(array));
-        table.doItemsLayout();
-        QApplication::processEvents();
+        setTitles(std::move(array));
     }
 
     // n read mails "0.mail".."n-1.mail", each one line of text.
@@ -114,9 +112,12 @@ public:
     Coding coding;
     DefaultsStore defaults;
     CodingFonts fonts;
+    StoreContext store;
+    QTableView table;
+    QMainWindow titleWindow;
     MailTitles titles;
     QWidget window;
-    QTableView table;
+    BrowserTextView view{&window};
     MailContents contents;
     KeyController keys;
 };

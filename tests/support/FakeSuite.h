@@ -1,65 +1,81 @@
 #pragma once
-// A scratch suite of fake programs for tests that start other programs.
+// The tests' one scratch suite of fake programs, so nothing real starts.
 //
 // For the object's lifetime WEX_SUITE points at a scratch suite folder and
-// PATH at a scratch tools folder holding silent fakes of "sleep", "ps",
-// "nice" and "java", so nothing real starts. Recording fakes append one line
-// to log(): their name, then each argument, separated by "|".
+// PATH at a scratch tools folder only, so a program a test did not fake is
+// not found. It holds the real "grep" and "cat" and these fakes: "sleep"
+// exits at once; "nice" records its call and runs the rest of its
+// arguments; "java" records its call; "ps" prints what running() wrote
+// (nothing at first), so a test decides which of the suite's programs seem
+// to run. Recording programs append one line to the log: their name, then
+// each argument, separated by "|".
+//
+// With Tools::ProbesOnly there are no "sleep", "nice" and "java": nothing
+// the suite starts can run.
 #include "TestStore.h"
+#include "Wait.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QList>
-#include <QThread>
-#include <functional>
+#include <QStandardPaths>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace wex::test {
 
 class FakeSuite {
 public:
-    FakeSuite()
-        : suite_("WEX_SUITE", dir_.mkdir("suite")), path_("PATH", dir_.mkdir("bin"))
+    enum class Tools { All, ProbesOnly };
+
+    explicit FakeSuite(Tools tools = Tools::All)
+        : suite_("WEX_SUITE", dir_.mkdir("my suite")),
+          path_("PATH", dir_.mkdir("bin"))
     {
-        for (const char *tool : {"sleep", "nice", "java"})
-            addTool(tool, 0, false);
-        addTool("ps", 1, false); // nothing is running
+        for (const char *real : {"grep", "cat"}) {
+            const QString found = QStandardPaths::findExecutable(QString::fromLatin1(real), {QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
+            ::symlink(found.toLocal8Bit().constData(), (tools_() + '/' + real).constData());
+        }
+        writeProgram(tools_() + "/ps", "cat '" + dir_.at("ps-output") + "' 2>/dev/null\nexit 0\n");
+        if (tools == Tools::All) {
+            writeProgram(tools_() + "/sleep", "exit 0\n");
+            addTool("java");
+            writeProgram(tools_() + "/nice", recorder("nice") + "exec \"$@\"\n");
+        }
     }
 
-    QByteArray suite() const { return dir_.at("suite"); }
-    QByteArray tools() const { return dir_.at("bin"); }
-    QByteArray log() const { return dir_.at("log"); }
+    QByteArray suite() const { return dir_.at("my suite"); }
+    QByteArray tools() const { return tools_(); }
 
-    // A program at path that records its calls under name and exits with status.
-    QByteArray writeProgram(const QByteArray &path, const QByteArray &name, int status = 0, bool record = true) const
+    // A recording program on PATH that exits with status.
+    QByteArray addTool(const QByteArray &name, int status = 0) const
     {
-        QByteArray script = "#!/bin/sh\n";
-        if (record)
-            script += "n='" + name + "'\nfor a in \"$@\"; do n=\"$n|$a\"; done\necho \"$n\" >> '" + log() + "'\n";
-        script += "exit " + QByteArray::number(status) + "\n";
-        const QByteArray relative = path.mid(dir_.path().size() + 1);
-        dir_.write(relative, script);
-        ::chmod(path.constData(), 0755);
-        return path;
+        return writeProgram(tools_() + '/' + name, recorder(name) + "exit " + QByteArray::number(status) + "\n");
     }
-    // SuiteFolder()/appName ("WEX_Composer.app"): its executable X.app/X, or
-    // X.app/Contents/MacOS/X when macLayout.
+    // suite()/appName ("WEX_Composer.app"): a recording executable X.app/X,
+    // or X.app/Contents/MacOS/X when macLayout.
     QByteArray addApplication(const QByteArray &appName, bool macLayout = false) const
     {
         const QByteArray base = appName.endsWith(".app") ? appName.chopped(4) : appName;
-        const QByteArray folder = suite() + '/' + appName;
-        return writeProgram(folder + (macLayout ? "/Contents/MacOS/" : "/") + base, base);
+        const QByteArray path = suite() + '/' + appName + (macLayout ? "/Contents/MacOS/" : "/") + base;
+        return writeProgram(path, recorder(base) + "exit 0\n");
     }
-    // A program on PATH.
-    QByteArray addTool(const QByteArray &name, int status = 0, bool record = true) const
+    // A recording program at any path inside or outside the suite.
+    QByteArray writeRecorder(const QByteArray &path, const QByteArray &name, int status = 0) const
     {
-        return writeProgram(tools() + '/' + name, name, status, record);
+        return writeProgram(path, recorder(name) + "exit " + QByteArray::number(status) + "\n");
     }
 
+    // "ps" lists a process with this command line from now on; gone() lists none.
+    void running(const QByteArray &commandLine) const
+    {
+        dir_.write("ps-output", "  4242 ?        SN     0:01 " + commandLine + "\n");
+    }
+    void gone() const { dir_.write("ps-output", QByteArray()); }
+
+    void clearLog() const { QFile::remove(QFile::decodeName(dir_.at("log"))); }
     QList<QByteArray> lines() const
     {
-        QFile file(QFile::decodeName(log()));
+        QFile file(QFile::decodeName(dir_.at("log")));
         if (!file.open(QIODevice::ReadOnly))
             return {};
         QList<QByteArray> out = file.readAll().split('\n');
@@ -67,7 +83,7 @@ public:
             out.removeLast();
         return out;
     }
-    // The recorded lines of one program, each without its name.
+    // The recorded calls of one program, each without its name.
     QList<QByteArray> callsOf(const QByteArray &name) const
     {
         QList<QByteArray> out;
@@ -76,23 +92,44 @@ public:
                 out << line.mid(name.size() + 1);
         return out;
     }
+    // The recorded lines holding a text (the downloader's class by default).
+    QList<QByteArray> linesHolding(const QByteArray &text = "WEX_Fetch") const
+    {
+        QList<QByteArray> out;
+        for (const QByteArray &line : lines())
+            if (line.contains(text))
+                out << line;
+        return out;
+    }
+    // Waits until at least n lines hold the text.
+    QList<QByteArray> waitForLines(qsizetype n, const QByteArray &text = "WEX_Fetch") const
+    {
+        WaitUntil([&] { return linesHolding(text).size() >= n; }, 5000);
+        return linesHolding(text);
+    }
 
 private:
+    QByteArray tools_() const { return dir_.at("bin"); }
+    QByteArray recorder(const QByteArray &name) const
+    {
+        return "n='" + name + "'\nfor a in \"$@\"; do n=\"$n|$a\"; done\necho \"$n\" >> '" + dir_.at("log") + "'\n";
+    }
+    QByteArray writeProgram(const QByteArray &path, const QByteArray &body) const
+    {
+        const QByteArray relative = path.startsWith(dir_.path() + '/') ? path.mid(dir_.path().size() + 1) : QByteArray();
+        if (relative.isEmpty()) {
+            QFile file(QFile::decodeName(path));
+            if (file.open(QIODevice::WriteOnly))
+                file.write("#!/bin/sh\n" + body);
+        } else {
+            dir_.write(relative, "#!/bin/sh\n" + body);
+        }
+        ::chmod(path.constData(), 0755);
+        return path;
+    }
+
     TestDir dir_; // first: the variables below point into it
     ScopedEnv suite_, path_;
 };
-
-// Spins the event loop until done() holds; false when 10 s pass first.
-inline bool WaitUntil(const std::function<bool()> &done)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 } // namespace wex::test
