@@ -168,7 +168,7 @@ bool KeyMoves(AppDriver &app, const QString &folder, int moves)
     const QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::AltModifier);
     const QKeyEvent pageUp(QEvent::KeyPress, Qt::Key_PageUp, Qt::AltModifier);
     // Next and previous mail are bound by default; the page moves get keys here.
-    wex::KeyController *keys = app.assembly().keyController();
+    wex::KeyController *keys = &app.assembly().keyController();
     keys->addBinding(*wex::MethodKeyFromEvent(pageDown), wex::KeyController::NextPageMail);
     keys->addBinding(*wex::MethodKeyFromEvent(pageUp), wex::KeyController::PrevPageMail);
 

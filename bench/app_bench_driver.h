@@ -232,7 +232,7 @@ public:
     }
 
     wex::Assembly &assembly() { return app_; }
-    wex::MailTitles *titles() const { return app_.mailTitles(); }
+    wex::MailTitles *titles() const { return &app_.mailTitles(); }
     const QString &storePath() const { return store_; }
 
     bool start()
@@ -246,8 +246,8 @@ public:
             paints_.reset();
             loaded_ = true;
         });
-        paints_.watch(app_.mailTable()->viewport());
-        paints_.watch(app_.mailContents()->browserTextView()->viewport());
+        paints_.watch(app_.mailTable().viewport());
+        paints_.watch(app_.textView().viewport());
         paints_.reset();
         return processUntilPainted();
     }
@@ -272,7 +272,7 @@ public:
     ClickRun clickFolder(const QString &name)
     {
         ClickRun run;
-        wex::FSBrowser *browser = app_.fsBrowser();
+        wex::FSBrowser *browser = &app_.fsBrowser();
         wex::FolderModel *model = browser->folderModel();
         int column = -1;
         for (int c = 0; c <= browser->lastColumn(); ++c)
@@ -333,7 +333,7 @@ public:
     SelectRun selectRow(int row)
     {
         SelectRun run;
-        QTableView *table = app_.mailTable();
+        QTableView *table = &app_.mailTable();
         if (titles()->selectedRow() == row) { // nothing changes, nothing is painted
             run.ok = true;
             return run;
@@ -343,7 +343,7 @@ public:
         table->selectionModel()->setCurrentIndex(table->model()->index(row, 0),
                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         run.setMs = MsSince(start);
-        wex::BrowserTextView *textView = app_.mailContents()->browserTextView();
+        wex::BrowserTextView *textView = &app_.textView();
         run.characters = textView->fullText().size();
         run.ok = processUntilPainted();
         run.paintedMs = MsSince(start);
@@ -363,7 +363,7 @@ public:
         QKeyEvent event(key.type(), key.key(), key.modifiers());
         paints_.reset();
         const Clock::time_point start = Clock::now();
-        QApplication::sendEvent(app_.mailTable(), &event);
+        QApplication::sendEvent(&app_.mailTable(), &event);
         run.painted = processUntilPainted();
         run.wallMs = MsSince(start);
         return run;
@@ -372,7 +372,7 @@ public:
     // The shown mail's file name up to its last '.'.
     QByteArray shownFileStem() const
     {
-        const QByteArray path = app_.mailContents()->currentPathString();
+        const QByteArray path = app_.mailContents().currentPathString();
         const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
         return name.left(name.lastIndexOf('.'));
     }
@@ -400,7 +400,7 @@ private:
         for (int row = 0; row < selected; ++row)
             if (titles()->titleAt(row)->unreadState())
                 return false;
-        return app_.mailContents()->currentPathString() == titles()->titleAt(selected)->path();
+        return app_.mailContents().currentPathString() == titles()->titleAt(selected)->path();
     }
 
     QString store_;

@@ -19,9 +19,16 @@
 //
 // Writes only a scratch folder (removed at the end). Results go to stdout as
 // "result NAME VALUE" lines; bench/download-bench.sh makes the table.
+#include "Coding.h"
+#include "DefaultsStore.h"
 #include "DownloadWatch.h"
 #include "Downloads.h"
+#include "FSBrowser.h"
+#include "FolderRefresh.h"
+#include "MailMoves.h"
+#include "MailTitles.h"
 #include "ProbeRunner.h"
+#include "StoreContext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,6 +37,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QProcess>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -176,9 +184,19 @@ int main(int argc, char **argv)
     qputenv("PATH", QFile::encodeName(bin) + ":" + qgetenv("PATH"));
     qputenv("WEX_SUITE", QFile::encodeName(work.path() + QStringLiteral("/suite")));
 
+    // The pieces a download's end reaches: the refresh lists the scratch
+    // folder, which holds no mail.
     QMainWindow titleWindow;
-    wex::Downloads downloads;
-    downloads.setMailTitleWindow(&titleWindow);
+    QTableView table;
+    const wex::Coding coding;
+    wex::DefaultsStore defaults(work.path() + QStringLiteral("/defaults.json"));
+    const wex::StoreContext store;
+    wex::MailTitles titles(coding, defaults, store, table, titleWindow);
+    wex::FSBrowser browser;
+    browser.setRootPath(QFile::encodeName(work.path()));
+    wex::MailMoves moves(titles, titleWindow);
+    wex::FolderRefresh refresh(titles, browser, moves);
+    wex::Downloads downloads(titles, browser, refresh, titleWindow);
     downloads.setCheckInterval(std::chrono::milliseconds(checkMs));
     GapMonitor monitor;
     app.ignored = monitor.timer();

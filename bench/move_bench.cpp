@@ -17,7 +17,7 @@
 // included). Medians of RUNS; results as "result NAME VALUE" lines.
 #include "app_bench_driver.h"
 
-#include "MoveDestinations.h"
+#include "MailMoves.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,7 +67,7 @@ MoveRun MoveSelected(AppDriver &app, Selection kind, int mails, int selected, in
     if (!app.clickFolder(name).ok)
         return result;
 
-    QTableView *table = app.assembly().mailTable();
+    QTableView *table = &app.assembly().mailTable();
     QItemSelectionModel *selection = table->selectionModel();
     const QAbstractItemModel *model = table->model();
     QItemSelection rows;
@@ -88,11 +88,11 @@ MoveRun MoveSelected(AppDriver &app, Selection kind, int mails, int selected, in
         return result;
     }
 
-    wex::MoveDestinations *moves = app.assembly().moveDestinations();
+    wex::MailMoves *moves = &app.assembly().mailMoves();
     moves->setStepBudget(kind == Selection::OneStep ? std::chrono::nanoseconds::max()
                                                     : std::chrono::nanoseconds(std::chrono::milliseconds(12)));
     QEventLoop loop;
-    QObject::connect(moves, &wex::MoveDestinations::moveFinished, &loop, &QEventLoop::quit);
+    QObject::connect(moves, &wex::MailMoves::moveFinished, &loop, &QEventLoop::quit);
     // The heartbeat: the largest gap between two of its turns is the longest
     // time the event loop could not serve a timer (or a key press).
     QElapsedTimer beat;

@@ -4,7 +4,7 @@
 #include "Assembly.h"
 #include "Chain.h"
 #include "MailTitles.h"
-#include "ShellTestSupport.h"
+#include "AppTestSupport.h"
 #include "StoreLocations.h"
 #include "Translations.h"
 
@@ -47,33 +47,33 @@ TEST(JapaneseInterfaceTest, MenusAndWindowTitlesAreJapanese)
         ASSERT_TRUE(app.start());
         const QStringList menus = {QStringLiteral("ファイル"), QStringLiteral("メール"), QStringLiteral("フォルダ"),
                                    QStringLiteral("ウィンドウ")};
-        for (QMainWindow *window : {app.folderWindow(), app.titleWindow(), app.contentsWindow()})
+        for (QMainWindow *window : {&app.folderWindow(), &app.titleWindow(), &app.contentsWindow()})
             EXPECT_EQ(MenuTitles(window), menus);
         // Every item of every menu, not only the titles.
-        for (QAction *menu : app.folderWindow()->menuBar()->actions())
+        for (QAction *menu : app.folderWindow().menuBar()->actions())
             for (QAction *item : menu->menu()->actions()) {
                 if (!item->isSeparator()) {
                     EXPECT_TRUE(IsJapanese(item->text())) << item->text().toStdString();
                 }
             }
 
-        EXPECT_EQ(app.folderWindow()->windowTitle(), QStringLiteral("フォルダ"));
-        EXPECT_EQ(app.contentsWindow()->windowTitle(), QStringLiteral("メールなし"));
-        EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("InBox")) << "a folder's name is not translated";
+        EXPECT_EQ(app.folderWindow().windowTitle(), QStringLiteral("フォルダ"));
+        EXPECT_EQ(app.contentsWindow().windowTitle(), QStringLiteral("メールなし"));
+        EXPECT_EQ(app.titleWindow().windowTitle(), QStringLiteral("InBox")) << "a folder's name is not translated";
 
         QStringList headers;
-        const QAbstractItemModel *model = app.mailTitles()->model();
+        const QAbstractItemModel *model = app.mailTitles().model();
         for (int column = 0; column < model->columnCount(); ++column)
             headers << model->headerData(column, Qt::Horizontal).toString();
         EXPECT_EQ(headers, (QStringList{QStringLiteral("状態"), QStringLiteral("差出人"), QStringLiteral("日付"),
                                         QStringLiteral("件名")}));
         // Headers are data keys too: the sort key stays the English identifier.
-        EXPECT_EQ(app.mailTitles()->identifier(), QStringLiteral("date"));
+        EXPECT_EQ(app.mailTitles().identifier(), QStringLiteral("date"));
 
-        app.mailTitles()->unreadMailTitles();
-        EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("未読メール"));
-        app.chain()->chainTitle();
-        EXPECT_EQ(app.titleWindow()->windowTitle(), QStringLiteral("関連メール"));
+        app.mailTitles().unreadMailTitles();
+        EXPECT_EQ(app.titleWindow().windowTitle(), QStringLiteral("未読メール"));
+        app.chain().chainTitle();
+        EXPECT_EQ(app.titleWindow().windowTitle(), QStringLiteral("関連メール"));
     }
     RemoveTranslations();
     ResetWEXPaths();

@@ -52,6 +52,9 @@ public:
     bool useCache() const { return useCache_; }
     // Tests: makes every load wait at its start until released (false).
     void setHeldForTesting(bool held);
+    // Tests: waits until the running load's worker has ended; its titles are
+    // then delivered by the next turn of the event loop.
+    void waitForWorkerForTesting() { pool_.waitForDone(); }
 
 signals:
     // (read, total) entries, every kProgressIntervalMs once a load has run

@@ -273,7 +273,8 @@ void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &s
                 target = row;
         selectAndShow(std::max(target, 0));
     } else {
-        const int row = findIndex();
+        // The mail that was on show (the cleared selection emptied the path).
+        const int row = IndexOfPath(model_->titles(), shown);
         if (row >= 0)
             selectAndShow(row, Reveal::Visible);
     }

@@ -72,6 +72,9 @@ public:
     int count() const;
     Title *titleAt(int row); // nullptr when out of range
     const TitleArray &mailTitles() const;
+    // Makes titles the list as they are: no sort, no selection move, no load
+    // cancelled (the table forgets its selection without telling anyone).
+    void setMailTitles(TitleArray titles);
 
     QString identifier() const;
     void setIdentifier(const QString &id);
@@ -182,7 +185,6 @@ protected:
 
 private:
     void setUpTable();
-    void setMailTitles(TitleArray titles); // resets the model; no sort, no selection move
     void titlesArrived(const QByteArray &folder, bool listed, int errorNumber);
     void showTitles(TitleArray titles, bool refresh, const QByteArray &select);
     void headerClicked(int logicalIndex);

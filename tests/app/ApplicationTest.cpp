@@ -1,0 +1,245 @@
+// The whole application as the Assembly builds it, over a real store in a
+// scratch home: start-up (the InBox or a path given), a key press travelling
+// through every layer, termination and the preferences, and the real
+// binary's exit paths as a child process.
+#include "AppController.h"
+#include "AppFixture.h"
+#include "BrowserTextView.h"
+#include "FSBrowser.h"
+#include "MailContents.h"
+#include "MailMoves.h"
+#include "MenuController.h"
+#include "MoveDestinations.h"
+#include "TitleTableModel.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QMainWindow>
+#include <QProcess>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableView>
+#include <QThread>
+#include <csignal>
+
+namespace wex::test {
+namespace {
+
+using ApplicationTest = AppFixture;
+
+TEST_F(ApplicationTest, StartUpOpensTheInBoxAndShowsOnlyTheFirstUnreadMail)
+{
+    start();
+    EXPECT_EQ(app->titleWindow().windowTitle(), QStringLiteral("InBox"));
+    EXPECT_EQ(app->fsBrowser().path(), store.path() + "/InBox");
+    EXPECT_EQ(subjects(), (QStringList{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")}));
+    EXPECT_EQ(titles().selectedRow(), 1);
+    // Shown, and so marked read; no other mail was shown on the way.
+    EXPECT_EQ(app->mailContents().currentPathString(), store.at("InBox/2.mail"));
+    EXPECT_TRUE(Exists(store.at("InBox/3.ygm")));
+    EXPECT_FALSE(app->folderWindow().isVisible()) << "windows are shown only after start-up";
+}
+
+TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
+{
+    WriteMail(store, "Work/1.mail", QStringLiteral("b"), QStringLiteral("read"), 1);
+    WriteMail(store, "Work/2.ygm", QStringLiteral("c"), QStringLiteral("first unread"), 2);
+    WriteMail(store, "Work/3.ygm", QStringLiteral("d"), QStringLiteral("asked for"), 3);
+    const QByteArray missing = store.at("Work/missing.ygm");
+    struct Case {
+        QByteArray path, folder, shown, stays;
+    } cases[] = {
+        {store.at("Work/3.ygm"), store.at("Work/"), store.at("Work/3.mail"), store.at("Work/2.ygm")},
+        {store.at("Work"), store.at("Work/"), store.at("Work/2.mail"), store.at("InBox/2.ygm")}, // as a click
+        {missing, store.at("InBox/"), store.at("InBox/2.mail"), store.at("InBox/3.ygm")},        // and a word why
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        start([&](Assembly &a) { a.appController().setStartPath(c.path); });
+        EXPECT_EQ(titles().folderPath(), c.folder);
+        EXPECT_EQ(app->mailContents().currentPathString(), c.shown);
+        EXPECT_TRUE(Exists(c.stays)) << "no other mail is read";
+        const QString status = app->titleWindow().statusBar()->currentMessage();
+        EXPECT_EQ(status.contains(QString::fromUtf8(missing)), c.path == missing) << status.toStdString();
+        app.reset();
+        ResetWEXPaths();
+    }
+}
+
+// One key, end to end: the key reaches the menu's shortcut, the destination
+// list resolves the folder, the move runs through the safe file layer, the
+// title list takes the row away and shows the mail that followed.
+TEST_F(ApplicationTest, CtrlOneMovesTheSelectedMailAndShowsTheNext)
+{
+    store.mkdir("Archive");
+    start();
+    app->showWindows();
+    app->moveDestinations().addFolder(store.pathString() + QStringLiteral("/Archive"));
+    titles().selectAndShow(0);
+    QApplication::setActiveWindow(&app->titleWindow());
+    app->mailTable().setFocus();
+    QTest::keyClick(&app->mailTable(), Qt::Key_1, Qt::ControlModifier);
+    ASSERT_TRUE(WaitUntil([&] { return !app->mailMoves().isMoving() && titles().count() == 2; }));
+    EXPECT_TRUE(Exists(store.at("Archive/1.mail")));
+    EXPECT_FALSE(Exists(store.at("InBox/1.mail")));
+    EXPECT_EQ(subjects(), (QStringList{QStringLiteral("second"), QStringLiteral("third")}));
+    EXPECT_EQ(app->mailContents().currentPathString(), store.at("InBox/2.mail"));
+}
+
+TEST_F(ApplicationTest, ARefreshThatFindsTheShownMailOnItsRowLeavesTheReaderWhereHeIs)
+{
+    QByteArray text = "From: b\nSubject: second\nDate: Mon, 6 Dec 2026 10:00:00 +0900\n\n";
+    for (int line = 0; line < 400; ++line)
+        text += "line " + QByteArray::number(line) + "\n";
+    store.write("InBox/2.ygm", text);
+    start();
+    app->showWindows();
+    QScrollBar *bar = app->textView().verticalScrollBar();
+    ASSERT_TRUE(WaitUntil([&] { return !app->textView().isLoading(); }));
+    ASSERT_GT(bar->maximum(), 50);
+    bar->setValue(40);
+    QSignalSpy changes(&titles(), &MailTitles::selectionChanged);
+    ASSERT_TRUE(LoadTitlesNow(titles(), store.at("InBox/"), false));
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(bar->value(), 40);
+    // Mails sorted in above it move it down: the selection follows it, and
+    // the new unread mail is not shown.
+    WriteMail(store, "InBox/0.ygm", QStringLiteral("x"), QStringLiteral("older"), 1);
+    ASSERT_TRUE(LoadTitlesNow(titles(), store.at("InBox/"), false));
+    EXPECT_EQ(titles().titleAt(titles().selectedRow())->subject(), QStringLiteral("second"));
+    EXPECT_TRUE(Exists(store.at("InBox/0.ygm")));
+}
+
+TEST_F(ApplicationTest, PreferencesSurviveTerminationAndANewStart)
+{
+    start();
+    emit app->mailTable().horizontalHeader()->sectionClicked(TitleTableModel::DateColumn);
+    app->menuController().action(QStringLiteral("sortFolderByModDate"))->trigger();
+    app->terminate();
+    app.reset();
+    const DefaultsStore saved(DefaultsStore::defaultPath());
+    EXPECT_EQ(saved.boolForKey(QStringLiteral("Sort Reverse")), true);
+    EXPECT_TRUE(saved.contains(QStringLiteral("Key Bind")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("Column Width Subject")));
+
+    ResetWEXPaths();
+    FSNodeInfo::setSortFolderTag(QStringLiteral("name"));
+    start();
+    EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("modDate"));
+    EXPECT_EQ(subjects().first(), QStringLiteral("third")) << "newest first";
+}
+
+TEST(ApplicationWithoutSettings, NothingStartsAndNothingIsWritten)
+{
+    ResetWEXPaths();
+    const TempHome home;
+    Assembly app;
+    EXPECT_FALSE(app.start());
+    app.terminate(); // not started: writes nothing
+    EXPECT_FALSE(QFile::exists(DefaultsStore::defaultPath()));
+}
+
+// The real binary, as a child process with its own home.
+class BinaryTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        binary = qEnvironmentVariable("WEX_BINARY");
+        if (binary.isEmpty())
+            GTEST_SKIP() << "WEX_BINARY is not set";
+    }
+    QProcessEnvironment environment(const char *lang = "C") const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(lang));
+        env.insert(QStringLiteral("HOME"), home.dir().pathString());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.dir().pathString() + QStringLiteral("/.config"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return env;
+    }
+    // The program's own lines on stderr.
+    static QStringList OwnLines(const QByteArray &err)
+    {
+        return QString::fromUtf8(err).split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(QStringLiteral("wex-browser: "));
+    }
+    QString binary;
+};
+
+// True once the process catches the signal (its handler is installed), as
+// /proc tells.
+bool Catches(qint64 pid, int sig)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (sig - 1)) & 1;
+    return false;
+}
+
+TEST_F(BinaryTest, WithoutSettingsItExitsWith255AndNamesTheFolders)
+{
+    QFile::remove(QFile::decodeName(home.home() + "/Library/Preferences/WEX_Preferences/WEX_Root"));
+    QDir(QFile::decodeName(home.home() + "/Library")).removeRecursively();
+    QProcess child;
+    child.setProcessEnvironment(environment());
+    child.start(binary, {});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(child.exitCode(), 255);
+    const QStringList ours = OwnLines(child.readAllStandardError());
+    ASSERT_EQ(ours.size(), 1);
+    EXPECT_TRUE(ours[0].contains(home.dir().pathString() + QStringLiteral("/Library/Preferences/WEX_Preferences.localized")));
+    EXPECT_FALSE(QFile::exists(DefaultsStore::defaultPath()));
+}
+
+TEST_F(BinaryTest, APathThatOpensNothingIsToldInTheUsersLanguage)
+{
+    const QString missing = store.pathString() + QStringLiteral("/Work/missing.ygm");
+    for (const auto &[lang, words] : {std::pair{"ja_JP.UTF-8", QStringLiteral("を開けません")},
+                                      std::pair{"C", QStringLiteral("Cannot open")}}) {
+        SCOPED_TRACE(lang);
+        QProcess child;
+        child.setProcessEnvironment(environment(lang));
+        child.start(binary, {missing});
+        QByteArray err;
+        // The line is written during start-up; the windows then stay open.
+        WaitUntil([&] {
+            child.waitForReadyRead(50);
+            err += child.readAllStandardError();
+            return err.contains(missing.toUtf8());
+        }, 20000);
+        child.terminate();
+        ASSERT_TRUE(child.waitForFinished(20000));
+        const QStringList ours = OwnLines(err + child.readAllStandardError());
+        ASSERT_EQ(ours.size(), 1) << err.toStdString();
+        EXPECT_TRUE(ours[0].contains(words)) << ours[0].toStdString();
+    }
+}
+
+TEST_F(BinaryTest, EndingSignalsQuitThroughTerminationAndWriteThePreferences)
+{
+    const QString prefs = DefaultsStore::defaultPath();
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        QFile::remove(prefs);
+        QProcess child;
+        child.setProcessEnvironment(environment());
+        child.start(binary, {});
+        ASSERT_TRUE(child.waitForStarted(10000));
+        ASSERT_TRUE(WaitUntil([&] { return Catches(child.processId(), sig); }));
+        ::kill(pid_t(child.processId()), sig);
+        ASSERT_TRUE(child.waitForFinished(20000));
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0);
+        EXPECT_TRUE(DefaultsStore(prefs).contains(QStringLiteral("Column Width Subject")));
+    }
+}
+
+} // namespace
+} // namespace wex::test
