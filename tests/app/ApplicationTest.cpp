@@ -132,16 +132,6 @@ TEST_F(ApplicationTest, PreferencesSurviveTerminationAndANewStart)
     EXPECT_EQ(subjects().first(), QStringLiteral("third")) << "newest first";
 }
 
-TEST(ApplicationWithoutSettings, NothingStartsAndNothingIsWritten)
-{
-    ResetWEXPaths();
-    const TempHome home;
-    Assembly app;
-    EXPECT_FALSE(app.start());
-    app.terminate(); // not started: writes nothing
-    EXPECT_FALSE(QFile::exists(DefaultsStore::defaultPath()));
-}
-
 // The real binary, as a child process with its own home.
 class BinaryTest : public AppFixture {
 protected:
