@@ -11,6 +11,7 @@ PACKAGES=(
   librsvg2-bin desktop-file-utils appstream groff-base man-db dpkg-dev
   libgtest-dev
   clang libclang-rt-14-dev
+  python3
   procps xvfb xauth xdotool imagemagick
   fonts-noto-cjk fonts-dejavu-core fonts-lohit-deva
   nmh mblaze hyperfine time

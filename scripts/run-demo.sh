@@ -7,11 +7,12 @@
 #                                        (default InBox; e.g. Lists/debian)
 #
 # Every run installs the dependencies (set SKIP_DEPS=1 to skip that step),
-# configures and builds the "default" preset, and builds a fresh demo store in
-# sandbox/store. The sandbox home (sandbox/home, with the program's own
-# preferences under sandbox/home/.config, which a first run seeds with two
-# move destinations) is kept between runs; remove the sandbox folder for a
-# completely clean start.
+# configures the "default" preset, builds the program alone (no tests or
+# benchmarks: `cmake --build --preset default` builds everything), and builds
+# a fresh demo store in sandbox/store. The sandbox home (sandbox/home, with
+# the program's own preferences under sandbox/home/.config, which a first run
+# seeds with two move destinations) is kept between runs; remove the sandbox
+# folder for a completely clean start.
 set -euo pipefail
 
 # 1 once the desktop application is built; with 0 the listing is shown instead.
@@ -25,7 +26,7 @@ folder=InBox
 case "${1-}" in
   "") ;;
   --list) mode=list; [ $# -ge 2 ] && folder="$2" ;;
-  -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+  -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
   *) echo "usage: scripts/run-demo.sh [--list [FOLDER]]" >&2; exit 2 ;;
 esac
 
@@ -33,7 +34,7 @@ if [ "${SKIP_DEPS:-0}" != 1 ]; then
   scripts/install-deps.sh
 fi
 cmake --preset default
-cmake --build --preset default
+cmake --build --preset default --target wex-browser
 
 SANDBOX="$REPO/sandbox"
 STORE="$SANDBOX/store"

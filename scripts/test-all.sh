@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the normal build, then the
 # AddressSanitizer + UndefinedBehaviorSanitizer build, then the Debian
-# package built and checked in a scratch root.
+# package made from the normal build and checked in a scratch root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,4 +14,4 @@ for preset in default asan; do
   ctest --preset "$preset" --timeout 600
 done
 echo "== package: build and check"
-SKIP_DEPS=1 scripts/check-package.sh
+SKIP_DEPS=1 scripts/check-package.sh build
