@@ -22,45 +22,6 @@ TEST(PathUtils, HeadStrCLTable)
     EXPECT_EQ(HeadStrCL("x", nullptr), 0);
 }
 
-TEST(PathUtils, GetPathBaseTable)
-{
-    struct Case { const char *path, *base; } cases[] = {
-        {"/a/b/c.mail", "c.mail"}, {"c.mail", "c.mail"}, {"/a/b/", ""},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(GetPathBase(c.path), QByteArray(c.base)) << c.path;
-}
-
-TEST(PathUtils, RemoveLastNLRemovesOneNewlineOnly)
-{
-    struct Case { const char *in, *out; } cases[] = {
-        {"abc", "abc"}, {"abc\n", "abc"}, {"abc\r\n", "abc\r"},
-    };
-    for (const auto &c : cases) {
-        char buf[16];
-        strcpy(buf, c.in);
-        RemoveLastNL(buf);
-        EXPECT_STREQ(buf, c.out);
-        QByteArray bytes(c.in);
-        RemoveLastNL(bytes);
-        EXPECT_EQ(bytes, QByteArray(c.out));
-    }
-    RemoveLastNL(static_cast<char *>(nullptr)); // no crash
-}
-
-TEST(PathUtils, MinorSystemVersionTable)
-{
-    struct Case { const char *text; int minor; } cases[] = {
-        {"Version 10.4.11 (Build 8S2167)", 4},
-        {"Version 11", -1},
-        {"Version 10.99999999999", -1}, // no overflow into a bogus number
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(MinorSystemVersionOf(QString::fromLatin1(c.text)), c.minor) << c.text;
-    EXPECT_GT(MinorSystemVersion(), 3);
-    EXPECT_TRUE(OperatingSystemVersionString().startsWith("Version "));
-}
-
 TEST(PathUtils, IsPathDirectoryFollowsLinksAndPathsRoundTrip)
 {
     test::TestDir dir;
