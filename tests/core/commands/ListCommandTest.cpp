@@ -145,23 +145,6 @@ TEST_F(ListCommandTest, ExitCodes)
     EXPECT_TRUE(help.out.contains("usage: wex-browser --list FOLDER"));
 }
 
-TEST(FormatTitleLine, DatesPrintInTheirOwnOffset)
-{
-    const MailDate dates[] = {
-        MailDate::distantPast(),
-        MailDate::fromFields(1969, 12, 31, 23, 59, 59, -28800),
-        MailDate::fromFields(2000, 2, 29, 12, 0, 0, 19800),
-        MailDate::fromFields(-1, 6, 1, 0, 0, 0, 0),
-        MailDate::fromUnixTimeLocal(0),
-    };
-    for (const MailDate &date : dates) {
-        Title t;
-        t.setDate(date);
-        const QByteArray line = FormatTitleLine(t);
-        EXPECT_EQ(line.split('\t').value(2), date.toListString().toLatin1());
-    }
-}
-
 TEST(FormatTitleLine, EscapesAndTextEncoding)
 {
     Title t;

@@ -27,16 +27,6 @@ TEST_F(TranslationsTest, AJapaneseLocaleGetsTheCompiledCatalogue)
     EXPECT_EQ(Localize("No Subject"), QStringLiteral("No Subject"));
 }
 
-TEST_F(TranslationsTest, OtherLocalesKeepEnglish)
-{
-    for (const char *name : {"en_US", "C"}) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(InstallTranslations(QLocale(QString::fromLatin1(name))), QString());
-        EXPECT_EQ(Localize("No Subject"), QStringLiteral("No Subject"));
-        EXPECT_EQ(menuTitle(), QStringLiteral("File"));
-    }
-}
-
 TEST_F(TranslationsTest, ADamagedCatalogueKeepsEnglish)
 {
     const TestDir dir;

@@ -37,8 +37,6 @@ TEST(CalendarFormatTest, OffsetsHoursAndTheEdgesOfTheCalendar)
     EXPECT_EQ(f.stringFor(MailDate::fromFields(1969, 12, 31, 23, 0, 0, 0)), QStringLiteral("1969-12-31 23 11 PM +0000"));
     EXPECT_EQ(f.stringFor(MailDate::distantPast()), QStringLiteral("1-01-01 00 12 AM +0000"));
     EXPECT_EQ(f.stringFor(MailDate()), QString()) << "the empty date shows nothing";
-    EXPECT_EQ(CalendarFormat().format(), QStringLiteral("%Y/%m/%d %H:%M"));
-    EXPECT_FALSE(CalendarFormat().allowsNaturalLanguage());
 }
 
 TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)

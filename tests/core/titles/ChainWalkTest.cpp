@@ -75,15 +75,6 @@ TEST_F(ChainWalkTest, LoopsAndRepeatedAliasesListEachMailOnce)
         EXPECT_EQ(all[i].path(), mails[i]);
 }
 
-TEST_F(ChainWalkTest, EachDirectionStopsAfterAHundredLevels)
-{
-    thread(103);
-    const TitleArray down = walk.chainTitleArray(mails[0]);
-    ASSERT_EQ(down.size(), 101u); // the mail and 100 levels
-    EXPECT_EQ(down.back().path(), mails[100]);
-    EXPECT_EQ(walk.chainTitleArray(mails[102]).size(), 101u);
-}
-
 TEST_F(ChainWalkTest, AnAttachmentFolderIsFollowedFromItsMainText)
 {
     const QByteArray first = store.mail("InBox/1.mail", 1, Id(1));

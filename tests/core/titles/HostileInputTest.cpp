@@ -1,6 +1,7 @@
 // A mail folder full of entries that are hostile to a scanner. Whatever is
 // in it, a scan must end, list exactly the readable mails, never
 // write outside attachment folders, and never run anything.
+#include "FolderScan.h"
 #include "PathUtils.h"
 #include "ScanFixture.h"
 
@@ -108,8 +109,14 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
         scanner.addTitleOf(dir.at(n), single);
     EXPECT_TRUE(single.empty());
 
-    // The same folder scans the same way again.
+    // Again, and by several threads at once: the same listing.
     EXPECT_EQ(TitleNames(scan(), dir.path()).toStdString(), expected.toStdString());
+    FolderScanOptions options;
+    options.threads = 4;
+    options.useCache = false;
+    FolderScan parallel(coding, dir.path(), options);
+    parallel.run();
+    EXPECT_EQ(TitleNames(parallel.takeTitles(), dir.path()).toStdString(), expected.toStdString());
 
     // So that the scratch folder can be removed (Qt cannot remove a name
     // that is not valid UTF-8).

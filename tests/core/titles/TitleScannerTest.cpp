@@ -21,17 +21,6 @@ QByteArray Names(const TitleArray &titles)
 
 } // namespace
 
-TEST_F(TitleScannerTest, PlainUnreadMail)
-{
-    const Title t = one("123.ygm", "From: a\nSubject: s\nDate: 5 Dec 2026 08:25:02 +0900\n\nbody\n");
-    EXPECT_EQ(t.state(), "U");
-    EXPECT_EQ(t.from(), "a");
-    EXPECT_EQ(t.subject(), "s");
-    EXPECT_EQ(t.date().toListString(), "2026-12-05 08:25:02 +0900");
-    EXPECT_EQ(t.code(), kUtf8);
-    EXPECT_EQ(t.archiveState(), 0);
-}
-
 TEST_F(TitleScannerTest, NamesDecideWhatIsListedAndItsState)
 {
     const char *const names[] = {
@@ -67,15 +56,6 @@ TEST_F(TitleScannerTest, HeaderLines)
     const Title empty = one("7.html", "");
     EXPECT_EQ(empty.state(), "UH");
     EXPECT_EQ(empty.from(), "anonymous");
-}
-
-TEST_F(TitleScannerTest, CrLfFileHasNoHeaderEnd)
-{
-    const Title t = one("1.ygm", "From: a\r\nSubject: s\r\n\r\nbody\r\nFrom: later\r\n"
-                                 "Content-Type: text/plain; charset=iso-8859-1\r\n");
-    EXPECT_EQ(t.from(), "later\r");
-    EXPECT_EQ(t.subject(), "s\r");
-    EXPECT_EQ(t.code(), kUtf8); // no charset line is looked at
 }
 
 TEST_F(TitleScannerTest, LongLinesAreReadAsPieces)
@@ -130,12 +110,6 @@ TEST_F(TitleScannerTest, CharsetDeclarations)
     }
 }
 
-TEST_F(TitleScannerTest, ContentTypeInTheHeaderPhaseIsNotSeen)
-{
-    EXPECT_EQ(one("1.ygm", "Content-Type: text/plain; charset=iso-8859-1\nFrom: a\n\nbody\n").code(), kUtf8);
-    EXPECT_EQ(one("2.ygm", "Content-Type: text/plain; charset=iso-8859-1\n").code(), kUtf8);
-}
-
 TEST_F(TitleScannerTest, ValuesDecodeInTheFinalCoding)
 {
     // "日本" in Shift JIS, declared after the header.
@@ -182,15 +156,6 @@ TEST_F(TitleScannerTest, EntriesComeInByteOrder)
     for (const char *n : {"b.ygm", "B.ygm", "a.ygm", "\xc3\xa9.ygm", "10.ygm", "9.ygm"})
         dir.write(n, "");
     EXPECT_EQ(Names(scan()), "10.ygm:U 9.ygm:U B.ygm:U a.ygm:U b.ygm:U \xc3\xa9.ygm:U");
-}
-
-TEST_F(TitleScannerTest, UnlistableFolder)
-{
-    bool listed = true;
-    EXPECT_TRUE(scanner.loadTitleArray(dir.at("none"), &listed).empty());
-    EXPECT_FALSE(listed);
-    scanner.loadTitleArray(dir.path(), &listed);
-    EXPECT_TRUE(listed);
 }
 
 TEST_F(TitleScannerTest, AddTitleOfSingleFiles)
