@@ -7,14 +7,11 @@
 
 using namespace wex;
 
-TEST(PathUtils, HeadStrCLTable)
+TEST(PathUtils, HeadStrCLFoldsOnlyAsciiLetters)
 {
     struct Case { const char *head, *text; int expected; } cases[] = {
-        {"from:", "From: someone", 1},
-        {"", "anything", 1},
-        {"from:", "from", 0},       // text ends exactly one short
-        {"\xc4", "\xe4", 0},         // only ASCII letters fold
-        {"[", "{", 0},              // not letters: '[' | 0x20 == '{'
+        {"from:", "From: someone", 1}, {"", "anything", 1}, {"from:", "from", 0}, // one short
+        {"\xc4", "\xe4", 0}, {"[", "{", 0}, // '[' | 0x20 == '{'
     };
     for (const auto &c : cases)
         EXPECT_EQ(HeadStrCL(c.head, c.text), c.expected) << c.head << " / " << c.text;
@@ -22,23 +19,13 @@ TEST(PathUtils, HeadStrCLTable)
     EXPECT_EQ(HeadStrCL("x", nullptr), 0);
 }
 
-TEST(PathUtils, IsPathDirectoryFollowsLinksAndPathsRoundTrip)
+TEST(PathUtils, IsPathDirectoryFollowsLinks)
 {
     test::TestDir dir;
-    const QByteArray folder = dir.mkdir("folder");
-    const QByteArray file = dir.write("file", "x");
-    ASSERT_EQ(symlink(folder.constData(), dir.at("toFolder").constData()), 0);
-    ASSERT_EQ(symlink(file.constData(), dir.at("toFile").constData()), 0);
+    ASSERT_EQ(symlink(dir.mkdir("folder").constData(), dir.at("toFolder").constData()), 0);
+    ASSERT_EQ(symlink(dir.write("file", "x").constData(), dir.at("toFile").constData()), 0);
     ASSERT_EQ(symlink("missing", dir.at("broken").constData()), 0);
-    EXPECT_TRUE(IsPathDirectory(folder));
-    EXPECT_TRUE(IsPathDirectory(dir.at("toFolder")));
-    EXPECT_FALSE(IsPathDirectory(file));
-    EXPECT_FALSE(IsPathDirectory(dir.at("toFile")));
-    EXPECT_FALSE(IsPathDirectory(dir.at("broken")));
-    EXPECT_FALSE(IsPathDirectory(dir.at("nothing")));
+    for (const char *name : {"folder", "toFolder", "file", "toFile", "broken", "nothing"})
+        EXPECT_EQ(IsPathDirectory(dir.at(name)), QByteArray(name).contains("older")) << name;
     EXPECT_FALSE(IsPathDirectory(QByteArray()));
-
-    const QByteArray path = "/tmp/Gr\xc3\xbc\xc3\x9f" "e/\xe6\x97\xa5\xe6\x9c\xac";
-    EXPECT_EQ(String2Path(Path2String(path)), path);
-    EXPECT_EQ(Path2String(QByteArrayView(path.constData(), 4)), QStringLiteral("/tmp"));
 }

@@ -42,6 +42,7 @@ protected:
 TEST_F(FolderScanTest, ThousandsOfGeneratedMails)
 {
     QRandomGenerator gen(7);
+    std::vector<std::pair<QByteArray, QByteArray>> generated;
     const char *const extensions[] = {"ygm", "mail", "rply", "rpry", "html", "wmail", "htm", "iygm", "imail", "txt"};
     const QByteArray froms[] = {"From: Alice <alice@example.org>", "From: \x93\xfa\x96\x7b <jp@example.org>",
                                 "FROM: shouting@example.org", "From:nospace", "From: \xe6\x97\xa5\xe6\x9c\xac"};
@@ -68,6 +69,7 @@ TEST_F(FolderScanTest, ThousandsOfGeneratedMails)
         if (crlf)
             text.replace("\n", "\r\n");
         mail(name, text);
+        generated.emplace_back(name, text);
     }
     for (int i = 0; i < 30; ++i) {
         mail("a" + QByteArray::number(i) + ".mpart/a" + QByteArray::number(i) + (i % 3 ? ".mail" : ""),
@@ -78,6 +80,18 @@ TEST_F(FolderScanTest, ThousandsOfGeneratedMails)
         mail("sender" + QByteArray::number(i) + "|subject.ygm/part.bin", "no main text");
     mail("notes.txt", "From: not a mail\n\n");
     expectAllScansAgree(10);
+
+    // Mails rewritten in place with their size and modification time kept,
+    // spread over every thread's share: each is read again, by any thread.
+    const size_t cached = last.fromCache;
+    settleClock();
+    size_t changed = 0;
+    for (size_t i = 5; i < generated.size(); i += 97, ++changed)
+        rewriteKeepingTimes(generated[i].first, QByteArray(generated[i].second).replace("Subject: mail", "Subject: MAIL"));
+    for (const unsigned threads : {4u, 2u}) {
+        EXPECT_EQ(Dump(run(options(threads))), Dump(scanner.loadTitleArray(folder)));
+        EXPECT_EQ(last.fromCache, threads == 4u ? cached - changed : cached);
+    }
 }
 
 } // namespace
