@@ -1,5 +1,4 @@
 #include "MailDate.h"
-#include "PathUtils.h"
 #include "ScanFixture.h"
 #include "TextDecoder.h"
 
@@ -58,10 +57,7 @@ TEST_F(AttachmentFolderTest, MainTextIsLookedForInTableOrder)
     QByteArray archive = dir.at("Archive");
     EXPECT_FALSE(scanner.isAttachedMail(&archive));
     EXPECT_EQ(archive, dir.at("Archive"));
-    QByteArray names;
-    for (const Title &t : scan())
-        names += GetPathBase(t.path()) + ":" + t.state().toLatin1() + " ";
-    EXPECT_EQ(names, "a.mail:A c.ygm.html:AUH d:AU e.wmail:AS x.ygm:AU ");
+    EXPECT_EQ(Names(scan()), "a.mail:A c.ygm.html:AUH d:AU e.wmail:AS x.ygm:AU");
     EXPECT_EQ(scan().back().code(), kShiftJis); // the multipart coding
 }
 

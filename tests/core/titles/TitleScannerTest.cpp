@@ -1,25 +1,10 @@
 #include "ScanFixture.h"
-#include "PathUtils.h"
 #include "TextDecoder.h"
-
-#include <sys/stat.h>
 
 using namespace wex;
 using namespace wex::test;
 
-namespace {
-
 using TitleScannerTest = ScanFixture;
-
-QByteArray Names(const TitleArray &titles)
-{
-    QByteArray out;
-    for (const Title &t : titles)
-        out += GetPathBase(t.path()) + ":" + t.state().toLatin1() + " ";
-    return out.trimmed();
-}
-
-} // namespace
 
 TEST_F(TitleScannerTest, NamesDecideWhatIsListedAndItsState)
 {
