@@ -2,6 +2,7 @@
 // A mail folder in a scratch directory, a small coding list and a scanner:
 // what the title scanning tests share.
 #include "Coding.h"
+#include "PathUtils.h"
 #include "TestStore.h"
 #include "TitleScanner.h"
 
@@ -9,8 +10,8 @@
 
 namespace wex::test {
 
-// Codes: ASCII 1, ISO2022JP 2, ISOLatin1 3, JapaneseEUC 5, ShiftJIS 7, UTF8 8.
-inline constexpr uint32_t kAscii = 1, kIso2022Jp = 2, kLatin1 = 3, kEucJp = 5, kShiftJis = 7, kUtf8 = 8;
+// Codes: ISOLatin1 3, JapaneseEUC 5, ShiftJIS 7, UTF8 8.
+inline constexpr uint32_t kLatin1 = 3, kEucJp = 5, kShiftJis = 7, kUtf8 = 8;
 
 inline QByteArray ScanCodingList()
 {
@@ -25,22 +26,27 @@ inline QByteArray ScanCodingList()
            "wexCharCode JapaneseEUC EUC\n";
 }
 
+// "name:state" of each title, by the last part of its path.
+inline QByteArray Names(const TitleArray &titles)
+{
+    QByteArray out;
+    for (const Title &t : titles)
+        out += GetPathBase(t.path()) + ":" + t.state().toLatin1() + " ";
+    return out.trimmed();
+}
+
 class ScanFixture : public ::testing::Test {
 protected:
     ScanFixture() : coding(ScanCodingList()), scanner(coding) {}
 
     TitleArray scan() { return scanner.loadTitleArray(dir.path()); }
-    // Writes one file into an otherwise empty subfolder and scans that.
-    TitleArray scanOne(const QByteArray &name, const QByteArray &bytes)
+    // The single title of one file written into an otherwise empty subfolder;
+    // fails the test when there is not exactly one.
+    Title one(const QByteArray &name, const QByteArray &bytes)
     {
         const QByteArray folder = dir.mkdir("one" + QByteArray::number(++serial_));
         dir.write(folder.mid(dir.path().size() + 1) + "/" + name, bytes);
-        return scanner.loadTitleArray(folder);
-    }
-    // The single title of scanOne; fails the test when there is not exactly one.
-    Title one(const QByteArray &name, const QByteArray &bytes)
-    {
-        TitleArray titles = scanOne(name, bytes);
+        const TitleArray titles = scanner.loadTitleArray(folder);
         EXPECT_EQ(titles.size(), 1u) << name.constData();
         return titles.empty() ? Title() : titles.front();
     }

@@ -32,11 +32,6 @@ QString MoveFolderTitle(const QString &entry)
     return last.isEmpty() ? entry : last;
 }
 
-QString MoveFolderKey(int index)
-{
-    return index >= 0 && index <= 8 ? QString::number(index + 1) : QString();
-}
-
 QStringList LoadMoveFolders(const DefaultsStore &defaults)
 {
     QStringList folders;

@@ -27,9 +27,6 @@ QString ResolveMoveFolder(const QString &entry, const QString &root);
 // What a destination's menu item shows: the entry's last path component, or
 // the whole entry when that is empty ("/").
 QString MoveFolderTitle(const QString &entry);
-// The key (with the menu's command modifier) of destination index: "1" to
-// "9" for the first nine, "" for the others.
-QString MoveFolderKey(int index);
 
 // The list under "Move Folder": its strings in order. A value that is not an
 // array gives an empty list; entries that are not strings are left out.

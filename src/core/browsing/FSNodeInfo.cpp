@@ -65,7 +65,6 @@ QByteArray FSNodeInfo::lastPathComponent() const
     return path.mid(path.lastIndexOf('/') + 1);
 }
 
-bool FSNodeInfo::isDirectory() const { return IsPathDirectory(absolutePath()); }
 
 bool FSNodeInfo::isVisible() const
 {

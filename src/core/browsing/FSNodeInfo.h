@@ -24,15 +24,12 @@ public:
     static void setSortFolderTag(const QString &tag);
 
     const QByteArray &relativePath() const { return relativePath_; }
-    const FSNodeInfo *parentNode() const { return parent_; }
     // Modification time (links followed) read when the node was made; nullopt
     // when the item's attributes could not be read.
     const std::optional<qint64> &modDate() const { return modDate_; }
-    void setModDate(std::optional<qint64> secondsSinceEpoch) { modDate_ = secondsSinceEpoch; }
 
     QByteArray absolutePath() const;
     QByteArray lastPathComponent() const;
-    bool isDirectory() const; // links followed
     bool isVisible() const;   // non-empty name not beginning with "."
 
     // Every entry that is a folder (links followed), in byte order of the names.

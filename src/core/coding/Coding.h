@@ -41,9 +41,6 @@ public:
     uint32_t defaultCode() const { return defaultCode_; }
     uint32_t multipartFileCoding() const { return multipartFileCoding_; }
     uint32_t sendFileCoding() const { return sendFileCoding_; }
-    void setDefaultCode(uint32_t c) { defaultCode_ = c; }
-    void setMultipartFileCoding(uint32_t c) { multipartFileCoding_ = c; }
-    void setSendFileCoding(uint32_t c) { sendFileCoding_ = c; }
 
     // Code name table ("ShiftJIS", "EUC_JP", "UTF8Japanese", ...; case-sensitive).
     std::optional<uint32_t> codeForName(const QString &codeName) const;

@@ -36,9 +36,7 @@ public:
     static std::optional<MethodKey> fromArray(const QJsonArray &array);
 
     const QString &characters() const { return characters_; }
-    void setCharacters(const QString &c) { characters_ = c; }
     uint32_t modifierFlags() const { return modifierFlags_; }
-    void setModifierFlags(uint32_t f) { modifierFlags_ = f; }
 
     StoredKey makeKey() const { return {characters_, modifierFlags_}; }
     QJsonArray toArray() const; // [characters, flags]

@@ -139,17 +139,6 @@ int AliasResolver::resolve(const QByteArray &path, QByteArray *out, mode_t *type
     return follow(Normalise(path), 0, out, type, folderFd);
 }
 
-int AliasResolver::resolveLink(const QByteArray &link, const QByteArray &target, QByteArray *out, mode_t *type,
-                               int *folderFd)
-{
-    if (link.isEmpty() || link.contains('\0'))
-        return ENOENT;
-    QByteArray next;
-    if (const int error = step(Normalise(link), target, &next))
-        return error;
-    return follow(next, 1, out, type, folderFd);
-}
-
 int AliasResolver::nextItem(const QByteArray &link, const QByteArray &target, QByteArray *next, int *folderFdOut)
 {
     if (link.isEmpty() || link.contains('\0') || target.isEmpty() || target.contains('\0'))

@@ -33,10 +33,6 @@ public:
     // an open descriptor of the folder holding it, or -1; the descriptor
     // belongs to the resolver and lives as long as it does.
     int resolve(const QByteArray &path, QByteArray *out, mode_t *type = nullptr, int *folderFd = nullptr);
-    // The same for the link at link whose content the caller has read already
-    // (target), which spares the look-up of the link itself.
-    int resolveLink(const QByteArray &link, const QByteArray &target, QByteArray *out, mode_t *type = nullptr,
-                    int *folderFd = nullptr);
 
     // Only the first hop of that: the item the link at link with content
     // target names (absolute, normalised, not looked up, so it may be a link

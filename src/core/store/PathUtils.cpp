@@ -7,10 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QRegularExpression>
-#include <QSysInfo>
 
-#include <cstring>
 #include <sys/stat.h>
 
 namespace wex {
@@ -64,44 +61,9 @@ QByteArray GetPathBase(QByteArrayView path)
     return path.sliced(slash + 1).toByteArray();
 }
 
-void RemoveLastNL(char *text)
-{
-    if (!text)
-        return;
-    const size_t len = std::strlen(text);
-    if (len > 0 && text[len - 1] == '\n')
-        text[len - 1] = '\0';
-}
-
-void RemoveLastNL(QByteArray &text)
-{
-    if (text.endsWith('\n'))
-        text.chop(1);
-}
-
-int MinorSystemVersionOf(const QString &versionString)
-{
-    // "Version 10.4.11 (Build 8S2167)" and "Version 10.3" both qualify; the
-    // third number is optional and ignored.
-    static const QRegularExpression re(QStringLiteral("^Version\\s+(\\d+)\\.(\\d+)"));
-    const QRegularExpressionMatch m = re.match(versionString);
-    if (!m.hasMatch())
-        return -1;
-    bool ok = false;
-    const int minor = m.captured(2).toInt(&ok);
-    return ok ? minor : -1;
-}
-
-QString OperatingSystemVersionString()
-{
-    // Reports a modern release so that the newer behaviour of the folder
-    // browser applies; the kernel version is there for people reading it.
-    return QStringLiteral("Version 10.16 (Linux %1)").arg(QSysInfo::kernelVersion());
-}
-
 int MinorSystemVersion()
 {
-    return MinorSystemVersionOf(OperatingSystemVersionString());
+    return 4;
 }
 
 } // namespace wex

@@ -25,14 +25,8 @@ int HeadStrCL(const char *head, const char *text);
 // Everything after the last "/" (the whole path without one; "" when it ends in "/").
 QByteArray GetPathBase(QByteArrayView path);
 
-// Removes one trailing "\n" in place; nothing else. Safe on an empty string.
-void RemoveLastNL(char *text);
-void RemoveLastNL(QByteArray &text);
-
-// The second number of a "Version %d.%d[.%d]" text; -1 when it does not start so.
-int MinorSystemVersionOf(const QString &versionString);
-// The platform's version string, which reports a modern system here (> 3).
-QString OperatingSystemVersionString();
+// Always above 3: the folder browser still asks, and only its newer click
+// behaviour exists on this platform. Goes once the browser stops asking.
 int MinorSystemVersion();
 
 } // namespace wex

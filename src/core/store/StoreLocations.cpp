@@ -77,18 +77,6 @@ int SetWEXPath()
     return 0;
 }
 
-QString WEXRelativePath(const QString &path)
-{
-    if (path.startsWith(QLatin1Char('/')))
-        return path;
-    // Joined the way a path component is appended: no separator after an
-    // empty root or after a root of "/".
-    const QString &root = wexRootPathString();
-    if (root.isEmpty() || root.endsWith(QLatin1Char('/')))
-        return root + path;
-    return root + QLatin1Char('/') + path;
-}
-
 void ResetWEXPaths()
 {
     Paths() = StorePaths();

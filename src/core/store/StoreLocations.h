@@ -24,8 +24,6 @@ int SetWEXSettingPath();
 // 0 when the store paths are set (the root may still be empty when "WEX_Root"
 // cannot be resolved); -1 when there is no settings folder.
 int SetWEXPath();
-// An absolute path comes back unchanged; any other is joined to the store root.
-QString WEXRelativePath(const QString &path);
 
 // Forgets the three paths so the next call searches again. For tests and for a
 // process that deliberately re-reads $HOME; nothing in the application calls it.

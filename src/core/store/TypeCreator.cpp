@@ -15,13 +15,6 @@ constexpr const char *CreatorAttribute = "user.mac.creator";
 
 bool Unsupported(int error) { return error == ENOTSUP || error == EOPNOTSUPP; }
 
-QByteArray ReadCode(const QByteArray &path, const char *name)
-{
-    char buf[4];
-    const ssize_t n = ::getxattr(path.constData(), name, buf, sizeof buf);
-    return n == 4 ? QByteArray(buf, 4) : QByteArray();
-}
-
 } // namespace
 
 int SFCoSetTypeCreator(const QByteArray &path, const char type[4], const char creator[4])
@@ -34,8 +27,5 @@ int SFCoSetTypeCreator(const QByteArray &path, const char type[4], const char cr
         return Unsupported(errno) ? 0 : errno;
     return 0;
 }
-
-QByteArray ReadTypeCode(const QByteArray &path) { return ReadCode(path, TypeAttribute); }
-QByteArray ReadCreatorCode(const QByteArray &path) { return ReadCode(path, CreatorAttribute); }
 
 } // namespace wex

@@ -8,8 +8,5 @@ namespace wex {
 // Sets both codes; returns 0, or an errno value. A file system without
 // extended attributes counts as success (the codes are only a courtesy).
 int SFCoSetTypeCreator(const QByteArray &path, const char type[4], const char creator[4]);
-// Reads them back (empty when absent); for tests and tools.
-QByteArray ReadTypeCode(const QByteArray &path);
-QByteArray ReadCreatorCode(const QByteArray &path);
 
 } // namespace wex

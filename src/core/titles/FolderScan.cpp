@@ -411,17 +411,4 @@ void FolderScan::run()
     titles_ = std::move(work.titles);
 }
 
-TitleArray ScanFolder(const Coding &coding, const QByteArray &folder, bool *listed)
-{
-    FolderScanOptions options;
-    options.useCache = TitleCacheEnabledByEnvironment();
-    FolderScan scan(coding, folder, options);
-    scan.run();
-    if (listed)
-        *listed = scan.listed();
-    if (!scan.listed())
-        errno = scan.listError();
-    return scan.takeTitles();
-}
-
 } // namespace wex

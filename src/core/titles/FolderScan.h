@@ -99,9 +99,5 @@ private:
     Counts counts_;
 };
 
-// The folder's titles in listing order through a FolderScan on the calling
-// thread; the cache is used unless WEX_NO_CACHE is set. *listed as
-// loadTitleArray gives it.
-TitleArray ScanFolder(const Coding &coding, const QByteArray &folder, bool *listed = nullptr);
 
 } // namespace wex

@@ -91,17 +91,6 @@ std::optional<TitleKey> TitleKeyFromIdentifier(const QString &identifier)
     return std::nullopt;
 }
 
-QString IdentifierOfTitleKey(TitleKey key)
-{
-    switch (key) {
-    case TitleKey::State: return QStringLiteral("state");
-    case TitleKey::From: return QStringLiteral("from");
-    case TitleKey::Date: return QStringLiteral("date");
-    case TitleKey::Subject: return QStringLiteral("subject");
-    }
-    return QString();
-}
-
 int compareTitle(const Title &a, const Title &b, TitleKey key)
 {
     switch (key) {

@@ -73,7 +73,6 @@ using TitleArray = std::vector<Title>;
 enum class TitleKey { State, From, Date, Subject };
 // "state", "from", "date", "subject"; nullopt for anything else.
 std::optional<TitleKey> TitleKeyFromIdentifier(const QString &identifier);
-QString IdentifierOfTitleKey(TitleKey key);
 
 // -1, 0 or 1: strings by UTF-16 code units (case-sensitive), dates by instant
 // with the empty date first. Equal values compare 0.

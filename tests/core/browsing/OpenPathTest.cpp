@@ -6,7 +6,6 @@
 #include "TitleScanner.h"
 
 #include <QDir>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -31,63 +30,34 @@ protected:
     TitleScanner scanner;
 };
 
-TEST_F(OpenPathTest, FoldersOpenAsFoldersWithLinksResolved)
-{
-    const QByteArray inbox = dir.at("store/InBox");
-    for (const QByteArray &argument : {inbox, inbox + "/", dir.at("link/InBox"), dir.at("store/InBox/sub/..")}) {
-        SCOPED_TRACE(argument.toStdString());
-        const OpenPath target = open(argument);
-        EXPECT_EQ(target.kind, OpenPath::Folder);
-        EXPECT_EQ(target.folder, inbox);
-        EXPECT_TRUE(target.mail.isEmpty());
-    }
-    EXPECT_EQ(open("/").kind, OpenPath::Folder);
-    EXPECT_EQ(open("/").folder, "/");
-}
-
-TEST_F(OpenPathTest, MailsOpenInTheirFolderUnderTheirTitlePath)
+// What opens: folders (links resolved), mails in their folder under their
+// title path, and nothing (with a reason) for the rest.
+TEST_F(OpenPathTest, FoldersMailsAndNothing)
 {
     const QByteArray inbox = dir.at("store/InBox");
     struct Case {
-        QByteArray argument, mail;
+        QByteArray argument;
+        OpenPath::Kind kind;
+        QByteArray mail;
     } cases[] = {
-        {inbox + "/1.ygm", inbox + "/1.ygm"},
-        {dir.at("link/InBox/1.ygm"), inbox + "/1.ygm"}, // the folder's links resolved
-        {inbox + "/S.mpart", inbox + "/S.mpart/S.mail"}, // an attachment folder is its main text
-        {inbox + "/S.mpart/", inbox + "/S.mpart/S.mail"},
+        {inbox + "/", OpenPath::Folder, {}}, {dir.at("link/InBox"), OpenPath::Folder, {}},
+        {dir.at("store/InBox/sub/.."), OpenPath::Folder, {}}, {".", OpenPath::Folder, {}},
+        {dir.at("link/InBox/1.ygm"), OpenPath::Mail, inbox + "/1.ygm"}, {"1.ygm", OpenPath::Mail, inbox + "/1.ygm"},
+        {inbox + "/S.mpart/", OpenPath::Mail, inbox + "/S.mpart/S.mail"}, // an attachment folder is its main text
+        {inbox + "/notes.pdf", OpenPath::Nothing, {}}, {inbox + "/1.ygm/x", OpenPath::Nothing, {}},
+        {"/dev/null", OpenPath::Nothing, {}}, {QByteArray(), OpenPath::Nothing, {}},
     };
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromUtf8(inbox))); // relative paths from here
     for (const Case &c : cases) {
         SCOPED_TRACE(c.argument.toStdString());
         const OpenPath target = open(c.argument);
-        EXPECT_EQ(target.kind, OpenPath::Mail);
-        EXPECT_EQ(target.folder, inbox);
+        EXPECT_EQ(target.kind, c.kind);
+        EXPECT_EQ(target.folder, c.kind == OpenPath::Nothing ? QByteArray() : inbox);
         EXPECT_EQ(target.mail, c.mail);
+        EXPECT_EQ(target.reason.isEmpty(), c.kind != OpenPath::Nothing);
     }
-
-    // Relative to the working folder.
-    const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(QString::fromUtf8(inbox)));
-    const OpenPath relative = open("1.ygm");
-    const OpenPath here = open(".");
     QDir::setCurrent(before);
-    EXPECT_EQ(relative.kind, OpenPath::Mail);
-    EXPECT_EQ(relative.mail, inbox + "/1.ygm");
-    EXPECT_EQ(here.kind, OpenPath::Folder);
-    EXPECT_EQ(here.folder, inbox);
-}
-
-TEST_F(OpenPathTest, WhatIsNeitherMailNorFolderOpensNothingAndSaysWhy)
-{
-    for (const QByteArray &argument :
-         {dir.at("store/InBox/notes.pdf"), dir.at("store/InBox/missing.ygm"), dir.at("store/InBox/1.ygm/x"),
-          QByteArray("/dev/null"), QByteArray()}) {
-        SCOPED_TRACE(argument.toStdString());
-        const OpenPath target = open(argument);
-        EXPECT_EQ(target.kind, OpenPath::Nothing);
-        EXPECT_FALSE(target.reason.isEmpty());
-        EXPECT_TRUE(target.folder.isEmpty());
-    }
-    EXPECT_EQ(open(dir.at("store/InBox/missing.ygm")).reason, QString::fromLocal8Bit(std::strerror(ENOENT)));
 }
 
 } // namespace

@@ -18,6 +18,8 @@ struct Sample {
 
 const uint32_t kEucKr = enc::fromCF(0x940), kCp949 = enc::fromCF(3), kEucCn = enc::fromCF(0x930);
 
+// One case of each way a coding can go wrong, and of each mapping that
+// differs between converters.
 std::vector<Sample> samples()
 {
     const QString a = QString::fromUtf16(u"\u3042"); // HIRAGANA A
@@ -25,38 +27,27 @@ std::vector<Sample> samples()
         {"ascii", enc::ASCII, B("ab\0cd", 5), QString::fromLatin1("ab\0cd", 5)},
         {"ascii 8-bit", enc::ASCII, B("ab\x80"), std::nullopt},
         {"latin1", enc::ISOLatin1, B("caf\xe9\x80"), QString::fromUtf16(u"caf\u00e9\u0080")},
-        {"utf8", enc::UTF8, B("\xe3\x81\x82 \xf0\x9f\x98\x80"), QString::fromUtf16(u"\u3042 \U0001F600")},
         {"utf8 max", enc::UTF8, B("\xf4\x8f\xbf\xbf\xef\xbf\xbf"), QString::fromUtf16(u"\U0010FFFF\uFFFF")},
-        {"utf8 overlong 2", enc::UTF8, B("\xc0\xaf"), std::nullopt},
+        {"utf8 overlong", enc::UTF8, B("\xc0\xaf"), std::nullopt},
         {"utf8 surrogate", enc::UTF8, B("\xed\xa0\x80"), std::nullopt},
-        {"utf8 too big", enc::UTF8, B("\xf4\x90\x80\x80"), std::nullopt},
         {"utf8 truncated", enc::UTF8, B("abcdefgh\xe3\x81"), std::nullopt},
-        {"utf8 lone continuation", enc::UTF8, B("abcdefghij\x80"), std::nullopt},
-        {"utf8 bad continuation", enc::UTF8, B("\xe3\x41\x82"), std::nullopt},
         {"sjis", enc::ShiftJIS, B("\x82\xa0\xb1\\~"), a + QString::fromUtf16(u"\uFF71\\~")},
         {"sjis NEC row 13", enc::ShiftJIS, B("\x87\x40"), QString::fromUtf16(u"\u2460")},
-        {"sjis truncated", enc::ShiftJIS, B("\x82\xa0\x82"), std::nullopt},
         {"sjis unassigned", enc::ShiftJIS, B("\x85\x40"), std::nullopt},
         {"euc-jp truncated", enc::JapaneseEUC, B("\xa4"), std::nullopt},
-        {"jis", enc::ISO2022JP, B("x\x1b$B$\"\x1b(By"), "x" + a + "y"},
-        {"jis 1978", enc::ISO2022JP, B("\x1b$@$\"\x1b(B"), a},
         {"jis kana", enc::ISO2022JP, B("\x1b(I12\x1b(B"), QString::fromUtf16(u"\uFF71\uFF72")},
         {"jis line end in kanji", enc::ISO2022JP, B("\x1b$B$\"\n$\"\x1b(B"), a + "\n" + a},
         {"jis no final reset", enc::ISO2022JP, B("\x1b$B$\""), a},
         {"jis gb2312", enc::ISO2022JP, B("\x1b$A\x30\x21\x1b(B"), QString::fromUtf16(u"\u554A")},
-        {"jis truncated char", enc::ISO2022JP, B("\x1b$B$"), std::nullopt},
         {"jis truncated escape", enc::ISO2022JP, B("ab\x1b$"), std::nullopt},
         {"jis 8-bit", enc::ISO2022JP, B("a\xa4\xa2"), std::nullopt},
-        {"jis kana out of range", enc::ISO2022JP, B("\x1b(I\x60"), std::nullopt},
         {"euc-kr rejects uhc", kEucKr, B("\xb0\x41"), std::nullopt},
         {"cp949 uhc", kCp949, B("\x81\x41"), QString::fromUtf16(u"\uAC02")},
         {"euc-cn rejects gbk", kEucCn, B("\x81\x40"), std::nullopt},
-        {"utf16 be bom", enc::Unicode, B("\xfe\xff\x30\x42", 4), a},
         {"utf16 no bom is be", enc::Unicode, B("\x30\x42\x00\x41", 4), a + "A"},
         {"utf16 pair", enc::Unicode, B("\xd8\x3d\xde\x00", 4), QString::fromUtf16(u"\U0001F600")},
         {"utf16 odd", enc::Unicode, B("\x30\x42\x00", 3), std::nullopt},
         {"utf16 lone high", enc::Unicode, B("\xd8\x00\x00\x41", 4), std::nullopt},
-        {"utf16 high at end", enc::Unicode, B("\x00\x41\xd8\x00", 4), std::nullopt},
         {"latin3 hole", enc::fromCF(0x203), B("\xa5"), std::nullopt},
         {"unknown encoding", 12345, B("abc"), std::nullopt},
     };
@@ -143,21 +134,11 @@ TEST(TextDecoder, Iso2022JpReadsEveryJisCellAsEucJpDoes)
 
 TEST(EncodeText, UnrepresentableCharactersBecomeQuestionMarks)
 {
-    const QString text = QString::fromUtf16(u"\u3042abc\u2460\u00e9\U0001F600z");
-    EXPECT_EQ(EncodeText(text, "CP932"), B("\x82\xa0" "abc\x87\x40??z"));
-    QString lone = QStringLiteral("a");
-    lone.append(QChar(0xD800));
-    EXPECT_EQ(EncodeText(lone, "CP932"), B("a?"));
-    lone.append(QLatin1Char('b'));
-    EXPECT_EQ(EncodeText(lone, "CP932"), B("a?b"));
+    const QString text = QString::fromUtf16(u"\u3042abc\u2460\u00e9\U0001F600z") + QChar(0xD800) + "b";
+    EXPECT_EQ(EncodeText(text, "CP932"), B("\x82\xa0" "abc\x87\x40??z?b"));
     // A stateful coding switches back before the "?" and at the end.
-    EXPECT_EQ(EncodeText(QString::fromUtf16(u"a\u3042\u00e9"), "ISO-2022-JP"),
-              B("a\x1b$B$\"\x1b(B?"));
-    EXPECT_EQ(EncodeText(QString::fromUtf16(u"\u3042"), "ISO-2022-JP"), B("\x1b$B$\"\x1b(B"));
+    EXPECT_EQ(EncodeText(QString::fromUtf16(u"a\u3042\u00e9"), "ISO-2022-JP"), B("a\x1b$B$\"\x1b(B?"));
     EXPECT_EQ(EncodeText(QString::fromUtf16(u"x\u3042"), "NO-SUCH-CODING"), B("x?"));
-    EXPECT_EQ(EncodeText(QString(), "CP932"), QByteArray());
-    // Round trip through the decoder.
     const QString long1 = QString::fromUtf16(u"\u65E5\u672C\u8A9E\n").repeated(10000);
-    TextDecoder decoder;
-    EXPECT_EQ(decoder.decode(EncodeText(long1, "CP932"), enc::ShiftJIS), long1);
+    EXPECT_EQ(TextDecoder().decode(EncodeText(long1, "CP932"), enc::ShiftJIS), long1);
 }

@@ -4,7 +4,6 @@
 #include "TitleCache.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -34,7 +33,7 @@ TEST_F(ListCommandTest, OutputFormat)
     dir.write("1.ygm", "From: Alice\nSubject: Hello\tthere\nDate: 5 Dec 2026 08:25:02 +0900\n\n");
     dir.write("2.mail", "\n");
     dir.write("3.rply", "Date: garbage\n\n");
-    dir.write("4.html", "From: crlf\r\nSubject: s\r\n\r\n");
+    dir.write("4.html", "From: crlf\r\nSubject: s\r\n\r\nFrom: later\r\n"); // CR LF ends no header
     dir.write("5.ygm", "From: Bob\nSubject: caf\xc3\xa9 \xe2\x98\x95\nDate: 1 Jan 2027 00:00:00 -0800\n\n"
                        "Content-Type: text/plain; charset=utf-8\n");
     dir.write("6.ygm", "Subject: caf\xc3\xa9\n\n"); // 8-bit bytes in the default (7-bit) coding
@@ -48,7 +47,7 @@ TEST_F(ListCommandTest, OutputFormat)
     const QByteArray expected =
         "R\tanonymous\t\tNo Subject\t2\t" + d + "/3.rply\n"
         "\tanonymous\t0001-01-01 00:00:00 +0000\tNo Subject\t2\t" + d + "/2.mail\n"
-        "UH\tcrlf\\r\t0001-01-01 00:00:00 +0000\ts\\r\t2\t" + d + "/4.html\n"
+        "UH\tlater\\r\t0001-01-01 00:00:00 +0000\ts\\r\t2\t" + d + "/4.html\n"
         "U\tanonymous\t0001-01-01 00:00:00 +0000\t\t2\t" + d + "/6.ygm\n"
         "U\tback\\\\slash\t0001-01-01 00:00:00 +0000\tNo Subject\t2\t" + d + "/a\\nb.ygm\n"
         "S\tCarol\t2023-11-15 07:13:20 +0900\tNo Subject\t2\t" + d + "/upload1.txt\n"
@@ -104,28 +103,23 @@ TEST_F(ListCommandTest, FolderIsMadeAbsoluteLexically)
 
 TEST_F(ListCommandTest, ExitCodes)
 {
-    const QString missing = dir.pathString() + "/missing";
-    const QString file = QString::fromUtf8(dir.write("file.ygm", ""));
-    for (const QString &folder : {missing, file}) {
+    // A folder that cannot be listed: one line of error.
+    for (const QString &folder : {dir.pathString() + "/missing", QString::fromUtf8(dir.write("file.ygm", ""))}) {
         const ChildRun r = run({"--list", folder});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
         EXPECT_TRUE(r.err.endsWith('\n'));
     }
-    const QList<QStringList> usage = {
-        {"--list"},
-        {"--list", dir.pathString(), "--bogus"},
-        {"--list", dir.pathString(), dir.pathString()},
-    };
-    for (const QStringList &args : usage) {
-        SCOPED_TRACE(args.join(' ').toStdString());
+    // Usage, and any other "--" command answers without a display, never a desktop start.
+    for (const QStringList &args : QList<QStringList>{{"--list"}, {"--list", dir.pathString(), "--bogus"},
+                                                      {"--list", dir.pathString(), dir.pathString()}, {"--lsit", "x"}}) {
         const ChildRun r = run(args);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_EQ(r.out, "");
-        EXPECT_TRUE(r.err.startsWith("usage: wex-browser --list FOLDER")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("usage: wex-browser --list FOLDER")) << r.err.toStdString();
     }
-    EXPECT_EQ(run({"--list", dir.pathString()}).exitCode, 0); // a listing of one mail
+    EXPECT_TRUE(run({"--help"}).out.contains("usage: wex-browser --list FOLDER"));
 
     // A listing that cannot be written is a failure, said once.
     QProcess full;
@@ -135,88 +129,35 @@ TEST_F(ListCommandTest, ExitCodes)
     EXPECT_EQ(full.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(full.exitCode(), 1);
     EXPECT_EQ(full.readAllStandardError().count('\n'), 1);
-
-    // Any other "--" command answers without a display: usage, never a desktop start.
-    const ChildRun unknown = run({"--lsit", dir.pathString()});
-    EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_TRUE(unknown.err.contains("usage: wex-browser --list FOLDER")) << unknown.err.toStdString();
-    const ChildRun help = run({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("usage: wex-browser --list FOLDER"));
 }
 
-TEST(FormatTitleLine, DatesPrintInTheirOwnOffset)
-{
-    const MailDate dates[] = {
-        MailDate::distantPast(),
-        MailDate::fromFields(1969, 12, 31, 23, 59, 59, -28800),
-        MailDate::fromFields(2000, 2, 29, 12, 0, 0, 19800),
-        MailDate::fromFields(-1, 6, 1, 0, 0, 0, 0),
-        MailDate::fromUnixTimeLocal(0),
-    };
-    for (const MailDate &date : dates) {
-        Title t;
-        t.setDate(date);
-        const QByteArray line = FormatTitleLine(t);
-        EXPECT_EQ(line.split('\t').value(2), date.toListString().toLatin1());
-    }
-}
-
-TEST(FormatTitleLine, EscapesAndTextEncoding)
-{
-    Title t;
-    t.setFrom(QString::fromUtf8("a\\b\tc\nd\re \xf0\x9f\x98\x80"));
-    t.setSubject(QString(QChar(0xD800)) + "x"); // a lone surrogate
-    t.setPath(QByteArray("/m/\xff\t.ygm"));
-    t.setUnreadState(true);
-    t.setCode(7);
-    EXPECT_EQ(FormatTitleLine(t),
-              "U\ta\\\\b\\tc\\nd\\re \xf0\x9f\x98\x80\t0001-01-01 00:00:00 +0000\t\xef\xbf\xbdx\t7\t/m/\xff\\t.ygm");
-    Title empty;
-    empty.setDate(MailDate());
-    EXPECT_EQ(FormatTitleLine(empty), "\tanonymous\t\tNo Subject\t0\t");
-}
-
-// The listing through the header cache is the listing without it, byte for
-// byte; "--no-cache" and WEX_NO_CACHE neither read nor write the cache.
-TEST(ListCommandCache, ACachedListingIsTheFreshListing)
+// "--no-cache" and WEX_NO_CACHE neither read nor write the header cache (whose
+// listings the cache tests hold against plain scans); otherwise it is used.
+TEST(ListCommandCache, OnlyWhenNeitherOptionNorEnvironmentTurnsItOff)
 {
     TestDir dir;
     ScopedEnv cacheHome("XDG_CACHE_HOME", dir.at("cache"));
     ScopedEnv cacheOn("WEX_NO_CACHE");
     SetTitleCacheSettleNanosecondsForTesting(0); // the mails count as settled at once
     const QByteArray folder = dir.mkdir("InBox");
-    dir.write("InBox/1.ygm", "From: Alice\nSubject: one\nDate: 5 Dec 2026 08:25:02 +0900\n\n");
-    dir.write("InBox/2.mail", "From: \x93\xfa\x96\x7b\nSubject: two\n\nX-WEX-CharSet: SJIS\n");
-    dir.write("InBox/upload1.txt", "To: Bob\nSubject: out\n\n");
-    dir.write("InBox/x.mpart/part.pdf", "%PDF");
+    dir.write("InBox/1.ygm", "From: Alice\nSubject: one\n\n");
     const QByteArray cacheFile = dir.at("cache/wex-browser/") + TitleCacheFileName(folder);
-
     auto list = [&](const char *option) {
         std::vector<const char *> args = {"wex-browser", "--list", folder.constData()};
         if (option)
             args.push_back(option);
-        char *text = nullptr;
-        size_t size = 0;
-        FILE *out = ::open_memstream(&text, &size);
-        FILE *err = std::fopen("/dev/null", "w");
-        EXPECT_EQ(RunListCommand(int(args.size()), const_cast<char **>(args.data()), out, err), 0);
+        FILE *out = std::fopen("/dev/null", "w");
+        EXPECT_EQ(RunListCommand(int(args.size()), const_cast<char **>(args.data()), out, stderr), 0);
         std::fclose(out);
-        std::fclose(err);
-        const QByteArray listing(text, qsizetype(size));
-        std::free(text);
-        return listing;
+        return Exists(cacheFile);
     };
-    const QByteArray fresh = list("--no-cache");
-    EXPECT_EQ(fresh.count('\n'), 4);
-    EXPECT_FALSE(Exists(cacheFile));
+    EXPECT_FALSE(list("--no-cache"));
     {
         ScopedEnv off("WEX_NO_CACHE", "1");
-        EXPECT_EQ(list(nullptr), fresh);
-        EXPECT_FALSE(Exists(cacheFile));
+        EXPECT_FALSE(list(nullptr));
     }
-    EXPECT_EQ(list(nullptr), fresh); // fills the cache
-    EXPECT_TRUE(Exists(cacheFile));
-    EXPECT_EQ(list(nullptr), fresh); // read from it
+    EXPECT_TRUE(list(nullptr));
+    ASSERT_EQ(::unlink(cacheFile.constData()), 0);
+    EXPECT_FALSE(list("--no-cache"));
     SetTitleCacheSettleNanosecondsForTesting(2'000'000'000);
 }

@@ -23,6 +23,7 @@ protected:
         store.refAlias("<1@x>", "midref", "1", "../../../InBox/1.mail");
         store.refAlias("<1@x>", "iftref", "2", "../../../InBox/2.mpart");
         store.refAlias("<2@x>", "midref", "2", "../../../InBox/2.mpart");
+        store.refAlias("<2@x>", "midref", "2.mail", "../../../InBox/2.mpart/2.mail"); // the same mail again
         store.refAlias("<2@x>", "iftref", "3", "../../../Lists/3.rply");
         store.refAlias("<2@x>", "iftref", "4", "../../../Work/4.ygm");
         store.refAlias("<3@x>", "midref", "3", "../../../Lists/3.rply");
@@ -43,6 +44,7 @@ TEST_F(RelatedCommandTest, ListsTheThread)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.names(), "3.rply 2.mail 1.mail");
+    EXPECT_TRUE(r.out.contains("A\tf7\t"));
     EXPECT_TRUE(r.out.contains("\t" + store.dir.at("InBox/2.mpart/2.mail") + "\n"));
     EXPECT_EQ(related(one, {"--sort", "none"}).names(), "1.mail 2.mail 3.rply 4.ygm");
     EXPECT_EQ(related(one).names(), "4.ygm 3.rply 2.mail 1.mail"); // by date

@@ -38,18 +38,3 @@ TEST(MethodKey, FromArrayRejectsDamage)
     EXPECT_EQ(ok->makeKey(), MethodKey("n", mod::Alternate).makeKey());
 }
 
-// Command, keypad and device bits have no label; unknown columns show nothing.
-TEST(MethodKey, ColumnValues)
-{
-    const MethodKey all("a", mod::CapsLock | mod::Shift | mod::Control | mod::Alternate | mod::Function);
-    const MethodKey unlabelled("a", mod::Command | mod::NumericPad | 0xFFFF);
-    for (const char *id : {"shiftString", "capsLockString", "optionString", "controlString", "functionString"}) {
-        EXPECT_TRUE(unlabelled.valueForIdentifier(QString::fromLatin1(id)).isEmpty()) << id;
-        EXPECT_FALSE(all.valueForIdentifier(QString::fromLatin1(id)).isEmpty()) << id;
-    }
-    EXPECT_EQ(all.valueForIdentifier("keyString"), QStringLiteral("a"));
-    EXPECT_TRUE(all.valueForIdentifier("noSuchColumn").isEmpty());
-    // Keys without a name show their characters.
-    EXPECT_EQ(MethodKey(QString(QChar(0xF710)), mod::Function).keyString(), QString(QChar(0xF710)));
-    EXPECT_EQ(MethodKey(QString(), 0).keyString(), QString());
-}

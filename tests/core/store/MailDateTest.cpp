@@ -1,12 +1,10 @@
 #include "MailDate.h"
-#include "TestStore.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <limits>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 using namespace wex;
 
@@ -66,41 +64,21 @@ std::unique_ptr<char[]> exact(const char *text)
 
 } // namespace
 
-TEST(ParseDateString, ValidTexts)
+TEST(ParseDateString, ValidAndInvalidTexts)
 {
     for (const Parsed &p : kValid) {
         SCOPED_TRACE(p.text);
         qint64 f[7] = {};
-        auto buf = exact(p.text);
-        ASSERT_EQ(ParseDateString(buf.get(), f), 0);
-        const qint64 want[7] = {p.year, p.month, p.day, p.hour, p.minute, p.second, p.offset};
-        for (int i = 0; i < 7; ++i)
-            EXPECT_EQ(f[i], want[i]) << "field " << i;
+        ASSERT_EQ(ParseDateString(exact(p.text).get(), f), 0);
+        EXPECT_EQ(std::vector<qint64>(f, f + 7),
+                  (std::vector<qint64>{p.year, p.month, p.day, p.hour, p.minute, p.second, p.offset}));
     }
-}
-
-TEST(ParseDateString, InvalidTexts)
-{
     for (const char *text : kInvalid) {
-        SCOPED_TRACE(text);
         qint64 f[7] = {};
-        auto buf = exact(text);
-        EXPECT_EQ(ParseDateString(buf.get(), f), -1);
-        EXPECT_FALSE(CString2Date(buf.get()).has_value());
+        EXPECT_EQ(ParseDateString(exact(text).get(), f), -1) << text;
     }
     qint64 f[7];
     EXPECT_EQ(ParseDateString(nullptr, f), -1);
-}
-
-TEST(CString2Date, BuildsTheInstantInTheParsedZone)
-{
-    const auto d = CString2Date("Mon, 5 Dec 2026 08:25:02 +0900");
-    const auto utc = CString2Date("4 Dec 2026 23:25:02 GMT");
-    ASSERT_TRUE(d.has_value() && utc.has_value());
-    EXPECT_EQ(d->toListString(), QStringLiteral("2026-12-05 08:25:02 +0900"));
-    EXPECT_EQ(d->compare(*utc), 0);
-    EXPECT_EQ(d->toDateTime().toUTC(), utc->toDateTime().toUTC());
-    EXPECT_EQ(d->toDateTime().offsetFromUtc(), 32400);
 }
 
 TEST(MailDate, NormalisesOutOfRangeFields)
@@ -109,7 +87,6 @@ TEST(MailDate, NormalisesOutOfRangeFields)
         qint64 y, mo, d, h, mi, s, off;
         const char *want;
     } cases[] = {
-        {1970, 1, 1, 0, 0, 0, 0, "1970-01-01 00:00:00 +0000"},
         {2026, 13, 1, 0, 0, 0, 0, "2027-01-01 00:00:00 +0000"},
         {2026, 2, 29, 0, 0, 0, 0, "2026-03-01 00:00:00 +0000"},
         {2026, 2, 40, 25, 61, 99, 0, "2026-03-13 02:02:39 +0000"},
@@ -117,56 +94,30 @@ TEST(MailDate, NormalisesOutOfRangeFields)
         {2026, 12, 5, 8, 25, 2, 19800, "2026-12-05 08:25:02 +0530"},
         {-1, 1, 1, 0, 0, 0, 0, "-0001-01-01 00:00:00 +0000"},
         {12345, 6, 7, 8, 9, 10, 0, "12345-06-07 08:09:10 +0000"},
-        // Largest values the parser can produce: still a sane text.
-        {2147483647, 12, 2147483647, 2147483647, 2147483647, 2147483647, 0, nullptr},
     };
-    for (const Case &c : cases) {
-        const MailDate d = MailDate::fromFields(c.y, c.mo, c.d, c.h, c.mi, c.s, c.off);
-        ASSERT_FALSE(d.isEmpty());
-        if (c.want)
-            EXPECT_EQ(d.toListString(), QString::fromLatin1(c.want)) << c.y << "-" << c.mo;
-        else
-            EXPECT_TRUE(d.toListString().endsWith(QStringLiteral(" +0000")));
-    }
-    // Fields at the ends of the 64-bit range do not overflow either.
+    for (const Case &c : cases)
+        EXPECT_EQ(MailDate::fromFields(c.y, c.mo, c.d, c.h, c.mi, c.s, c.off).toListString(), QString::fromLatin1(c.want));
+    // The largest fields the parser gives, and the ends of the 64-bit range,
+    // do not overflow either.
     const qint64 big = std::numeric_limits<qint64>::max(), small = std::numeric_limits<qint64>::min();
-    for (qint64 v : {big, small}) {
-        const MailDate d = MailDate::fromFields(v, v, v, v, v, v, v);
-        EXPECT_FALSE(d.toListString().isEmpty());
-    }
+    for (qint64 v : {qint64(2147483647), big, small})
+        EXPECT_FALSE(MailDate::fromFields(v, v, v, v, v, v, 0).toListString().isEmpty()) << v;
 }
 
 TEST(MailDate, EmptyDistantPastAndOrder)
 {
-    const MailDate empty;
+    const MailDate empty, past = MailDate::distantPast();
     EXPECT_EQ(empty.toListString(), QString());
     EXPECT_FALSE(empty.toDateTime().isValid());
-
-    const MailDate past = MailDate::distantPast();
-    EXPECT_EQ(past.toListString(), QStringLiteral("0001-01-01 00:00:00 +0000"));
     EXPECT_EQ(past.toDateTime(), QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC));
 
     const MailDate a = *CString2Date("5 Dec 2026 08:25:02 +0900");
     const MailDate b = *CString2Date("5 Dec 2026 08:25:02 +0000");
+    EXPECT_EQ(a.compare(*CString2Date("4 Dec 2026 23:25:02 GMT")), 0); // one instant, two zones
+    EXPECT_EQ(a.toDateTime().offsetFromUtc(), 32400);
     EXPECT_EQ(empty.compare(MailDate()), 0);
     EXPECT_EQ(empty.compare(past), -1); // the empty date sorts first
     EXPECT_EQ(past.compare(a), -1);
     EXPECT_EQ(a.compare(b), -1); // 08:25 in Tokyo is earlier than 08:25 in London
     EXPECT_EQ(b.compare(a), 1);
-}
-
-TEST(MailDate, FromUnixTimeLocalUsesTheLocalOffset)
-{
-    {
-        test::ScopedEnv zone("TZ", "JST-9"); // POSIX zone strings need no zone database
-        tzset();
-        const MailDate d = MailDate::fromUnixTimeLocal(0);
-        EXPECT_EQ(d.offsetSeconds(), 32400);
-        EXPECT_EQ(d.secondsSinceEpoch(), 0);
-        EXPECT_EQ(d.toListString(), QStringLiteral("1970-01-01 09:00:00 +0900"));
-        qputenv("TZ", "UTC0");
-        tzset();
-        EXPECT_EQ(MailDate::fromUnixTimeLocal(86399).toListString(), QStringLiteral("1970-01-01 23:59:59 +0000"));
-    }
-    tzset();
 }

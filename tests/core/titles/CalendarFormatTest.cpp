@@ -6,39 +6,29 @@
 namespace wex::test {
 namespace {
 
-TEST(CalendarFormatTest, Directives)
+TEST(CalendarFormatTest, DirectivesOffsetsAndTheEdgesOfTheCalendar)
 {
     // 2026-12-06 07:05:09 at +0900, a Sunday, day 340 of the year.
     const MailDate date = MailDate::fromFields(2026, 12, 6, 7, 5, 9, 9 * 3600);
+    const QString hours = QStringLiteral("%Y-%m-%d %H %I %p %z");
     const struct {
-        const char *format;
-        const char *expected;
+        MailDate date;
+        QString format, expected;
     } cases[] = {
-        {"%Y/%m/%d %H:%M", "2026/12/06 07:05"},
-        {"%a %A %b %B", "Sun Sunday Dec December"},
-        {"%e|%d|%j|%w", "6|06|340|0"},
-        {"%I:%M:%S %p", "07:05:09 AM"},
-        {"%y %Z %z %F", "26 GMT+0900 +0900 000"},
-        {"100%% %q %", "100% %q %"}, // unknown directives and a trailing % stay as written
-        {"", ""},
-        {"no directives", "no directives"},
+        {date, "%Y/%m/%d %H:%M", "2026/12/06 07:05"},
+        {date, "%a %A %b %B", "Sun Sunday Dec December"},
+        {date, "%e|%d|%j|%w", "6|06|340|0"},
+        {date, "%I:%M:%S %p", "07:05:09 AM"},
+        {date, "%y %Z %z %F", "26 GMT+0900 +0900 000"},
+        {date, "100%% %q %", "100% %q %"}, // unknown directives and a trailing % stay as written
+        {MailDate::fromFields(2026, 1, 1, 0, 30, 0, -5 * 3600 - 1800), hours, "2026-01-01 00 12 AM -0530"},
+        {MailDate::fromFields(2024, 2, 29, 12, 0, 0, 0), hours, "2024-02-29 12 12 PM +0000"},
+        {MailDate::fromFields(1969, 12, 31, 23, 0, 0, 0), hours, "1969-12-31 23 11 PM +0000"},
+        {MailDate::distantPast(), hours, "1-01-01 00 12 AM +0000"},
+        {MailDate(), hours, ""}, // the empty date shows nothing
     };
     for (const auto &c : cases)
-        EXPECT_EQ(CalendarFormat(QString::fromLatin1(c.format)).stringFor(date), QString::fromLatin1(c.expected))
-            << c.format;
-}
-
-TEST(CalendarFormatTest, OffsetsHoursAndTheEdgesOfTheCalendar)
-{
-    const CalendarFormat f(QStringLiteral("%Y-%m-%d %H %I %p %z"));
-    EXPECT_EQ(f.stringFor(MailDate::fromFields(2026, 1, 1, 0, 30, 0, -5 * 3600 - 1800)),
-              QStringLiteral("2026-01-01 00 12 AM -0530"));
-    EXPECT_EQ(f.stringFor(MailDate::fromFields(2024, 2, 29, 12, 0, 0, 0)), QStringLiteral("2024-02-29 12 12 PM +0000"));
-    EXPECT_EQ(f.stringFor(MailDate::fromFields(1969, 12, 31, 23, 0, 0, 0)), QStringLiteral("1969-12-31 23 11 PM +0000"));
-    EXPECT_EQ(f.stringFor(MailDate::distantPast()), QStringLiteral("1-01-01 00 12 AM +0000"));
-    EXPECT_EQ(f.stringFor(MailDate()), QString()) << "the empty date shows nothing";
-    EXPECT_EQ(CalendarFormat().format(), QStringLiteral("%Y/%m/%d %H:%M"));
-    EXPECT_FALSE(CalendarFormat().allowsNaturalLanguage());
+        EXPECT_EQ(CalendarFormat(c.format).stringFor(c.date), c.expected) << c.format.toStdString();
 }
 
 TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
@@ -48,10 +38,6 @@ TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
     const CalendarFormat all(QStringLiteral("%a %A %b %B %d %e %j %m %w %y %Y %H:%M:%S %p %z"));
     EXPECT_EQ(all.stringFor(MailDate::fromFields(2147483647, 12, 31, 23, 59, 59, 0)),
               QStringLiteral("Tue Tuesday Dec December 31 31 365 12 2 47 2147483647 23:59:59 PM +0000"));
-    const std::optional<MailDate> parsed = CString2Date("1 Jan 2147483647 00:00:00 +0000");
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(all.stringFor(*parsed), QStringLiteral("Tue Tuesday Jan January 01 1 001 01 2 47 2147483647 00:00:00 AM +0000"));
-
     // The largest fields the parser gives, either way of the zone: a year
     // past every 32-bit year, still a whole calendar day.
     for (const char *text : {"2147483647 Dec 2147483647 2147483647:2147483647:2147483647 -9959",

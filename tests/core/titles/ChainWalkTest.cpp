@@ -37,19 +37,6 @@ protected:
     std::vector<QByteArray> mails;
 };
 
-TEST_F(ChainWalkTest, MailThenAncestorsThenDescendants)
-{
-    thread(4);
-    EXPECT_EQ(chain(mails[1]), "s2 s1 s3 s4");
-    EXPECT_EQ(chain(mails[3]), "s4 s3 s2 s1");
-    EXPECT_EQ(chain(mails[0]), "s1 s2 s3 s4");
-    // A mail with neither header is its own thread.
-    EXPECT_EQ(chain(store.mail("InBox/alone.mail", 9)), "s9");
-    bool scanned = true;
-    EXPECT_TRUE(walk.chainTitleArray(store.dir.write("InBox/notes.txt", "x"), &scanned).empty());
-    EXPECT_FALSE(scanned);
-}
-
 // Loops and repeated aliases would make a walk without memory exponential:
 // each mail is listed once, and the walk ends.
 TEST_F(ChainWalkTest, LoopsAndRepeatedAliasesListEachMailOnce)
@@ -73,37 +60,6 @@ TEST_F(ChainWalkTest, LoopsAndRepeatedAliasesListEachMailOnce)
     ASSERT_EQ(all.size(), 40u);
     for (size_t i = 0; i < all.size(); ++i)
         EXPECT_EQ(all[i].path(), mails[i]);
-}
-
-TEST_F(ChainWalkTest, EachDirectionStopsAfterAHundredLevels)
-{
-    thread(103);
-    const TitleArray down = walk.chainTitleArray(mails[0]);
-    ASSERT_EQ(down.size(), 101u); // the mail and 100 levels
-    EXPECT_EQ(down.back().path(), mails[100]);
-    EXPECT_EQ(walk.chainTitleArray(mails[102]).size(), 101u);
-}
-
-TEST_F(ChainWalkTest, AnAttachmentFolderIsFollowedFromItsMainText)
-{
-    const QByteArray first = store.mail("InBox/1.mail", 1, Id(1));
-    const QByteArray main = store.mail("InBox/2.mpart/2.mail", 2, Id(2), Id(1));
-    store.dir.write("InBox/2.mpart/photo.png", "png");
-    const QByteArray third = store.mail("InBox/3.mail", 3, Id(3), Id(2));
-    // The aliases name the folder, as the suite makes them.
-    store.refAlias(Id(1), "iftref", "2.mpart", store.dir.at("InBox/2.mpart"));
-    store.refAlias(Id(1), "midref", "1.mail", first);
-    store.refAlias(Id(2), "midref", "2.mpart", store.dir.at("InBox/2.mpart"));
-    store.answers(third, main, Id(2));
-
-    const TitleArray down = walk.chainTitleArray(first);
-    ASSERT_EQ(Subjects(down), "s1 s2 s3");
-    EXPECT_EQ(down[1].path(), main);
-    EXPECT_EQ(down[1].state(), "A");
-    // Up from 3, the folder's alias and the main text's alias are one mail;
-    // the folder itself counts as its main text when it starts the walk.
-    EXPECT_EQ(chain(third), "s3 s2 s1");
-    EXPECT_EQ(chain(store.dir.at("InBox/2.mpart")), "s2 s1 s3");
 }
 
 // Inside a reference folder: byte order of names, a sub-folder's entries right

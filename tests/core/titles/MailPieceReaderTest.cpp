@@ -2,6 +2,7 @@
 #include "TestStore.h"
 
 #include <QRandomGenerator>
+#include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -28,27 +29,21 @@ std::vector<QByteArray> FgetsPieces(const QByteArray &path)
     return pieces;
 }
 
-struct ReadResult {
-    std::vector<QByteArray> all;       // every piece through next()
-    std::vector<QByteArray> candidates; // through nextStartingWith('C', 'X')
-};
-
-ReadResult ReadPieces(const QByteArray &path, std::vector<char> &buffer)
+// Every piece through next() (or, with candidates, through nextStartingWith('C', 'X')).
+std::vector<QByteArray> ReadPieces(const QByteArray &path, std::vector<char> &buffer, bool candidates)
 {
-    ReadResult r;
-    for (int pass = 0; pass < 2; ++pass) {
-        const int fd = ::open(path.constData(), O_RDONLY);
-        const off_t size = ::lseek(fd, 0, SEEK_END);
-        ::lseek(fd, 0, SEEK_SET);
-        MailPieceReader reader(buffer, fd, size);
-        size_t len = 0;
-        while (char *p = pass == 0 ? reader.next(&len) : reader.nextStartingWith('C', 'X', &len)) {
-            EXPECT_EQ(p[len], '\0');
-            (pass == 0 ? r.all : r.candidates).push_back(QByteArray(p, qsizetype(len)));
-        }
-        ::close(fd);
+    std::vector<QByteArray> pieces;
+    const int fd = ::open(path.constData(), O_RDONLY);
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    ::lseek(fd, 0, SEEK_SET);
+    MailPieceReader reader(buffer, fd, size);
+    size_t len = 0;
+    while (char *p = candidates ? reader.nextStartingWith('C', 'X', &len) : reader.next(&len)) {
+        EXPECT_EQ(p[len], '\0');
+        pieces.push_back(QByteArray(p, qsizetype(len)));
     }
-    return r;
+    ::close(fd);
+    return pieces;
 }
 
 QByteArray RandomMail(QRandomGenerator &gen)
@@ -84,13 +79,10 @@ TEST(MailPieceReader, PiecesMatchTheStandardLineRead)
             text = text.repeated(MailPieceReader::kBlockSize / qMax<qsizetype>(text.size(), 1) * 3 + 1);
         const QByteArray path = dir.write("m" + QByteArray::number(round), text);
         const std::vector<QByteArray> expected = FgetsPieces(path);
-        const ReadResult r = ReadPieces(path, buffer);
-        ASSERT_EQ(r.all, expected);
+        ASSERT_EQ(ReadPieces(path, buffer, false), expected);
         std::vector<QByteArray> expectedCandidates;
-        for (const QByteArray &p : expected) {
-            if (p[0] == 'C' || p[0] == 'X')
-                expectedCandidates.push_back(p);
-        }
-        ASSERT_EQ(r.candidates, expectedCandidates);
+        std::copy_if(expected.begin(), expected.end(), std::back_inserter(expectedCandidates),
+                     [](const QByteArray &p) { return p[0] == 'C' || p[0] == 'X'; });
+        ASSERT_EQ(ReadPieces(path, buffer, true), expectedCandidates);
     }
 }
