@@ -61,9 +61,4 @@ QByteArray GetPathBase(QByteArrayView path)
     return path.sliced(slash + 1).toByteArray();
 }
 
-int MinorSystemVersion()
-{
-    return 4;
-}
-
 } // namespace wex

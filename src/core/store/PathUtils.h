@@ -25,8 +25,4 @@ int HeadStrCL(const char *head, const char *text);
 // Everything after the last "/" (the whole path without one; "" when it ends in "/").
 QByteArray GetPathBase(QByteArrayView path);
 
-// Always above 3: the folder browser still asks, and only its newer click
-// behaviour exists on this platform. Goes once the browser stops asking.
-int MinorSystemVersion();
-
 } // namespace wex

@@ -76,7 +76,7 @@ TEST_F(LauncherTest, RevealAsksTheFileManagerElseOpensEachFolderOnce)
 
     // A file manager that answers: one call, every file as a URI, commas encoded.
     suite.addTool("dbus-send", 0);
-    QFile::remove(QFile::decodeName(suite.log()));
+    suite.clearLog();
     EXPECT_TRUE(reveal({a, c}).ok());
     const QList<QByteArray> calls = suite.callsOf("dbus-send");
     ASSERT_EQ(calls.size(), 1);
