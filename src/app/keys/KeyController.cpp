@@ -105,6 +105,7 @@ void KeyController::setBindings(const QList<KeyBinding> &bindings)
     keyArray_.clear();
     for (const KeyBinding &binding : bindings)
         addBinding(binding.key, binding.serial);
+    rebuildLookup(); // also when bindings is empty: no key may run a command then
 }
 
 bool KeyController::addBinding(const MethodKey &key, int serial)

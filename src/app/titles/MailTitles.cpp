@@ -422,7 +422,15 @@ int MailTitles::removeRows(std::vector<int> rows)
     const int current = selection->isRowSelected(selection->currentIndex().row(), QModelIndex())
                             ? selection->currentIndex().row()
                             : -1;
-    const int removed = model_->removeTitlesAt(rows);
+    int removed = 0;
+    {
+        // Rows leaving above selected ones shift them, and the selection
+        // model reports that as a selection change, which would show the
+        // mail on show anew, from its top: the reader would lose the place.
+        const QSignalBlocker quiet(selection);
+        removed = model_->removeTitlesAt(rows);
+    }
+    table_.viewport()->update();
     rowsChanged();
     // Scattered rows leave in one reset, which forgets the selection: rows
     // the user selected are selected again, quietly, since the mail on show

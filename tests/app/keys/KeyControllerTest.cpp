@@ -1,107 +1,65 @@
-#include "DefaultsStore.h"
-#include "KeyController.h"
-#include "TestStore.h"
+// The key bindings: exact matching, stored bindings with damage skipped, rebinding.
+#include "ReadingFixture.h"
 
 #include <QJsonArray>
-#include <gtest/gtest.h>
 
-using namespace wex;
-using wex::test::TestDir;
-
-namespace {
+namespace wex::test {
 
 const QString kKeyBind = QStringLiteral("Key Bind");
 
 class KeyControllerTest : public ::testing::Test {
 protected:
-    DefaultsStore store() { return DefaultsStore(dir.pathString() + "/defaults.json"); }
-    TestDir dir;
-    DefaultsStore defaults = store();
-    KeyController keys{defaults};
+    std::optional<int> bound(const char *characters, uint32_t flags = 0) const
+    {
+        return f.keys.serialForKey(MethodKey(QString::fromLatin1(characters), flags));
+    }
+    ReadingFixture f; // the default bindings
 };
-
-std::optional<int> Bound(const KeyController &k, const char *characters, uint32_t flags = 0)
-{
-    return k.serialForKey(MethodKey(QString::fromLatin1(characters), flags));
-}
-
-} // namespace
-
-TEST_F(KeyControllerTest, DefaultBindingsMatchExactly)
-{
-    keys.awakeFromNib();
-    EXPECT_EQ(Bound(keys, "n"), 2);
-    EXPECT_EQ(Bound(keys, "n", mod::Alternate), 4);
-    // Any other modifier word is another key.
-    EXPECT_FALSE(Bound(keys, "n", mod::Shift));
-    EXPECT_FALSE(Bound(keys, "N", mod::Shift));
-    EXPECT_FALSE(Bound(keys, "n", mod::Alternate | mod::CapsLock));
-    EXPECT_FALSE(Bound(keys, " ", 1)); // a device-dependent bit counts too
-    EXPECT_FALSE(keys.performCommand(9));
-    EXPECT_FALSE(keys.performCommand(-1));
-}
 
 TEST_F(KeyControllerTest, SavedBindingsRoundTripAndDamageIsSkipped)
 {
-    const QJsonArray saved = {
-        QJsonArray{"x", 0},                       // too short
-        QJsonArray{"x", 0, 9},                    // serial outside the table
-        QJsonArray{"x", 0, 2.5},                  // not a whole serial
-        QJsonArray{1, 0, 2},                      // characters of the wrong type
-        QJsonArray{"x", "0", 2},                  // flags of the wrong type
-        QJsonArray{"x", -1, 2},                   // flags outside 32 bits
-        "not an entry",
-        QJsonArray{"a", 0, 8, "Unread Mail"},     // good
-        QJsonArray{"z", 524288, 1},               // good: the name is optional
-        QJsonArray{"a", 0, 6, "Next Page Mail"},  // the same key again: the later wins
-        QJsonArray{"c", 262144, 6, "Whatever"},   // good
-    };
-    defaults.setArray(kKeyBind, saved);
-    keys.awakeFromNib();
-    EXPECT_FALSE(Bound(keys, "x"));
-    EXPECT_EQ(Bound(keys, "a"), 6);
-    EXPECT_EQ(Bound(keys, "z", mod::Alternate), 1);
-    EXPECT_EQ(Bound(keys, "c", mod::Control), 6);
-    EXPECT_FALSE(Bound(keys, " ")) << "saved bindings replace the defaults";
-
-    keys.terminate();
+    f.defaults.setArray(kKeyBind, QJsonArray{
+        QJsonArray{"x", 0}, QJsonArray{"x", 0, 9}, QJsonArray{"x", 0, 2.5}, QJsonArray{1, 0, 2}, // damaged: skipped
+        QJsonArray{"x", "0", 2}, QJsonArray{"x", -1, 2}, "not an entry", QJsonArray{"a", 0, 8, "Unread Mail"},
+        QJsonArray{"z", 524288, 1},              // the name is optional
+        QJsonArray{"a", 0, 6, "Next Page Mail"}, // the same key again: the later wins
+        QJsonArray{"c", 262144, 6, "Whatever"},
+    });
+    f.keys.restoreBindings();
+    EXPECT_FALSE(bound("x"));
+    EXPECT_FALSE(bound(" ")) << "saved bindings replace the defaults";
+    f.keys.saveBindings();
     // Grouped by command in serial order; a command's keys keep their order.
-    const QJsonArray expected = {
-        QJsonArray{"z", 524288, 1, "Previous Page"},
-        QJsonArray{"a", 0, 6, "Next Page Mail"},
-        QJsonArray{"c", 262144, 6, "Next Page Mail"},
-    };
-    EXPECT_EQ(*defaults.arrayForKey(kKeyBind), expected);
-    ASSERT_TRUE(defaults.save());
-    DefaultsStore reread = store();
-    KeyController again(reread);
-    again.awakeFromNib();
-    EXPECT_EQ(again.keyArray().size(), 3);
-    EXPECT_EQ(Bound(again, "z", mod::Alternate), 1);
+    const QJsonArray expected = {QJsonArray{"z", 524288, 1, "Previous Page"}, QJsonArray{"a", 0, 6, "Next Page Mail"},
+                                 QJsonArray{"c", 262144, 6, "Next Page Mail"}};
+    EXPECT_EQ(*f.defaults.arrayForKey(kKeyBind), expected);
+
+    f.defaults.setArray(kKeyBind, QJsonArray()); // an empty array is no bindings, and saved as such
+    f.keys.restoreBindings();
+    EXPECT_TRUE(f.keys.keyArray().isEmpty());
+    f.keys.saveBindings();
+    EXPECT_EQ(f.defaults.arrayForKey(kKeyBind), QJsonArray());
 }
 
-TEST_F(KeyControllerTest, AnEmptySavedArrayMeansNoBindings)
+TEST_F(KeyControllerTest, AKeyMatchesWithItsWholeModifierWordAndRebindingMovesIt)
 {
-    defaults.setArray(kKeyBind, QJsonArray());
-    keys.awakeFromNib();
-    EXPECT_TRUE(keys.keyArray().isEmpty());
-    EXPECT_FALSE(keys.handleKey(MethodKey(" ", 0)));
-    keys.terminate();
-    EXPECT_EQ(defaults.arrayForKey(kKeyBind), QJsonArray());
+    ASSERT_EQ(bound("n", mod::Alternate), KeyController::NextMail);
+    for (const uint32_t flags : {uint32_t(mod::Shift), uint32_t(mod::Alternate | mod::CapsLock), 1u})
+        EXPECT_FALSE(bound("n", flags)) << flags;
+    EXPECT_FALSE(f.keys.performCommand(KeyController::CommandCount));
+    const qsizetype before = f.keys.keyArray().size();
+    ASSERT_TRUE(f.keys.addBinding(MethodKey("j", 0), KeyController::NextLine));
+    ASSERT_TRUE(f.keys.addBinding(MethodKey("n", 0), KeyController::NextMail));
+    EXPECT_EQ(bound("n"), KeyController::NextMail);
+    EXPECT_EQ(bound("j"), KeyController::NextLine);
+    EXPECT_EQ(f.keys.keyArray().size(), before + 1);
+    EXPECT_FALSE(f.keys.addBinding(MethodKey("q", 0), KeyController::CommandCount));
+    for (qsizetype i = 1; i < f.keys.keyArray().size(); ++i)
+        EXPECT_LE(f.keys.keyArray()[i - 1].serial, f.keys.keyArray()[i].serial);
+    const MethodKey first = f.keys.keyArray()[0].key;
+    ASSERT_TRUE(f.keys.removeBindingAt(0));
+    EXPECT_FALSE(f.keys.serialForKey(first));
+    EXPECT_FALSE(f.keys.removeBindingAt(99));
 }
 
-TEST_F(KeyControllerTest, RebindingMovesTheKeyAndKeepsTheOtherKeys)
-{
-    keys.awakeFromNib();
-    ASSERT_TRUE(keys.addBinding(MethodKey("j", 0), KeyController::NextLine));
-    ASSERT_TRUE(keys.addBinding(MethodKey("n", 0), KeyController::NextMail));
-    EXPECT_EQ(Bound(keys, "n"), 4);
-    EXPECT_EQ(Bound(keys, "j"), 2);
-    EXPECT_EQ(keys.keyArray().size(), 7);
-    EXPECT_FALSE(keys.addBinding(MethodKey("q", 0), 9));
-    for (qsizetype i = 1; i < keys.keyArray().size(); ++i)
-        EXPECT_LE(keys.keyArray()[i - 1].serial, keys.keyArray()[i].serial);
-    ASSERT_TRUE(keys.removeBindingAt(0)); // " " -> Next Page
-    EXPECT_FALSE(Bound(keys, " "));
-    EXPECT_FALSE(keys.removeBindingAt(99));
-}
+} // namespace wex::test

@@ -1,111 +1,52 @@
-// The key binding editor through its windows, run modally as in the
-// application: the command window, the key window and the key table.
-#include "DefaultsStore.h"
-#include "KeyController.h"
+// The key binding editor through its windows, run modally as in the application.
 #include "KeyEditor.h"
 #include "KeyTableModel.h"
 #include "KeyWindow.h"
-#include "ModalDriver.h"
-#include "PreferencesWindow.h"
+#include "ReadingFixture.h"
 #include "SelectCommandWindow.h"
-#include "ShellTestSupport.h"
-#include "TestStore.h"
 
-#include <QItemSelectionModel>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableView>
+#include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace wex::test {
-namespace {
 
 class KeyEditorTest : public ::testing::Test {
 protected:
-    KeyEditorTest() : defaults(dir.pathString() + QStringLiteral("/defaults.json"))
-    {
-        keys.awakeFromNib(); // the six default bindings
-        editor.setPreferenceWindow(&window);
-    }
-
-    // Adds a binding through both windows: picks the command's row, then
-    // presses the key (after a bare Shift press, which must bind nothing).
+    // Adds a binding through both windows: a click on the command, then the key after a bare Shift.
     void bind(int serial, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         WhenModal<SelectCommandWindow>([serial](SelectCommandWindow *w) {
             QListWidget *list = w->methodTable();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(serial)).center());
         });
-        WhenModal<KeyWindow>([this, key, modifiers](KeyWindow *w) {
-            message = w->keyWindowMessage()->text();
+        WhenModal<KeyWindow>([key, modifiers](KeyWindow *w) {
             QTest::keyPress(w, Qt::Key_Shift);
             EXPECT_TRUE(w->isVisible()) << "a bare modifier binds nothing";
             QTest::keyClick(w, key, modifiers);
         });
         editor.addKey();
     }
-    // The key table as "command|modifiers|key" rows.
+    // The key table as "command|key" rows (the command only on a group's first row).
     QStringList rows() const
     {
         QStringList out;
         const KeyTableModel &m = *editor.keyTableModel();
-        for (int r = 0; r < m.rowCount(); ++r) {
-            QString modifiers;
-            for (int c = 1; c < m.columnCount() - 1; ++c)
-                modifiers += m.index(r, c).data().toString();
-            out.append(m.index(r, 0).data().toString() + '|' + modifiers + '|' +
-                       m.index(r, m.columnCount() - 1).data().toString());
-        }
+        for (int r = 0; r < m.rowCount(); ++r)
+            out.append(m.index(r, 0).data().toString() + '|' + m.index(r, m.columnCount() - 1).data().toString());
         return out;
     }
-    int selectedKeyRow() const
-    {
-        const QModelIndexList selected = window.keyTable()->selectionModel()->selectedRows();
-        return selected.size() == 1 ? selected.first().row() : -1;
-    }
-    void selectKeyRow(int row) const { window.keyTable()->selectRow(row); }
 
-    TestDir dir;
-    DefaultsStore defaults;
-    KeyController keys{defaults};
-    PreferencesWindow window;
-    KeyEditor editor{keys};
-    QString message;
+    ReadingFixture f; // the six default bindings
+    QTableView keyTable;
+    KeyEditor editor{f.keys, keyTable};
+    const QStringList defaultRows = rows();
 };
 
-const QStringList kDefaultRows = {
-    "Next Page||Space", "Previous Page||b", "Next Line||n", "Previous Line||p", "Next Mail|Opt+|n",
-    "Previous Mail|Opt+|p",
-};
-
-TEST_F(KeyEditorTest, AKeyPressedForACommandJoinsItsGroupAndActsAtOnce)
+TEST_F(KeyEditorTest, CancelChangesNothingAndAKeyJoinsTheChosenCommandMovingFromAnother)
 {
-    EXPECT_EQ(rows(), kDefaultRows);
-    bind(KeyController::NextMail, Qt::Key_J, Qt::AltModifier);
-    EXPECT_EQ(message, QStringLiteral("Enter Key for \"Next Mail\"."));
-    EXPECT_EQ(rows(), QStringList({"Next Page||Space", "Previous Page||b", "Next Line||n", "Previous Line||p",
-                                   "Next Mail|Opt+|n", "|Opt+|j", "Previous Mail|Opt+|p"}));
-    EXPECT_EQ(selectedKeyRow(), 0);
-    EXPECT_EQ(keys.serialForKey(MethodKey(QStringLiteral("j"), mod::Alternate)), KeyController::NextMail);
-
-    // A group of one, for a command that had no key; Escape is a key like any other.
-    bind(KeyController::UnreadMail, Qt::Key_Escape);
-    EXPECT_EQ(rows().last(), QStringLiteral("Unread Mail||\x1b"));
-}
-
-TEST_F(KeyEditorTest, AKeyBoundElsewhereMovesToTheChosenCommand)
-{
-    bind(KeyController::PrevLine, Qt::Key_N);
-    EXPECT_EQ(rows(), QStringList({"Next Page||Space", "Previous Page||b", "Previous Line||p", "||n",
-                                   "Next Mail|Opt+|n", "Previous Mail|Opt+|p"}));
-    EXPECT_EQ(keys.serialForKey(MethodKey(QStringLiteral("n"), 0)), KeyController::PrevLine);
-}
-
-TEST_F(KeyEditorTest, CancelInEitherWindowChangesNothing)
-{
-    // No command selected: the command window stays until cancelled.
+    // Without a command chosen the command window stays until cancelled.
     WhenModal<SelectCommandWindow>([this](SelectCommandWindow *w) {
         editor.enterKeyForCommand();
         EXPECT_TRUE(w->isVisible());
@@ -118,27 +59,40 @@ TEST_F(KeyEditorTest, CancelInEitherWindowChangesNothing)
     });
     WhenModal<KeyWindow>([](KeyWindow *w) { QTest::mouseClick(w->cancelButton(), Qt::LeftButton); });
     editor.addKey();
-    EXPECT_EQ(rows(), kDefaultRows);
-}
+    EXPECT_EQ(rows(), defaultRows);
 
-TEST_F(KeyEditorTest, RemovingKeysAndSavingNone)
-{
-    ModelChecker checker(editor.keyTableModel());
-    editor.removeSelectionKey();
-    EXPECT_EQ(rows(), kDefaultRows) << "no row selected: nothing removed";
-
+    QSignalSpy front(&editor, &KeyEditor::windowsToFront);
     bind(KeyController::NextMail, Qt::Key_J, Qt::AltModifier);
-    selectKeyRow(4); // the first of the Next Mail group
-    window.removeKeyButton()->click();
-    EXPECT_EQ(rows().mid(4), QStringList({"Next Mail|Opt+|j", "Previous Mail|Opt+|p"}));
-    EXPECT_FALSE(keys.serialForKey(MethodKey(QStringLiteral("n"), mod::Alternate)));
+    EXPECT_EQ(front.count(), 2) << "between the windows and after the key";
+    QStringList expected = defaultRows;
+    expected.insert(5, QStringLiteral("|j"));
+    EXPECT_EQ(rows(), expected);
+    EXPECT_EQ(f.keys.serialForKey(MethodKey(QStringLiteral("j"), mod::Alternate)), KeyController::NextMail);
 
-    window.removeAllKeyButton()->click();
-    EXPECT_TRUE(rows().isEmpty());
-    keys.terminate();
-    EXPECT_EQ(defaults.arrayForKey(QStringLiteral("Key Bind")), QJsonArray());
-    EXPECT_EQ(checker.failures(), 0) << checker.firstFailure().toStdString();
+    bind(KeyController::PrevLine, Qt::Key_N); // "n" was Next Line's
+    EXPECT_EQ(rows()[3], QStringLiteral("|n"));
+    EXPECT_EQ(f.keys.serialForKey(MethodKey(QStringLiteral("n"), 0)), KeyController::PrevLine);
+
+    // A group of one, for a command that had no key; Escape is a key like any other.
+    bind(KeyController::UnreadMail, Qt::Key_Escape);
+    EXPECT_TRUE(rows().last().endsWith(QStringLiteral("|\x1b")));
 }
 
-} // namespace
+TEST_F(KeyEditorTest, RemovingTheSelectedKeyOrAllKeys)
+{
+    editor.removeSelectionKey();
+    EXPECT_EQ(rows(), defaultRows) << "no row selected: nothing removed";
+
+    keyTable.selectRow(4); // Next Mail's Alt-n
+    editor.removeSelectionKey();
+    QStringList expected = defaultRows;
+    expected.removeAt(4);
+    EXPECT_EQ(rows(), expected);
+    EXPECT_FALSE(f.keys.serialForKey(MethodKey(QStringLiteral("n"), mod::Alternate)));
+
+    editor.removeAllKey();
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_FALSE(f.keys.serialForKey(MethodKey(QStringLiteral("n"), 0))) << "no key runs a command";
+}
+
 } // namespace wex::test
