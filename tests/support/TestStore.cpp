@@ -61,6 +61,12 @@ bool Exists(const QByteArray &path)
     return lstat(path.constData(), &st) == 0;
 }
 
+QStringList Entries(const QByteArray &folder, const QStringList &names)
+{
+    return QDir(QFile::decodeName(folder))
+        .entryList(names, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 void SetMTime(const QByteArray &path, qint64 seconds)
 {
     struct timeval tv[2] = {{time_t(seconds), 0}, {time_t(seconds), 0}};

@@ -2,6 +2,7 @@
 // Real files in a scratch folder for tests: no mocks of the file system.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -26,6 +27,9 @@ private:
 
 QByteArray ReadAll(const QByteArray &path);
 bool Exists(const QByteArray &path); // lstat: links count, even broken ones
+// The names in a folder (hidden ones too, no "." or ".."), sorted; names
+// filters them by wildcard patterns.
+QStringList Entries(const QByteArray &folder, const QStringList &names = {});
 // Sets the modification time (seconds since the epoch) of a path.
 void SetMTime(const QByteArray &path, qint64 seconds);
 

@@ -12,28 +12,17 @@
 namespace wex::test {
 namespace {
 
-class OpenPathTest : public ::testing::Test {
-protected:
-    OpenPathTest() : scanner(coding)
-    {
-        dir.write("store/InBox/1.ygm", "From: a@example.org\nSubject: one\n\nbody\n");
-        dir.write("store/InBox/notes.pdf", "%PDF");
-        dir.write("store/InBox/S.mpart/S.mail", "From: b@example.org\nSubject: parts\n\nbody\n");
-        dir.write("store/InBox/S.mpart/photo.png", "png");
-        dir.mkdir("store/InBox/sub");
-        ::symlink(dir.at("store").constData(), dir.at("link").constData());
-    }
-    OpenPath open(const QByteArray &argument) { return ResolveOpenPath(argument, scanner); }
-
-    TestDir dir;
-    Coding coding;
-    TitleScanner scanner;
-};
-
 // What opens: folders (links resolved), mails in their folder under their
 // title path, and nothing (with a reason) for the rest.
-TEST_F(OpenPathTest, FoldersMailsAndNothing)
+TEST(OpenPathTest, FoldersMailsAndNothing)
 {
+    TestDir dir;
+    Coding coding;
+    TitleScanner scanner(coding);
+    dir.write("store/InBox/1.ygm", "From: a@example.org\n\n");
+    dir.write("store/InBox/notes.pdf", "%PDF");
+    dir.write("store/InBox/S.mpart/S.mail", "From: b@example.org\n\n");
+    ::symlink(dir.at("store").constData(), dir.at("link").constData());
     const QByteArray inbox = dir.at("store/InBox");
     struct Case {
         QByteArray argument;
@@ -41,17 +30,16 @@ TEST_F(OpenPathTest, FoldersMailsAndNothing)
         QByteArray mail;
     } cases[] = {
         {inbox + "/", OpenPath::Folder, {}}, {dir.at("link/InBox"), OpenPath::Folder, {}},
-        {dir.at("store/InBox/sub/.."), OpenPath::Folder, {}}, {".", OpenPath::Folder, {}},
+        {".", OpenPath::Folder, {}},
         {dir.at("link/InBox/1.ygm"), OpenPath::Mail, inbox + "/1.ygm"}, {"1.ygm", OpenPath::Mail, inbox + "/1.ygm"},
         {inbox + "/S.mpart/", OpenPath::Mail, inbox + "/S.mpart/S.mail"}, // an attachment folder is its main text
-        {inbox + "/notes.pdf", OpenPath::Nothing, {}}, {inbox + "/1.ygm/x", OpenPath::Nothing, {}},
-        {"/dev/null", OpenPath::Nothing, {}}, {QByteArray(), OpenPath::Nothing, {}},
+        {inbox + "/notes.pdf", OpenPath::Nothing, {}}, {QByteArray(), OpenPath::Nothing, {}},
     };
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QString::fromUtf8(inbox))); // relative paths from here
     for (const Case &c : cases) {
         SCOPED_TRACE(c.argument.toStdString());
-        const OpenPath target = open(c.argument);
+        const OpenPath target = ResolveOpenPath(c.argument, scanner);
         EXPECT_EQ(target.kind, c.kind);
         EXPECT_EQ(target.folder, c.kind == OpenPath::Nothing ? QByteArray() : inbox);
         EXPECT_EQ(target.mail, c.mail);

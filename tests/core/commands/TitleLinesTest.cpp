@@ -4,6 +4,7 @@
 #include "TitleLines.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 #include <gtest/gtest.h>
 
@@ -14,17 +15,13 @@ namespace {
 // What WriteTitleLines writes, through the order when one is given.
 QByteArray WrittenBy(const TitleArray &titles, const std::vector<uint32_t> *order = nullptr)
 {
-    FILE *f = std::tmpfile();
-    if (!f)
-        return "tmpfile failed";
+    char *bytes = nullptr;
+    size_t size = 0;
+    FILE *f = open_memstream(&bytes, &size);
     const bool ok = order ? WriteTitleLines(titles, *order, f) : WriteTitleLines(titles, f);
-    std::rewind(f);
-    QByteArray all;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        all.append(buffer, qsizetype(n));
     std::fclose(f);
+    const QByteArray all(bytes, qsizetype(size));
+    std::free(bytes);
     return ok ? all : QByteArray("write failed");
 }
 

@@ -34,7 +34,7 @@ void Take(const QByteArray &path, const QByteArray &rel, Snapshot *out)
                                                                               : " t" + QByteArray::number(qint64(st.st_mtim.tv_sec)))
                          + (S_ISREG(st.st_mode) ? " " + ReadAll(path) : QByteArray()));
     if (S_ISDIR(st.st_mode)) {
-        for (const QString &name : QDir(QFile::decodeName(path)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        for (const QString &name : test::Entries(path))
             Take(path + '/' + QFile::encodeName(name), rel + '/' + QFile::encodeName(name), out);
     }
 }
@@ -46,15 +46,7 @@ Snapshot Shot(const QByteArray &path)
     return s;
 }
 
-bool IsEmptyFolder(const QByteArray &path)
-{
-    return QDir(QFile::decodeName(path)).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-QStringList Hidden(const QByteArray &folder)
-{
-    return QDir(QFile::decodeName(folder)).entryList({".wex-*"}, QDir::AllEntries | QDir::Hidden | QDir::System);
-}
+QStringList Hidden(const QByteArray &folder) { return test::Entries(folder, {".wex-*"}); }
 
 // A mail folder: nested files, a subfolder, a link, odd permissions, old times.
 QByteArray MakeTree(const test::TestDir &dir, const QByteArray &rel)
@@ -221,7 +213,7 @@ TEST(SafeMove, AFailureInTheMiddleOfACopyLeavesNothingBehind)
     EXPECT_EQ(o.status, MoveOutcome::Failed);
     EXPECT_TRUE(o.message.contains("pipe")) << o.message.toStdString();
     EXPECT_EQ(Shot(from), before);
-    EXPECT_TRUE(IsEmptyFolder(dir.at("dest")));
+    EXPECT_TRUE(test::Entries(dir.at("dest")).isEmpty());
 }
 
 // Another program may take the destination name while a copy is made: the
@@ -244,7 +236,7 @@ TEST(SafeMove, ADestinationThatAppearsWhileCopyingIsNeverReplaced)
             const MoveOutcome o = SafeMove(from, to, options);
             EXPECT_EQ(o.status, MoveOutcome::DestinationExists) << o.message.toStdString();
             EXPECT_EQ(Shot(from), before);
-            EXPECT_TRUE(folder ? IsEmptyFolder(to) : ReadAll(to) == "newcomer");
+            EXPECT_TRUE(folder ? test::Entries(to).isEmpty() : ReadAll(to) == "newcomer");
             EXPECT_TRUE(Hidden(dir.at("dest")).isEmpty());
         }
     }
@@ -357,7 +349,7 @@ TEST(SafeRemove, NothingGoesWhenAFolderWillNotLetGo)
         Snapshot before = Shot(box);
         EXPECT_EQ(SafeMove(tree, dir.at("dest/tree"), Options(true, false, false)).status, MoveOutcome::Failed);
         EXPECT_EQ(SafeRemove(tree).status, MoveOutcome::Failed);
-        EXPECT_TRUE(IsEmptyFolder(dir.at("dest")));
+        EXPECT_TRUE(test::Entries(dir.at("dest")).isEmpty());
         EXPECT_EQ(Shot(box), before);
 
         chmod((tree + "/parts/deeper").constData(), 0750);

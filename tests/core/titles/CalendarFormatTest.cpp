@@ -1,4 +1,4 @@
-// The date column's calendar format: every directive, in the date's own offset.
+// The date column's calendar format at the edges of the calendar.
 #include "CalendarFormat.h"
 
 #include <gtest/gtest.h>
@@ -6,29 +6,19 @@
 namespace wex::test {
 namespace {
 
-TEST(CalendarFormatTest, DirectivesOffsetsAndTheEdgesOfTheCalendar)
+// Dates that once formatted wrongly or crashed: before the epoch, the
+// calendar's first day, the empty date, half-hour zones west of Greenwich.
+TEST(CalendarFormatTest, EdgesOfTheCalendar)
 {
-    // 2026-12-06 07:05:09 at +0900, a Sunday, day 340 of the year.
-    const MailDate date = MailDate::fromFields(2026, 12, 6, 7, 5, 9, 9 * 3600);
-    const QString hours = QStringLiteral("%Y-%m-%d %H %I %p %z");
-    const struct {
-        MailDate date;
-        QString format, expected;
-    } cases[] = {
-        {date, "%Y/%m/%d %H:%M", "2026/12/06 07:05"},
-        {date, "%a %A %b %B", "Sun Sunday Dec December"},
-        {date, "%e|%d|%j|%w", "6|06|340|0"},
-        {date, "%I:%M:%S %p", "07:05:09 AM"},
-        {date, "%y %Z %z %F", "26 GMT+0900 +0900 000"},
-        {date, "100%% %q %", "100% %q %"}, // unknown directives and a trailing % stay as written
-        {MailDate::fromFields(2026, 1, 1, 0, 30, 0, -5 * 3600 - 1800), hours, "2026-01-01 00 12 AM -0530"},
-        {MailDate::fromFields(2024, 2, 29, 12, 0, 0, 0), hours, "2024-02-29 12 12 PM +0000"},
-        {MailDate::fromFields(1969, 12, 31, 23, 0, 0, 0), hours, "1969-12-31 23 11 PM +0000"},
-        {MailDate::distantPast(), hours, "1-01-01 00 12 AM +0000"},
-        {MailDate(), hours, ""}, // the empty date shows nothing
+    const CalendarFormat hours(QStringLiteral("%Y-%m-%d %H %I %p %z"));
+    const std::pair<MailDate, QString> cases[] = {
+        {MailDate::fromFields(2026, 1, 1, 0, 30, 0, -5 * 3600 - 1800), "2026-01-01 00 12 AM -0530"},
+        {MailDate::fromFields(1969, 12, 31, 23, 0, 0, 0), "1969-12-31 23 11 PM +0000"},
+        {MailDate::distantPast(), "1-01-01 00 12 AM +0000"},
+        {MailDate(), ""}, // the empty date shows nothing
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(CalendarFormat(c.format).stringFor(c.date), c.expected) << c.format.toStdString();
+    for (const auto &[date, expected] : cases)
+        EXPECT_EQ(hours.stringFor(date), expected);
 }
 
 TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)

@@ -77,37 +77,6 @@ TEST_F(ChainWalkTest, ReferenceFolderOrder)
     EXPECT_EQ(chain(top), "s1 s4 s3 s2");
 }
 
-TEST_F(ChainWalkTest, IdTextIsReadOnlyFromTheLineItself)
-{
-    struct Case {
-        QByteArray text;
-        bool found;
-        QByteArray id;
-    } cases[] = {
-        {"Subject: x\nIn-Reply-To: <a@b>\nIn-Reply-To: <c@d>\n", true, "<a@b>"},
-        {"in-reply-to: <a@b>\r\n", true, "<a@b>\r"},
-        {"In-Reply-To:<a@b>\n", true, "a@b>"}, // no blank: its place is taken all the same
-        {"In-Reply-To: \n", true, ""},
-        {"In-Reply-To:\n", true, ""},
-        {"x\nIn-Reply-To:", true, ""}, // the file ends right after the tag
-        {"\n\nbody\nIn-Reply-To: <late>", true, "<late>"},
-        {" In-Reply-To: <a@b>\nIn-Reply-T", false, ""},
-        {QByteArray(100000, 'x') + "\nIn-Reply-To: <after a long line>\n", true, "<after a long line>"},
-        {QByteArray(100000, 'x') + "In-Reply-To: <inside a long line>\n", false, ""},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.text.left(40).toStdString());
-        QByteArray id = "unchanged";
-        EXPECT_EQ(walk.inReplyToMID(&id, store.dir.write("m.mail", c.text), ChainWalk::kInReplyToTag), c.found);
-        if (c.found) {
-            EXPECT_EQ(id, c.id);
-        }
-    }
-    QByteArray id;
-    EXPECT_FALSE(walk.inReplyToMID(&id, store.dir.mkdir("folder.mail"), ChainWalk::kInReplyToTag));
-    EXPECT_FALSE(walk.inReplyToMID(&id, store.dir.at("missing.mail"), ChainWalk::kInReplyToTag));
-}
-
 // An ID that could leave the reference folders, or that is empty, names no
 // folder: decoys placed where such IDs would lead are never listed.
 TEST_F(ChainWalkTest, UnsafeIdsNameNoFolder)
