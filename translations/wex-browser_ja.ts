@@ -581,6 +581,10 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>Print Selection</source>
         <translation>選択部分のプリント</translation>
     </message>
+    <message>
+        <source>%1 was not deleted: it is no longer in the list</source>
+        <translation>%1 を削除できませんでした: 一覧にもうありません</translation>
+    </message>
 </context>
 <context>
     <name>wex::MailContents</name>
