@@ -108,6 +108,8 @@ public:
     // is shown anew: the mail on show stays selected where the new list holds
     // it, and otherwise no row is selected.
     void replaceMailTitles(TitleArray titles);
+    // Makes titles the list as they are: no sort, no selection moved.
+    void setMailTitles(TitleArray titles);
     // The scanner the lists are read with (the related mails use it too).
     TitleScanner &titleScanner() { return *scanner_; }
     void sortTitle();
@@ -182,7 +184,6 @@ protected:
 
 private:
     void setUpTable();
-    void setMailTitles(TitleArray titles); // resets the model; no sort, no selection move
     void titlesArrived(const QByteArray &folder, bool listed, int errorNumber);
     void showTitles(TitleArray titles, bool refresh, const QByteArray &select);
     void headerClicked(int logicalIndex);
