@@ -31,16 +31,6 @@ protected:
     const QString family = QFontDatabase::families().value(0);
 };
 
-TEST_F(CodingFontsTest, JapaneseMailGetsAFamilyThatCanShowIt)
-{
-    const CodingFonts fonts(coding, defaults);
-    const QString japanese = CodingFonts::japaneseFamily();
-    EXPECT_TRUE(japanese.isEmpty() || fonts.fontOfLanguage(3)->family() == japanese);
-    const uint32_t sjis = *coding.codeForName("ShiftJIS");
-    EXPECT_EQ(fonts.fontFromEncode(sjis), fonts.fontOfLanguage(coding.languageOfCode(sjis)));
-    EXPECT_FALSE(fonts.fontFromEncode(0));
-}
-
 TEST_F(CodingFontsTest, SavedFontsApplyOnlyWhereUsable)
 {
     ASSERT_FALSE(family.isEmpty());

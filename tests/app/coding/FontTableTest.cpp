@@ -26,22 +26,6 @@ QFont BoldItalicFace(double pointSize)
     return QFont();
 }
 
-TEST(FontTable, OneRowPerLanguageInNameOrder)
-{
-    ReadingFixture f;
-    QTableView view;
-    const FontTable table(f.coding, f.fonts, view);
-    const ModelChecker checker(view.model());
-    EXPECT_EQ(checker.failures(), 0) << checker.firstFailure().toStdString();
-    const QAbstractItemModel &model = *view.model();
-    ASSERT_EQ(model.rowCount(), qsizetype(kLanguageCount));
-    for (int row = 0; row < model.rowCount(); ++row) {
-        const uint32_t language = f.coding.codeArray().at(row);
-        EXPECT_EQ(model.index(row, FontTableModel::CodeColumn).data().toString(), f.coding.languageName(language));
-        EXPECT_EQ(model.index(row, FontTableModel::FontColumn).data().toString(), f.fonts.fontOfLanguage(language)->family());
-    }
-}
-
 TEST(FontTable, AChosenFaceShowsTheNextMailAndSurvivesARestart)
 {
     const QFont face = BoldItalicFace(17);
