@@ -89,8 +89,8 @@ TEST_F(PreferencesTest, TheWindowsControlsAreStoredAsChangedAndClosingTakesTheTy
         w->downloadIntervalField()->setText(QStringLiteral("7"));
         w->doneButton()->click();
     });
-    app->menuController().action(QStringLiteral("preference"))->trigger();
-    EXPECT_EQ(prefs().downloadInterval(), 7);
+    app->menuController().action(QStringLiteral("preference"))->trigger(); // runs from the event loop
+    ASSERT_TRUE(WaitUntil([&] { return prefs().downloadInterval() == 7; }));
     EXPECT_TRUE(app->contentsWindow().isVisible()) << "the main windows came to the front";
     const DefaultsStore saved(DefaultsStore::defaultPath()); // written at once, not only at the end
     EXPECT_EQ(saved.integerForKey(kInterval), 7);

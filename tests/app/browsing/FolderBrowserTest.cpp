@@ -123,8 +123,8 @@ TEST_F(FSBrowserTest, AClickOrAKeyboardMoveAnnouncesTheFolder)
     EXPECT_EQ(browser.lastColumn(), 1);
     EXPECT_EQ(names(1), QStringList());
 
+    ASSERT_TRUE(browser.setPath(at("store/Draft")));
     QListView *column = browser.columnView(1);
-    column->setCurrentIndex(browser.folderModel()->index(0, 0, column->rootIndex())); // Draft
     column->setFocus();
     QTest::keyClick(column, Qt::Key_Down);
     EXPECT_EQ(clicked(), at("store/InBox"));
