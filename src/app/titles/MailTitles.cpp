@@ -273,7 +273,8 @@ void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &s
                 target = row;
         selectAndShow(std::max(target, 0));
     } else {
-        // The mail that was on show (the cleared selection emptied the path).
+        // The path taken before the rows went: clearing the selection above
+        // told the contents view that no mail is on show.
         const int row = IndexOfPath(model_->titles(), shown);
         if (row >= 0)
             selectAndShow(row, Reveal::Visible);

@@ -1,105 +1,127 @@
-// Downloads in the whole application: the downloader started through the
-// shell among fake suite programs, its watch looking at a fake `ps`.
-#include "AppFixture.h"
-#include "DownloadWatch.h"
-#include "MailTitles.h"
-#include "MenuController.h"
+// Downloads on the title list alone: the downloader started through the
+// shell among the fake suite's programs, its watch looking at the fake `ps`.
+#include "AppTestSupport.h"
+#include "Downloads.h"
+#include "FSBrowser.h"
+#include "FolderRefresh.h"
+#include "MailMoves.h"
+#include "ReadingFixture.h"
 
-#include <QAction>
-#include <QMainWindow>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 
 namespace wex::test {
 namespace {
 
-class DownloadsTest : public AppFixture {
+class DownloadsTest : public ::testing::Test {
 protected:
-    QString title() const { return app->titleWindow()->windowTitle(); }
-    QProgressBar *busy() const { return app->titleWindow()->statusBar()->findChild<QProgressBar *>(); }
-    void getMail() const { app->menuController()->action(QStringLiteral("download"))->trigger(); }
+    DownloadsTest()
+    {
+        WriteMail(store, "InBox/1.ygm", "a", QStringLiteral("first"), 5);
+        browser.setRootPath(store.path());
+        EXPECT_TRUE(browser.setPath(store.at("InBox")));
+        EXPECT_TRUE(LoadTitlesNow(titles, store.at("InBox"), false));
+        window.setWindowTitle(QStringLiteral("InBox"));
+        downloads.setCheckInterval(std::chrono::milliseconds(10));
+        // Every run of `ps` also adds a line to "looks".
+        const QByteArray ps = suite.tools() + "/ps";
+        QByteArray body = ReadAll(ps);
+        body.insert(body.indexOf('\n') + 1, "echo >> '" + scratch.at("looks") + "'\n");
+        QFile file(QFile::decodeName(ps));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(body) == body.size());
+    }
+    // Until the watches have looked twice more at the process list (a look
+    // runs at most three probes).
+    bool twoMoreLooks() const
+    {
+        const qsizetype target = ReadAll(scratch.at("looks")).count('\n') + 7;
+        return WaitUntil([&] { return ReadAll(scratch.at("looks")).count('\n') >= target; });
+    }
+    bool busy() const
+    {
+        const QProgressBar *bar = window.statusBar()->findChild<QProgressBar *>();
+        return bar && !bar->isHidden();
+    }
     // Every watch has ended and is gone, timers with it.
     bool watchesGone() const
     {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return app->downloads()->activeWatches() == 0 && app->downloads()->findChildren<QObject *>().isEmpty();
+        return WaitUntil([this] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return downloads.activeWatches() == 0 && downloads.findChildren<QObject *>().isEmpty();
+        });
     }
+
+    ReadingFixture f;
+    const FakeSuite &suite = f.suite;
+    const TestDir &store = f.dir;
+    TestDir scratch;
+    MailTitles &titles = f.titles;
+    QMainWindow &window = f.titleWindow;
+    FSBrowser browser;
+    MailMoves moves{titles, window};
+    FolderRefresh refresh{titles, browser, moves};
+    Downloads downloads{titles, browser, refresh, window};
+    QSignalSpy ends{&downloads, &Downloads::downloadEnded};
 };
 
 TEST_F(DownloadsTest, TheWatchEndsOnlyWhenNoneOfTheSuitesProgramsRuns)
 {
-    start();
-    QSignalSpy ends(app->downloads(), &Downloads::downloadEnded);
-    EXPECT_EQ(app->menuController()->action(QStringLiteral("download"))->shortcut(),
-              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
     suite.running("java -cp x WEX.fetch.WEX_Fetch");
-    getMail();
-    EXPECT_EQ(title(), QStringLiteral("Downloading..."));
-    ASSERT_NE(busy(), nullptr);
-    EXPECT_FALSE(busy()->isHidden());
-    const QList<QByteArray> started = suite.waitForLog(2);
+    downloads.download();
+    EXPECT_NE(window.windowTitle(), QStringLiteral("InBox"));
+    EXPECT_TRUE(busy());
+    const QList<QByteArray> started = suite.waitForLines(2);
     ASSERT_EQ(started.size(), 2);
-    EXPECT_EQ(started[1], "java -cp " + suite.suite() + "/tools/WEX_kit.jar:/System/Library/Java/ WEX.fetch.WEX_Fetch");
-
+    EXPECT_EQ(started[1], "java|-cp|" + suite.suite() + "/tools/WEX_kit.jar:/System/Library/Java/|WEX.fetch.WEX_Fetch");
     // Each probe alone keeps the watch going: the downloader, the mail
     // processor, any Java program of the suite.
     for (const QByteArray running : {"java -cp x WEX.fetch.WEX_Fetch", "/opt/wex/WEX_Filer", "java -cp x WEX.UnreadScan"}) {
         suite.running(running);
-        passChecks(4);
+        ASSERT_TRUE(twoMoreLooks());
         EXPECT_EQ(ends.count(), 0) << running.constData();
     }
-    EXPECT_EQ(title(), QStringLiteral("Downloading..."));
-    WriteMail(store, "InBox/4.ygm", QStringLiteral("d"), QStringLiteral("fetched"), 9);
-    EXPECT_EQ(app->mailTitles()->count(), 3) << "no refresh while the suite works";
+    WriteMail(store, "InBox/2.ygm", "d", QStringLiteral("fetched"), 9);
+    EXPECT_EQ(titles.count(), 1) << "no refresh while the suite works";
 
     suite.running("java -cp x org.example.Other");
-    ASSERT_TRUE(waitFor([&] { return ends.count() == 1; }));
-    ASSERT_TRUE(titlesLoaded());
-    EXPECT_EQ(title(), QStringLiteral("InBox"));
-    EXPECT_EQ(app->mailTitles()->count(), 4);
-    EXPECT_TRUE(busy()->isHidden());
-    EXPECT_EQ(app->titleWindow()->statusBar()->currentMessage(),
-              QStringLiteral("Mail downloaded: 2 unread mails now, 1 before"));
-    passChecks(3);
-    EXPECT_EQ(ends.count(), 1) << "one refresh per download";
+    ASSERT_TRUE(WaitUntil([&] { return ends.count() == 1; }));
+    ASSERT_TRUE(WaitForTitles(titles));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("InBox"));
+    EXPECT_EQ(titles.count(), 2);
+    EXPECT_FALSE(busy());
     EXPECT_TRUE(watchesGone());
+    EXPECT_EQ(ends.count(), 1) << "one refresh per download";
 }
 
 TEST_F(DownloadsTest, OverlappingDownloadsEachEndTheirOwnWatch)
 {
-    start();
-    QSignalSpy ends(app->downloads(), &Downloads::downloadEnded);
-    // What the window shows at each end.
-    QStringList titles;
-    QObject::connect(app->downloads(), &Downloads::downloadEnded, app->downloads(),
-                     [&] { titles.append(title() + (busy()->isHidden() ? "" : " (busy)")); });
+    QList<bool> busyAtEnd; // what the window shows at each end
+    QObject::connect(&downloads, &Downloads::downloadEnded, [&] { busyAtEnd.append(busy()); });
     suite.running("java WEX.fetch.WEX_Fetch");
-    getMail();
-    getMail();
-    EXPECT_EQ(suite.waitForLog(4).size(), 4) << "two downloaders started";
-    EXPECT_EQ(app->downloads()->activeWatches(), 2);
-    passChecks(3);
+    downloads.download();
+    downloads.download();
+    EXPECT_EQ(suite.waitForLines(4).size(), 4) << "two downloaders started";
+    EXPECT_EQ(downloads.activeWatches(), 2);
+    ASSERT_TRUE(twoMoreLooks());
     EXPECT_EQ(ends.count(), 0);
     suite.gone();
-    ASSERT_TRUE(waitFor([&] { return ends.count() == 2; }));
-    passChecks(3);
-    EXPECT_EQ(ends.count(), 2);
-    EXPECT_EQ(titles, QStringList({"Downloading... (busy)", "InBox"})) << "the window says so while one still runs";
+    ASSERT_TRUE(WaitUntil([&] { return ends.count() == 2; }));
     EXPECT_TRUE(watchesGone());
+    EXPECT_EQ(ends.count(), 2);
+    EXPECT_EQ(busyAtEnd, QList<bool>({true, false})) << "the window says so while one still runs";
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("InBox"));
 }
 
 TEST_F(DownloadsTest, ADownloaderThatCannotStartEndsItsWatchAtTheFirstCheck)
 {
-    start();
-    QSignalSpy ends(app->downloads(), &Downloads::downloadEnded);
     {
-        // Neither `nice` nor `java` can be found.
-        DownloadSuite bare(false);
-        getMail();
-        ASSERT_TRUE(waitFor([&] { return ends.count() == 1; }, int(4 * kCheck.count())));
-        EXPECT_TRUE(bare.log("").isEmpty());
+        const FakeSuite bare(FakeSuite::Tools::ProbesOnly); // neither `nice` nor `java`
+        downloads.download();
+        ASSERT_TRUE(WaitUntil([&] { return ends.count() == 1; }));
+        EXPECT_TRUE(bare.lines().isEmpty());
     }
-    EXPECT_EQ(title(), QStringLiteral("InBox"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("InBox"));
     EXPECT_TRUE(watchesGone());
 }
 

@@ -1,31 +1,36 @@
 #include "ProbeRunner.h"
+#include "TestStore.h"
+#include "Wait.h"
 
 #include <QElapsedTimer>
-#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
+#include <signal.h>
 
-namespace wex {
+namespace wex::test {
 namespace {
 
 TEST(ProbeRunner, StatusesComeBackOnTheOwnersThreadOnlyWhileTheContextLives)
 {
+    TestDir dir;
+    const QString done = dir.pathString() + QStringLiteral("/done");
     ProbeRunner runner;
     QObject context;
     auto gone = std::make_unique<QObject>();
     QList<int> statuses;
     QList<QThread *> threads;
     bool late = false;
-    runner.run(QStringLiteral("exit \"$1\""), {QStringLiteral("3")}, &context, [&](int status) {
-        statuses.append(status);
-        threads.append(QThread::currentThread());
-    });
-    runner.run(QStringLiteral("true"), {}, gone.get(), [&](int) { late = true; });
+    runner.run(QStringLiteral(": > \"$1\""), {done}, gone.get(), [&](int) { late = true; });
+    // Ends only after the first one has.
+    runner.run(QStringLiteral("while [ ! -e \"$1\" ]; do :; done; exit \"$2\""), {done, QStringLiteral("3")}, &context,
+               [&](int status) {
+                   statuses.append(status);
+                   threads.append(QThread::currentThread());
+               });
     gone.reset();
     EXPECT_TRUE(statuses.isEmpty()) << "never inside run()";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !statuses.isEmpty(); }, 5000));
-    QTest::qWait(100);
+    EXPECT_TRUE(WaitUntil([&] { return !statuses.isEmpty(); }));
     EXPECT_EQ(statuses, QList<int>({3}));
     EXPECT_EQ(threads, QList<QThread *>({QThread::currentThread()}));
     EXPECT_FALSE(late);
@@ -33,19 +38,23 @@ TEST(ProbeRunner, StatusesComeBackOnTheOwnersThreadOnlyWhileTheContextLives)
 
 TEST(ProbeRunner, GoingAwayKillsWhatStillRunsAndReportsNothing)
 {
+    TestDir dir;
+    const QByteArray pidFile = dir.at("pid");
     QObject context;
     bool reported = false;
     QElapsedTimer clock;
     {
         ProbeRunner runner;
-        runner.run(QStringLiteral("exec sleep 30"), {}, &context, [&](int) { reported = true; });
-        QTest::qWait(200);
+        runner.run(QStringLiteral("echo $$ > \"$1\"; exec sleep 30"), {QFile::decodeName(pidFile)}, &context,
+                   [&](int) { reported = true; });
+        ASSERT_TRUE(WaitUntil([&] { return ReadAll(pidFile).endsWith('\n'); }));
         clock.start();
     }
     EXPECT_LT(clock.elapsed(), 10000) << "the child was killed, not waited for";
-    QTest::qWait(50);
+    EXPECT_NE(::kill(ReadAll(pidFile).trimmed().toInt(), 0), 0) << "the child is gone";
+    QCoreApplication::processEvents();
     EXPECT_FALSE(reported);
 }
 
 } // namespace
-} // namespace wex
+} // namespace wex::test
