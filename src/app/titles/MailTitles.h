@@ -111,8 +111,6 @@ public:
     // is shown anew: the mail on show stays selected where the new list holds
     // it, and otherwise no row is selected.
     void replaceMailTitles(TitleArray titles);
-    // Makes titles the list as they are: no sort, no selection moved.
-    void setMailTitles(TitleArray titles);
     // The scanner the lists are read with (the related mails use it too).
     TitleScanner &titleScanner() { return *scanner_; }
     void sortTitle();
