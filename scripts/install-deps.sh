@@ -8,7 +8,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-l10n-tools qt6-translations-l10n
-  librsvg2-bin desktop-file-utils appstream groff-base man-db dpkg-dev
+  librsvg2-bin desktop-file-utils appstream groff-base man-db dpkg-dev file
   libgtest-dev
   clang libclang-rt-14-dev
   python3
