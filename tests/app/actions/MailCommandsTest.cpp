@@ -103,6 +103,15 @@ struct DeleteCase {
     int locked; // row whose attachment folder cannot be removed; -1 none
     QStringList left;
 };
+// Names the case in test listings by its rows, e.g. "rows 2 3 5, 3 locked".
+void PrintTo(const DeleteCase &c, std::ostream *out)
+{
+    *out << "rows";
+    for (int row : c.rows)
+        *out << ' ' << row;
+    if (c.locked >= 0)
+        *out << ", " << c.locked << " locked";
+}
 
 class DeleteRows : public MailCommandsTest, public ::testing::WithParamInterface<DeleteCase> {};
 
