@@ -125,7 +125,7 @@ void AppController::browseStoreFolder(const char *name)
 
 void AppController::showFolder(const QByteArray &path)
 {
-    windows_.titles.setWindowTitle(DisplayName(path == "/" ? path : path.mid(path.lastIndexOf('/') + 1)));
+    windows_.titles.setWindowTitle(FolderTitle(path));
     titles_.loadTitleTable(path, true);
 }
 

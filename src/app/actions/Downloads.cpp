@@ -85,7 +85,7 @@ QString Downloads::folderName() const
 {
     // As the window is named on a click.
     const QByteArray folder = browser_.path();
-    return DisplayName(folder == "/" ? folder : folder.mid(folder.lastIndexOf('/') + 1));
+    return FolderTitle(folder);
 }
 
 void Downloads::showBusy(bool busy)

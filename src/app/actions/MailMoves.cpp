@@ -18,8 +18,6 @@ namespace {
 constexpr int kFailureMs = 20000;
 constexpr int kSuccessMs = 5000;
 
-QString Quoted(const QString &text) { return QStringLiteral("\u201C%1\u201D").arg(text); }
-
 } // namespace
 
 MailMoves::MailMoves(MailTitles &titles, QMainWindow &titleWindow, QObject *parent)

@@ -15,11 +15,6 @@
 #include <QMenu>
 
 namespace wex {
-namespace {
-
-QString Quoted(const QString &text) { return QStringLiteral("\u201C%1\u201D").arg(text); }
-
-} // namespace
 
 MoveDestinations::MoveDestinations(DefaultsStore &defaults, const StoreContext &store, FSBrowser &browser,
                                    MailMoves &moves, QWidget &dialogParent, QObject *parent)

@@ -47,4 +47,6 @@ void SaveMoveFolders(DefaultsStore &defaults, const QStringList &folders)
     defaults.setArray(QLatin1String(kMoveFolderKey), QJsonArray::fromStringList(folders));
 }
 
+QString Quoted(const QString &text) { return QStringLiteral("\u201C%1\u201D").arg(text); }
+
 } // namespace wex

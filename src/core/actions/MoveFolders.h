@@ -27,6 +27,8 @@ QString ResolveMoveFolder(const QString &entry, const QString &root);
 // What a destination's menu item shows: the entry's last path component, or
 // the whole entry when that is empty ("/").
 QString MoveFolderTitle(const QString &entry);
+// A name or subject in curly quotes, as the move messages set them apart.
+QString Quoted(const QString &text);
 
 // The list under "Move Folder": its strings in order. A value that is not an
 // array gives an empty list; entries that are not strings are left out.

@@ -72,4 +72,9 @@ QString DisplayName(QByteArrayView bytes)
     return out;
 }
 
+QString FolderTitle(QByteArrayView path)
+{
+    return DisplayName(path == "/" ? path : path.sliced(path.lastIndexOf('/') + 1));
+}
+
 } // namespace wex
