@@ -31,6 +31,12 @@ void Downloads::download()
 {
     if (!runner_)
         runner_ = std::make_unique<ProbeRunner>();
+    if (active_ == 0) {
+        // Overlapping downloads report against the list as it was before the
+        // first of them.
+        unreadAtStart_ = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+        folderAtStart_ = titles_.folderPath();
+    }
     DownloadWatch *watch = DownloadWatch::start(checkInterval_, runner_.get(), this);
     ++active_;
     connect(watch, &DownloadWatch::ended, this, &Downloads::watchEnded);
@@ -47,13 +53,17 @@ void Downloads::watchEnded()
         titleWindow_.setWindowTitle(folderName());
     }
     refreshAfterDownload();
+    if (active_ == 0)
+        unreadAtStart_.reset();
     emit downloadEnded();
 }
 
 void Downloads::refreshAfterDownload()
 {
     // Counted on the list as loaded: a list still loading shows no rows yet.
-    const std::optional<int> before = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+    std::optional<int> before = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+    if (unreadAtStart_ && folderAtStart_ == titles_.folderPath())
+        before = unreadAtStart_;
     refresh_.refreshList(false);
     if (!titles_.isLoading())
         return;
@@ -102,8 +112,11 @@ void Downloads::showBusy(bool busy)
         titleWindow_.statusBar()->addPermanentWidget(busy_);
     }
     busy_->setVisible(busy);
+    const QString downloading = Localize(QT_TRANSLATE_NOOP("WEX", "Downloading..."));
     if (busy)
-        titleWindow_.statusBar()->showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
+        titleWindow_.statusBar()->showMessage(downloading);
+    else if (titleWindow_.statusBar()->currentMessage() == downloading)
+        titleWindow_.statusBar()->clearMessage(); // the refresh's count may never come
 }
 
 } // namespace wex

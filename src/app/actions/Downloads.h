@@ -6,15 +6,18 @@
 // ends by itself with one refresh of the mail list (refreshAfterDownload).
 // While any watch runs, the title window is titled "Downloading..." and its
 // status line shows a busy indicator; when the last one ends, the window gets
-// the shown folder's name back. After each refresh the status line tells how
-// many unread mails the folder holds now and held before the refresh.
+// the shown folder's name back, and the status line stops saying so. After
+// each refresh the status line tells how many unread mails the folder holds
+// now and held before the first of the overlapping downloads began.
 //
 // The watches are its children, the probe runner its own; the title list,
 // the browser, the refresh command and the title window must outlive it.
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 class QMainWindow;
 class QProgressBar;
@@ -67,6 +70,10 @@ private:
     std::unique_ptr<ProbeRunner> runner_;
     std::chrono::milliseconds checkInterval_{2000};
     int active_ = 0;
+    // The unread mails of folderAtStart_ when the first running download
+    // began; empty while none runs or when the list was loading then.
+    std::optional<int> unreadAtStart_;
+    QByteArray folderAtStart_;
 };
 
 } // namespace wex
