@@ -48,18 +48,22 @@ TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
     WriteMail(store, "Work/1.mail", QStringLiteral("b"), QStringLiteral("read"), 1);
     WriteMail(store, "Work/2.ygm", QStringLiteral("c"), QStringLiteral("first unread"), 2);
     WriteMail(store, "Work/3.ygm", QStringLiteral("d"), QStringLiteral("asked for"), 3);
+    WriteMail(store, "Odd\xff/1.mail", QStringLiteral("e"), QStringLiteral("odd"), 4);
     const QByteArray missing = store.at("Work/missing.ygm");
     struct Case {
         QByteArray path, folder, shown, stays;
+        QString title;
     } cases[] = {
-        {store.at("Work/3.ygm"), store.at("Work/"), store.at("Work/3.mail"), store.at("Work/2.ygm")},
-        {store.at("Work"), store.at("Work/"), store.at("Work/2.mail"), store.at("InBox/2.ygm")}, // as a click
-        {missing, store.at("InBox/"), store.at("InBox/2.mail"), store.at("InBox/3.ygm")},        // and a word why
+        {store.at("Work/3.ygm"), store.at("Work/"), store.at("Work/3.mail"), store.at("Work/2.ygm"), "Work"},
+        {store.at("Work"), store.at("Work/"), store.at("Work/2.mail"), store.at("InBox/2.ygm"), "Work"}, // as a click
+        {missing, store.at("InBox/"), store.at("InBox/2.mail"), store.at("InBox/3.ygm"), "InBox"}, // and a word why
+        {store.at("Odd\xff"), store.at("Odd\xff/"), store.at("Odd\xff/1.mail"), store.at("InBox/3.ygm"), "Odd\\xFF"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         start([&](Assembly &a) { a.appController().setStartPath(c.path); });
         EXPECT_EQ(titles().folderPath(), c.folder);
+        EXPECT_EQ(app->titleWindow().windowTitle(), c.title);
         EXPECT_EQ(app->mailContents().currentPathString(), c.shown);
         EXPECT_TRUE(Exists(c.stays)) << "no other mail is read";
         const QString status = app->titleWindow().statusBar()->currentMessage();

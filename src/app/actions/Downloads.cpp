@@ -1,8 +1,6 @@
 #include "Downloads.h"
 
-#include "DisplayName.h"
 #include "DownloadWatch.h"
-#include "FSBrowser.h"
 #include "MailTitles.h"
 #include "FolderRefresh.h"
 #include "PathUtils.h"
@@ -15,9 +13,9 @@
 
 namespace wex {
 
-Downloads::Downloads(MailTitles &titles, FSBrowser &browser, FolderRefresh &refresh, QMainWindow &titleWindow,
+Downloads::Downloads(MailTitles &titles, FolderRefresh &refresh, QMainWindow &titleWindow,
                      QObject *parent)
-    : QObject(parent), titles_(titles), browser_(browser), refresh_(refresh), titleWindow_(titleWindow)
+    : QObject(parent), titles_(titles), refresh_(refresh), titleWindow_(titleWindow)
 {
 }
 
@@ -48,11 +46,9 @@ void Downloads::watchEnded()
 {
     --active_;
     // Another watch still running keeps the window saying so.
-    if (active_ == 0) {
+    if (active_ == 0)
         showBusy(false);
-        titleWindow_.setWindowTitle(folderName());
-    }
-    refreshAfterDownload();
+    refreshAfterDownload(); // titles the window by its folder again
     if (active_ == 0)
         unreadAtStart_.reset();
     emit downloadEnded();
@@ -65,6 +61,8 @@ void Downloads::refreshAfterDownload()
     if (unreadAtStart_ && folderAtStart_ == titles_.folderPath())
         before = unreadAtStart_;
     refresh_.refreshList(false);
+    if (active_ > 0)
+        titleWindow_.setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
     if (!titles_.isLoading())
         return;
     const QByteArray folder = titles_.folderPath();
@@ -89,13 +87,6 @@ int Downloads::unreadCount() const
     for (const Title &title : titles_.mailTitles())
         unread += title.unreadState() ? 1 : 0;
     return unread;
-}
-
-QString Downloads::folderName() const
-{
-    // As the window is named on a click.
-    const QByteArray folder = browser_.path();
-    return FolderTitle(folder);
 }
 
 void Downloads::showBusy(bool busy)

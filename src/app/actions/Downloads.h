@@ -11,7 +11,7 @@
 // now and held before the first of the overlapping downloads began.
 //
 // The watches are its children, the probe runner its own; the title list,
-// the browser, the refresh command and the title window must outlive it.
+// the refresh command and the title window must outlive it.
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -24,7 +24,6 @@ class QProgressBar;
 
 namespace wex {
 
-class FSBrowser;
 class MailTitles;
 class FolderRefresh;
 class ProbeRunner;
@@ -32,7 +31,7 @@ class ProbeRunner;
 class Downloads : public QObject {
     Q_OBJECT
 public:
-    Downloads(MailTitles &titles, FSBrowser &browser, FolderRefresh &refresh, QMainWindow &titleWindow,
+    Downloads(MailTitles &titles, FolderRefresh &refresh, QMainWindow &titleWindow,
               QObject *parent = nullptr);
     ~Downloads() override;
 
@@ -59,10 +58,8 @@ private:
     void watchEnded();
     void showBusy(bool busy);
     int unreadCount() const;
-    QString folderName() const;
 
     MailTitles &titles_;
-    FSBrowser &browser_;
     FolderRefresh &refresh_;
     QMainWindow &titleWindow_;
     QPointer<QProgressBar> busy_;

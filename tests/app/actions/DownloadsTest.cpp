@@ -62,7 +62,7 @@ protected:
     FSBrowser browser;
     MailMoves moves{titles, window};
     FolderRefresh refresh{titles, browser, moves};
-    Downloads downloads{titles, browser, refresh, window};
+    Downloads downloads{titles, refresh, window};
     QSignalSpy ends{&downloads, &Downloads::downloadEnded};
 };
 
