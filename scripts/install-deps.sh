@@ -14,7 +14,7 @@ PACKAGES=(
   python3
   procps xvfb xauth xdotool imagemagick
   fonts-noto-cjk fonts-dejavu-core fonts-lohit-deva
-  nmh mblaze hyperfine time
+  nmh mblaze notmuch hyperfine time
 )
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"
