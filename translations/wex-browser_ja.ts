@@ -532,8 +532,8 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <translation>設定フォルダがありません: %1 も %2 もありません</translation>
     </message>
     <message>
-        <source>Cannot open %1: %2</source>
-        <translation>%1 を開けません: %2</translation>
+        <source>Cannot open: %1 (%2)</source>
+        <translation>開けません: %1 (%2)</translation>
     </message>
 </context>
 <context>

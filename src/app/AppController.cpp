@@ -86,7 +86,7 @@ bool AppController::browseStartPath(FILE *err)
     TitleScanner scanner(coding_);
     const OpenPath target = ResolveOpenPath(startPath_, scanner);
     if (target.kind == OpenPath::Nothing) {
-        const QString message = tr("Cannot open %1: %2").arg(DisplayName(startPath_), target.reason);
+        const QString message = tr("Cannot open: %1 (%2)").arg(target.reason, DisplayName(startPath_));
         if (err) {
             std::fprintf(err, "wex-browser: %s\n", message.toLocal8Bit().constData());
             std::fflush(err);

@@ -225,7 +225,7 @@ TEST_F(BinaryTest, WithoutSettingsItExitsWith255AndNamesTheFolders)
 TEST_F(BinaryTest, APathThatOpensNothingIsToldInTheUsersLanguage)
 {
     const QString missing = store.pathString() + QStringLiteral("/Work/missing.ygm");
-    for (const auto &[lang, words] : {std::pair{"ja_JP.UTF-8", QStringLiteral("を開けません")},
+    for (const auto &[lang, words] : {std::pair{"ja_JP.UTF-8", QStringLiteral("開けません")},
                                       std::pair{"C", QStringLiteral("Cannot open")}}) {
         SCOPED_TRACE(lang);
         QProcess child;

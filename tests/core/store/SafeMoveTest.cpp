@@ -304,10 +304,19 @@ TEST(SafeMove, AcrossFileSystems)
     test::TestDir disk;
     struct stat here, there;
     ASSERT_EQ(stat(disk.path().constData(), &here), 0);
-    std::unique_ptr<QTemporaryDir> other;
-    for (const char *folder : {"/dev/shm", "/run/shm", "/var/tmp", "/tmp"}) {
-        if (!other && stat(folder, &there) == 0 && there.st_dev != here.st_dev)
-            other = std::make_unique<QTemporaryDir>(QString::fromLatin1(folder) + "/wex-safemove-XXXXXX");
+    // A memory file system of its own where this process may mount one.
+    test::TestDir mountPoint;
+    const bool mounted = ::mount("tmpfs", mountPoint.path().constData(), "tmpfs", 0, "size=8m") == 0;
+    struct Unmount {
+        bool on;
+        QByteArray at;
+        ~Unmount() { on &&::umount2(at.constData(), MNT_DETACH) == 0; }
+    } unmount{mounted, mountPoint.path()};
+    std::unique_ptr<QTemporaryDir> other; // gone before the unmount
+    for (const QString &folder : {mountPoint.pathString(), QStringLiteral("/dev/shm"), QStringLiteral("/run/shm"),
+                                 QStringLiteral("/var/tmp"), QStringLiteral("/tmp")}) {
+        if (!other && stat(QFile::encodeName(folder).constData(), &there) == 0 && there.st_dev != here.st_dev)
+            other = std::make_unique<QTemporaryDir>(folder + "/wex-safemove-XXXXXX");
     }
     if (!other || !other->isValid())
         WEX_SKIP_UNLESS_CI("no writable folder on another file system than " << disk.path().constData());
