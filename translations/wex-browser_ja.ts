@@ -524,6 +524,10 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>The preferences file was damaged and starts afresh; the old file was kept as %1.</source>
         <translation>設定ファイルが壊れていたため、新しく始めます。古いファイルは %1 として残しました。</translation>
     </message>
+    <message>
+        <source>Find in Store...</source>
+        <translation>保管庫を検索...</translation>
+    </message>
 </context>
 <context>
     <name>wex::AppController</name>
@@ -605,6 +609,10 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>Deleted, but hidden debris was left: %1</source>
         <translation>削除しましたが、隠れた残骸が残りました: %1</translation>
     </message>
+    <message>
+        <source>%1 Mail &gt; Find in Store... searches the store without it.</source>
+        <translation>%1 メール &gt; 保管庫を検索... ならこのプログラムなしで検索できます。</translation>
+    </message>
 </context>
 <context>
     <name>wex::MailContents</name>
@@ -660,6 +668,37 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>Turned off by WEX_NO_CACHE in the environment</source>
         <translation>環境変数 WEX_NO_CACHE により無効になっています</translation>
+    </message>
+</context>
+<context>
+    <name>wex::StoreFind</name>
+    <message>
+        <source>Find in Store</source>
+        <translation>保管庫を検索</translation>
+    </message>
+    <message>
+        <source>Words to find (from: subject: body: date: state:):</source>
+        <translation>検索する語 (from: subject: body: date: state:):</translation>
+    </message>
+    <message>
+        <source>Cannot search: %1</source>
+        <translation>検索できません: %1</translation>
+    </message>
+    <message>
+        <source>Searching the store, reading every mail&apos;s text: %1 folders</source>
+        <translation>保管庫を検索中 (全メールの本文を読んでいます): %1 フォルダ</translation>
+    </message>
+    <message>
+        <source>Searching the store: %1 folders</source>
+        <translation>保管庫を検索中: %1 フォルダ</translation>
+    </message>
+    <message>
+        <source>Find: %1</source>
+        <translation>検索: %1</translation>
+    </message>
+    <message>
+        <source>Mails found: %1</source>
+        <translation>見つかったメール: %1 通</translation>
     </message>
 </context>
 </TS>

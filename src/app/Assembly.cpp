@@ -22,6 +22,7 @@
 #include "Preferences.h"
 #include "PathUtils.h"
 #include "PreferencesWindow.h"
+#include "StoreFind.h"
 #include "ui_ContentsWindow.h"
 #include "ui_FolderWindow.h"
 #include "ui_TitleWindow.h"
@@ -50,6 +51,7 @@ Assembly::Assembly(const QString &defaultsPath)
     keyEditor_ = std::make_unique<KeyEditor>(*keys_, *preferencesWindow_->keyTable());
     fontTable_ = std::make_unique<FontTable>(*coding_, *fonts_, *preferencesWindow_->fontTable());
     chain_ = std::make_unique<Chain>(*titles_, *titleWindow_, store_);
+    find_ = std::make_unique<StoreFind>(*titles_, *titleWindow_, store_);
     commands_ = std::make_unique<MailCommands>(*titles_, *contents_, *titleWindow_);
     moves_ = std::make_unique<MailMoves>(*titles_, *titleWindow_);
     destinations_ = std::make_unique<MoveDestinations>(*defaults_, store_, *browser_, *moves_, *titleWindow_);
@@ -59,7 +61,7 @@ Assembly::Assembly(const QString &defaultsPath)
     app_ = std::make_unique<AppController>(*defaults_, store_, *coding_,
                                            MainWindows{*folderWindow_, *titleWindow_, *contentsWindow_}, *browser_,
                                            *titles_, *keyRouter_, *preferences_);
-    menu_ = std::make_unique<MenuController>(MenuCommands{*app_, *commands_, *titles_, *contents_, *chain_, *browser_,
+    menu_ = std::make_unique<MenuController>(MenuCommands{*app_, *commands_, *titles_, *contents_, *chain_, *find_, *browser_,
                                                           *downloads_, *preferences_, *destinations_, *refresh_});
     for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
         menu_->installMenuBar(window);
@@ -78,6 +80,7 @@ Assembly::~Assembly()
     destinations_.reset();
     moves_.reset();
     commands_.reset();
+    find_.reset();
     chain_.reset();
     fontTable_.reset();
     keyEditor_.reset();

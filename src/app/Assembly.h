@@ -23,6 +23,7 @@ namespace wex {
 class AppController;
 class BrowserTextView;
 class Chain;
+class StoreFind;
 class Coding;
 class CodingFonts;
 class DefaultsStore;
@@ -80,6 +81,7 @@ public:
     KeyEditor &keyEditor() const { return *keyEditor_; }
     FontTable &fontTable() const { return *fontTable_; }
     Chain &chain() const { return *chain_; }
+    StoreFind &storeFind() const { return *find_; }
     MailCommands &mailCommands() const { return *commands_; }
     MailMoves &mailMoves() const { return *moves_; }
     MoveDestinations &moveDestinations() const { return *destinations_; }
@@ -110,6 +112,7 @@ private:
     std::unique_ptr<KeyEditor> keyEditor_;
     std::unique_ptr<FontTable> fontTable_;
     std::unique_ptr<Chain> chain_;
+    std::unique_ptr<StoreFind> find_;
     std::unique_ptr<MailCommands> commands_;
     std::unique_ptr<MailMoves> moves_;
     std::unique_ptr<MoveDestinations> destinations_;

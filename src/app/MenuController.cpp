@@ -17,6 +17,7 @@
 #include "MoveDestinations.h"
 #include "PathUtils.h"
 #include "Preferences.h"
+#include "StoreFind.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -68,6 +69,9 @@ MenuController::MenuController(const MenuCommands &c, QObject *parent)
             &QAction::triggered, &c.titles, &MailTitles::unreadMailTitles);
     connect(addAction(mailMenu_, QStringLiteral("chainTitle"), QT_TRANSLATE_NOOP("WEX", "Related Mails"), QKeySequence(Qt::CTRL | Qt::Key_T)),
             &QAction::triggered, &c.chain, &Chain::chainTitle);
+    connect(addAction(mailMenu_, QStringLiteral("findInStore"), QT_TRANSLATE_NOOP("WEX", "Find in Store..."),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+            &QAction::triggered, &c.find, &StoreFind::findInStore, Qt::QueuedConnection);
 
     AppController *app = &c.app;
     connect(addAction(folderMenu_, QStringLiteral("browseInBox"), QT_TRANSLATE_NOOP("WEX", "Browse InBox"),

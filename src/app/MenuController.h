@@ -29,6 +29,7 @@ class MailContents;
 class MailTitles;
 class MoveDestinations;
 class Preferences;
+class StoreFind;
 
 // What the menus act on.
 struct MenuCommands {
@@ -37,6 +38,7 @@ struct MenuCommands {
     MailTitles &titles;
     MailContents &contents;
     Chain &chain;
+    StoreFind &find;
     FSBrowser &browser;
     Downloads &downloads;
     Preferences &preferences;

@@ -134,7 +134,12 @@ void MailCommands::launch(const QString &program)
 
 void MailCommands::newMail() { launch(Launcher::suiteApplication(QString::fromLatin1(kComposer))); }
 
-void MailCommands::search() { launch(Launcher::suiteApplication(QString::fromLatin1(kSeek))); }
+void MailCommands::search()
+{
+    const LaunchResult started = Launcher::launchApplication(Launcher::suiteApplication(QString::fromLatin1(kSeek)));
+    if (!started.ok())
+        report(tr("%1 Mail > Find in Store... searches the store without it.").arg(started.reason));
+}
 
 void MailCommands::addressBook()
 {

@@ -197,6 +197,8 @@ TEST_F(MailCommandsTest, AMissingProgramIsNamedAndNothingChanges)
         (commands.*command)();
         EXPECT_TRUE(finished() && status().contains(QLatin1String(named))) << named << ": " << status().toStdString();
     }
+    commands.search();
+    EXPECT_TRUE(status().contains(QLatin1String("Find in Store"))) << "the way without the program";
     EXPECT_TRUE(Exists(store.at("InBox/0.mail"))) << "no rename for a composer that is not there";
     EXPECT_TRUE(suite.lines().isEmpty());
 }
