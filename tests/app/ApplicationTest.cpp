@@ -4,7 +4,6 @@
 // binary's exit paths as a child process.
 #include "AppController.h"
 #include "AppFixture.h"
-#include "BrowserTextView.h"
 #include "FSBrowser.h"
 #include "MailContents.h"
 #include "MailMoves.h"
@@ -16,13 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
-#include <QMainWindow>
 #include <QProcess>
-#include <QScrollBar>
-#include <QSignalSpy>
 #include <QStatusBar>
-#include <QTableView>
-#include <QThread>
 #include <csignal>
 
 namespace wex::test {
@@ -43,27 +37,18 @@ TEST_F(ApplicationTest, StartUpOpensTheInBoxAndShowsOnlyTheFirstUnreadMail)
     EXPECT_FALSE(app->folderWindow().isVisible()) << "windows are shown only after start-up";
 }
 
-TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
+// A mail asked for is shown instead of the first unread one; a path that
+// opens nothing falls back to the InBox and says why.
+TEST_F(ApplicationTest, AStartPathOpensItsMailOrSaysWhyNot)
 {
-    WriteMail(store, "Work/1.mail", QStringLiteral("b"), QStringLiteral("read"), 1);
     WriteMail(store, "Work/2.ygm", QStringLiteral("c"), QStringLiteral("first unread"), 2);
     WriteMail(store, "Work/3.ygm", QStringLiteral("d"), QStringLiteral("asked for"), 3);
     const QByteArray missing = store.at("Work/missing.ygm");
-    struct Case {
-        QByteArray path, folder, shown, stays;
-    } cases[] = {
-        {store.at("Work/3.ygm"), store.at("Work/"), store.at("Work/3.mail"), store.at("Work/2.ygm")},
-        {store.at("Work"), store.at("Work/"), store.at("Work/2.mail"), store.at("InBox/2.ygm")}, // as a click
-        {missing, store.at("InBox/"), store.at("InBox/2.mail"), store.at("InBox/3.ygm")},        // and a word why
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        start([&](Assembly &a) { a.appController().setStartPath(c.path); });
-        EXPECT_EQ(titles().folderPath(), c.folder);
-        EXPECT_EQ(app->mailContents().currentPathString(), c.shown);
-        EXPECT_TRUE(Exists(c.stays)) << "no other mail is read";
-        const QString status = app->titleWindow().statusBar()->currentMessage();
-        EXPECT_EQ(status.contains(QString::fromUtf8(missing)), c.path == missing) << status.toStdString();
+    for (const QByteArray &path : {store.at("Work/3.ygm"), missing}) {
+        start([&](Assembly &a) { a.appController().setStartPath(path); });
+        EXPECT_EQ(app->mailContents().currentPathString(), store.at(path == missing ? "InBox/2.mail" : "Work/3.mail"));
+        EXPECT_TRUE(Exists(store.at("Work/2.ygm")) && Exists(store.at("InBox/3.ygm"))) << "no other mail is read";
+        EXPECT_EQ(app->titleWindow().statusBar()->currentMessage().contains(QString::fromUtf8(missing)), path == missing);
         app.reset();
         ResetWEXPaths();
     }
@@ -89,30 +74,6 @@ TEST_F(ApplicationTest, CtrlOneMovesTheSelectedMailAndShowsTheNext)
     EXPECT_EQ(app->mailContents().currentPathString(), store.at("InBox/2.mail"));
 }
 
-TEST_F(ApplicationTest, ARefreshThatFindsTheShownMailOnItsRowLeavesTheReaderWhereHeIs)
-{
-    QByteArray text = "From: b\nSubject: second\nDate: Mon, 6 Dec 2026 10:00:00 +0900\n\n";
-    for (int line = 0; line < 400; ++line)
-        text += "line " + QByteArray::number(line) + "\n";
-    store.write("InBox/2.ygm", text);
-    start();
-    app->showWindows();
-    QScrollBar *bar = app->textView().verticalScrollBar();
-    ASSERT_TRUE(WaitUntil([&] { return !app->textView().isLoading(); }));
-    ASSERT_GT(bar->maximum(), 50);
-    bar->setValue(40);
-    QSignalSpy changes(&titles(), &MailTitles::selectionChanged);
-    ASSERT_TRUE(LoadTitlesNow(titles(), store.at("InBox/"), false));
-    EXPECT_EQ(changes.count(), 0);
-    EXPECT_EQ(bar->value(), 40);
-    // Mails sorted in above it move it down: the selection follows it, and
-    // the new unread mail is not shown.
-    WriteMail(store, "InBox/0.ygm", QStringLiteral("x"), QStringLiteral("older"), 1);
-    ASSERT_TRUE(LoadTitlesNow(titles(), store.at("InBox/"), false));
-    EXPECT_EQ(titles().titleAt(titles().selectedRow())->subject(), QStringLiteral("second"));
-    EXPECT_TRUE(Exists(store.at("InBox/0.ygm")));
-}
-
 TEST_F(ApplicationTest, PreferencesSurviveTerminationAndANewStart)
 {
     start();
@@ -120,11 +81,7 @@ TEST_F(ApplicationTest, PreferencesSurviveTerminationAndANewStart)
     app->menuController().action(QStringLiteral("sortFolderByModDate"))->trigger();
     app->terminate();
     app.reset();
-    const DefaultsStore saved(DefaultsStore::defaultPath());
-    EXPECT_EQ(saved.boolForKey(QStringLiteral("Sort Reverse")), true);
-    EXPECT_TRUE(saved.contains(QStringLiteral("Key Bind")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("Column Width Subject")));
-
+    EXPECT_TRUE(DefaultsStore(DefaultsStore::defaultPath()).contains(QStringLiteral("Key Bind")));
     ResetWEXPaths();
     FSNodeInfo::setSortFolderTag(QStringLiteral("name"));
     start();
@@ -175,7 +132,6 @@ bool Catches(qint64 pid, int sig)
 
 TEST_F(BinaryTest, WithoutSettingsItExitsWith255AndNamesTheFolders)
 {
-    QFile::remove(QFile::decodeName(home.home() + "/Library/Preferences/WEX_Preferences/WEX_Root"));
     QDir(QFile::decodeName(home.home() + "/Library")).removeRecursively();
     QProcess child;
     child.setProcessEnvironment(environment());
@@ -188,28 +144,25 @@ TEST_F(BinaryTest, WithoutSettingsItExitsWith255AndNamesTheFolders)
     EXPECT_FALSE(QFile::exists(DefaultsStore::defaultPath()));
 }
 
+// The catalogue of the user's language is in force from the start.
 TEST_F(BinaryTest, APathThatOpensNothingIsToldInTheUsersLanguage)
 {
     const QString missing = store.pathString() + QStringLiteral("/Work/missing.ygm");
-    for (const auto &[lang, words] : {std::pair{"ja_JP.UTF-8", QStringLiteral("を開けません")},
-                                      std::pair{"C", QStringLiteral("Cannot open")}}) {
-        SCOPED_TRACE(lang);
-        QProcess child;
-        child.setProcessEnvironment(environment(lang));
-        child.start(binary, {missing});
-        QByteArray err;
-        // The line is written during start-up; the windows then stay open.
-        WaitUntil([&] {
-            child.waitForReadyRead(50);
-            err += child.readAllStandardError();
-            return err.contains(missing.toUtf8());
-        }, 20000);
-        child.terminate();
-        ASSERT_TRUE(child.waitForFinished(20000));
-        const QStringList ours = OwnLines(err + child.readAllStandardError());
-        ASSERT_EQ(ours.size(), 1) << err.toStdString();
-        EXPECT_TRUE(ours[0].contains(words)) << ours[0].toStdString();
-    }
+    QProcess child;
+    child.setProcessEnvironment(environment("ja_JP.UTF-8"));
+    child.start(binary, {missing});
+    QByteArray err;
+    // The line is written during start-up; the windows then stay open.
+    WaitUntil([&] {
+        child.waitForReadyRead(50);
+        err += child.readAllStandardError();
+        return err.contains(missing.toUtf8());
+    }, 20000);
+    child.terminate();
+    ASSERT_TRUE(child.waitForFinished(20000));
+    const QStringList ours = OwnLines(err + child.readAllStandardError());
+    ASSERT_EQ(ours.size(), 1) << err.toStdString();
+    EXPECT_TRUE(ours[0].contains(QStringLiteral("を開けません"))) << ours[0].toStdString();
 }
 
 TEST_F(BinaryTest, EndingSignalsQuitThroughTerminationAndWriteThePreferences)
