@@ -88,7 +88,10 @@ HandOverSequence::Step MailCommands::replyOne(const SelectedMail &mail, const QS
         if (outcome.ok()) {
             const int row = titles_.followRename(mail.path, to);
             if (Title *title = titles_.titleAt(row)) {
+                // Read as well: answering a mail means it was read, and a
+                // later look at it must not rename the reply mark away.
                 title->setReplyState(true);
+                title->setUnreadState(false);
                 titles_.titleChanged(row);
             }
             handed = to;

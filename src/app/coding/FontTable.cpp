@@ -5,6 +5,7 @@
 
 #include <QFontDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 
 namespace wex {
@@ -17,6 +18,22 @@ FontTable::FontTable(const Coding &coding, CodingFonts &fonts, QTableView &table
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table.horizontalHeader()->setSectionResizeMode(FontTableModel::FontColumn, QHeaderView::Stretch);
     connect(&table, &QTableView::clicked, this, [this](const QModelIndex &index) { selectFont(index.row()); });
+    table.installEventFilter(this);
+}
+
+bool FontTable::eventFilter(QObject *watched, QEvent *event)
+{
+    // Return, Enter and Space on the current row do what a click on it does.
+    if (watched == &table_ && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        const bool opens = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+        if (opens && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space)
+            && table_.currentIndex().isValid()) {
+            selectFont(table_.currentIndex().row());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 FontTable::~FontTable() { table_.setModel(nullptr); }

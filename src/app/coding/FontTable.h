@@ -1,6 +1,7 @@
 #pragma once
 // Edits the font of each language group from the preferences window: a click
-// on a row of the font table opens the font dialog, modally, on that
+// on a row of the font table (or Return, Enter or Space on the current row)
+// opens the font dialog, modally, on that
 // language's font; a font chosen there (OK) becomes the language's font, used
 // for the next mail shown; Cancel changes nothing. The fonts are written at
 // termination (CodingFonts).
@@ -33,6 +34,9 @@ public:
     // The font chosen for the row last selected.
     void changeFont(const QFont &font);
     int lastRow() const { return lastRow_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     CodingFonts &fonts_;

@@ -75,7 +75,7 @@ void KeyEditor::enterKeyForCommand()
 {
     if (!selectWindow_->isVisible())
         return;
-    const int row = selectWindow_->selectedRow();
+    const int row = selectWindow_->chosenRow();
     if (row < 0 || row >= keys_.methodArray().size())
         return;
     currentMethod_ = row;

@@ -4,8 +4,23 @@
 #include "ui_KeyWindow.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 
 namespace wex {
+
+namespace {
+
+// Escape and every other single key must stay bindable, so the keyboard's
+// way out is a chord no reading command is bound to by accident: Ctrl+.,
+// the "cancel" of the suite's home desktop.
+const QKeySequence kCancelKey(Qt::CTRL | Qt::Key_Period);
+
+bool IsCancelKey(const QKeyEvent &event)
+{
+    return event.key() == Qt::Key_Period && event.modifiers() == Qt::ControlModifier;
+}
+
+} // namespace
 
 KeyWindow::KeyWindow(QWidget *parent) : QDialog(parent), form_(std::make_unique<Ui::KeyWindow>())
 {
@@ -14,6 +29,7 @@ KeyWindow::KeyWindow(QWidget *parent) : QDialog(parent), form_(std::make_unique<
     setFocusPolicy(Qt::StrongFocus);
     form_->keyWindowMessage->setFocusPolicy(Qt::NoFocus);
     connect(form_->keyWindowCancel, &QPushButton::clicked, this, &QDialog::reject);
+    form_->keyWindowCancel->setToolTip(kCancelKey.toString(QKeySequence::NativeText));
 }
 
 KeyWindow::~KeyWindow() = default;
@@ -44,7 +60,12 @@ bool KeyWindow::event(QEvent *event)
         // Before QDialog sees it: Escape would reject, Tab move the focus.
         if (captured_)
             return true;
-        if (std::optional<MethodKey> key = MethodKeyFromEvent(*static_cast<QKeyEvent *>(event))) {
+        const auto *press = static_cast<QKeyEvent *>(event);
+        if (IsCancelKey(*press)) {
+            reject();
+            return true;
+        }
+        if (std::optional<MethodKey> key = MethodKeyFromEvent(*press)) {
             captured_ = std::move(key);
             accept();
         }

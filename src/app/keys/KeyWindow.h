@@ -4,7 +4,8 @@
 // ends its modal run with Accepted. Every key counts, Escape, Return, Tab and
 // keys that are shortcuts elsewhere included; a bare modifier press gives no
 // descriptor and the window keeps waiting. Its Cancel button (which never
-// takes the keyboard focus) ends the run with Rejected.
+// takes the keyboard focus) and Ctrl+. end the run with Rejected; Ctrl+. is
+// the one key that cannot be bound here.
 #include "MethodKey.h"
 
 #include <QDialog>

@@ -24,10 +24,12 @@ void SelectCommandWindow::setCommandNames(const QStringList &names)
 QListWidget *SelectCommandWindow::methodTable() const { return form_->methodTable; }
 QPushButton *SelectCommandWindow::cancelButton() const { return form_->selectCommandCancel; }
 
-int SelectCommandWindow::selectedRow() const
+int SelectCommandWindow::chosenRow() const
 {
+    // The window opens with no row selected but the last one current, and
+    // Return on that highlighted row chooses it.
     const QList<QListWidgetItem *> selected = form_->methodTable->selectedItems();
-    return selected.isEmpty() ? -1 : form_->methodTable->row(selected.first());
+    return selected.isEmpty() ? form_->methodTable->currentRow() : form_->methodTable->row(selected.first());
 }
 
 } // namespace wex

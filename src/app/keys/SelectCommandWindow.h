@@ -24,8 +24,8 @@ public:
     void setCommandNames(const QStringList &names);
     QListWidget *methodTable() const;
     QPushButton *cancelButton() const;
-    // The selected row; -1 when none is.
-    int selectedRow() const;
+    // The selected row, else the current (highlighted) one; -1 when neither is.
+    int chosenRow() const;
 
 signals:
     void commandChosen();

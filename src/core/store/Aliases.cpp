@@ -5,9 +5,12 @@
 // the caller gave, which is what an alias resolution answers.
 #include "Aliases.h"
 
+#include "MailExtensions.h"
+
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -116,6 +119,36 @@ bool ResolveDots(QByteArray *path, QHash<QByteArray, QByteArray> &cache, int *er
     return true;
 }
 
+// A link names its mail as it was when the link was made; reading or
+// answering the mail since renamed it to another state's extension. The
+// mail at lookup (relative to at) is gone: finds it under another mail
+// extension, when exactly one such file exists, and writes its path (in the
+// form of current) to *found.
+bool FindRenamedMail(int at, const QByteArray &lookup, const QByteArray &current, QByteArray *found)
+{
+    const qsizetype base = current.lastIndexOf('/') + 1;
+    const qsizetype dot = current.lastIndexOf('.');
+    if (dot <= base)
+        return false;
+    const std::string_view extension(current.constData() + dot + 1, size_t(current.size() - dot - 1));
+    if (std::find(kMailExtensions.begin(), kMailExtensions.end(), extension) == kMailExtensions.end())
+        return false;
+    const qsizetype lookupStem = lookup.size() - (current.size() - dot);
+    int matches = 0;
+    for (const std::string_view other : kMailExtensions) {
+        if (other == extension)
+            continue;
+        const QByteArray tail = '.' + QByteArray(other.data(), qsizetype(other.size()));
+        struct stat st;
+        if (::fstatat(at, (lookup.left(lookupStem) + tail).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (++matches > 1)
+            return false;
+        *found = current.left(dot) + tail;
+    }
+    return matches == 1;
+}
+
 } // namespace
 
 int SFResolveAliasPath(const QByteArray &path, QByteArray *out)
@@ -137,6 +170,13 @@ int AliasResolver::resolve(const QByteArray &path, QByteArray *out, mode_t *type
     if (path.isEmpty() || path.contains('\0'))
         return ENOENT;
     return follow(Normalise(path), 0, out, type, folderFd);
+}
+
+int AliasResolver::resolveTarget(const QByteArray &item, QByteArray *out, mode_t *type, int *folderFd)
+{
+    if (item.isEmpty() || item.contains('\0'))
+        return ENOENT;
+    return follow(Normalise(item), 1, out, type, folderFd);
 }
 
 int AliasResolver::nextItem(const QByteArray &link, const QByteArray &target, QByteArray *next, int *folderFdOut)
@@ -209,6 +249,7 @@ int AliasResolver::folderFd(const QByteArray &folder)
 
 int AliasResolver::follow(QByteArray current, int links, QByteArray *out, mode_t *type, int *folderFdOut)
 {
+    bool renamed = false; // the mail was found under another extension once
     for (;; ++links) {
         // The item is looked up in its folder's open descriptor where there
         // is one: a walk of one name instead of the whole path.
@@ -219,8 +260,18 @@ int AliasResolver::follow(QByteArray current, int links, QByteArray *out, mode_t
         const QByteArray &lookup = fd >= 0 ? base : current;
         const int at = fd >= 0 ? fd : AT_FDCWD;
         struct stat st;
-        if (::fstatat(at, lookup.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            return errno ? errno : ENOENT;
+        if (::fstatat(at, lookup.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            const int error = errno ? errno : ENOENT;
+            // Only a link's target may have changed state since the link was
+            // made; a path the caller gave is taken as it is.
+            QByteArray moved;
+            if (error != ENOENT || links == 0 || renamed || !FindRenamedMail(at, lookup, current, &moved))
+                return error;
+            renamed = true;
+            current = moved;
+            --links; // no link was followed to get here
+            continue;
+        }
         if (!S_ISLNK(st.st_mode)) {
             if (out)
                 *out = current;

@@ -8,6 +8,9 @@ namespace wex {
 
 // Follows a chain of symbolic links to its end (at most 40 links, so a loop
 // ends in failure, not a hang). An item that is no link resolves to itself.
+// A link whose mail is gone leads to the same name under another of the
+// mail extensions when exactly one such file exists: a change of state
+// renames only the extension, and the link must follow its mail as it does.
 // On success writes the absolute, slash-normalised path of the final item to
 // *out and returns 0; on any failure (missing item, broken or looping chain)
 // returns a non-zero error and leaves *out untouched.
@@ -33,6 +36,11 @@ public:
     // an open descriptor of the folder holding it, or -1; the descriptor
     // belongs to the resolver and lives as long as it does.
     int resolve(const QByteArray &path, QByteArray *out, mode_t *type = nullptr, int *folderFd = nullptr);
+
+    // As resolve, for an item reached through one link already (nextItem's
+    // answer): that link counts toward the bound, and the item may be a mail
+    // renamed since.
+    int resolveTarget(const QByteArray &item, QByteArray *out, mode_t *type = nullptr, int *folderFd = nullptr);
 
     // Only the first hop of that: the item the link at link with content
     // target names (absolute, normalised, not looked up, so it may be a link

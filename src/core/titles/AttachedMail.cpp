@@ -92,6 +92,22 @@ bool TitleScanner::CheckFileWithPath(const QByteArray &stem, const char *extensi
     return true;
 }
 
+QByteArray TitleScanner::wholeMailOf(const QByteArray &path)
+{
+    const QByteArrayView base = mailname::baseName(path);
+    const qsizetype folderEnd = path.size() - base.size() - 1;
+    if (folderEnd <= 0)
+        return path;
+    const QByteArrayView folder = QByteArrayView(path).first(folderEnd);
+    if (mailname::extension(folder) != kAttachmentExtension)
+        return path;
+    // The main text is the folder's stem, bare or with extensions after it.
+    const QByteArrayView stem = mailname::baseName(mailname::withoutExtension(folder));
+    if (stem.isEmpty() || !base.startsWith(stem) || (base.size() > stem.size() && base[stem.size()] != '.'))
+        return path;
+    return folder.toByteArray();
+}
+
 bool TitleScanner::isAttachedMail(QByteArray *path)
 {
     const QByteArrayView ext = mailname::extension(*path);

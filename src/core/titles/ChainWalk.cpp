@@ -77,7 +77,7 @@ QByteArray ChainWalk::listOnce(const QByteArray &resolved, TitleArray &titles)
     if (const auto known = keyOfResolved_.constFind(resolved); known != keyOfResolved_.constEnd())
         return *known;
     const size_t before = titles.size();
-    scanner_.addTitleOf(resolved, titles);
+    scanner_.addTitleOf(TitleScanner::wholeMailOf(resolved), titles);
     QByteArray key = resolved;
     if (titles.size() > before) {
         key = titles.back().path();

@@ -1,6 +1,7 @@
 #include "TitleScanner.h"
 
 #include "ExtData.h"
+#include "MailExtensions.h"
 #include "MailName.h"
 #include "MailPieceReader.h"
 #include "PathUtils.h"
@@ -73,10 +74,13 @@ void takeValue(std::string &value, const char *rest) { value.assign(rest, std::s
 } // namespace
 
 const ExtRow extData[kExtRowCount] = {
-    {"ygm", funcSetUnread},   {"mail", funcDummySet},  {"rply", funcSetReply},
-    {"rpry", funcSetReply},   {"html", funcSetHTML},   {"wmail", funcSetSend},
-    {"htm", funcSetHTM},      {"iygm", funcSetUnreadNoMain}, {"imail", funcSetNoMain},
+    {kMailExtensions[0].data(), funcSetUnread}, {kMailExtensions[1].data(), funcDummySet},
+    {kMailExtensions[2].data(), funcSetReply},  {kMailExtensions[3].data(), funcSetReply},
+    {kMailExtensions[4].data(), funcSetHTML},   {kMailExtensions[5].data(), funcSetSend},
+    {kMailExtensions[6].data(), funcSetHTM},    {kMailExtensions[7].data(), funcSetUnreadNoMain},
+    {kMailExtensions[8].data(), funcSetNoMain},
 };
+static_assert(kMailExtensions.size() == kExtRowCount);
 
 TitleScanner::TitleScanner(const Coding &coding) : coding_(coding), prototype_() {}
 
@@ -206,7 +210,7 @@ bool TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int
         fd = folderFd >= 0 ? ::openat(folderFd, name.data(), kOpenFlags | O_NOFOLLOW)
                            : ::open(path.constData(), kOpenFlags | O_NOFOLLOW);
         if (fd < 0)
-            return errno != ELOOP;
+            return errno != ELOOP && errno != ENOENT;
         if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
             ::close(fd);
             return true;

@@ -42,8 +42,9 @@ public:
     // along the whole path.
     //
     // With kEntryNotFollowed the item is one an alias names: it is opened
-    // without following a final link, and when it is a link itself nothing
-    // is done and the answer is false (the caller resolves it further).
+    // without following a final link, and when it is a link itself or is
+    // gone nothing is done and the answer is false (the caller resolves it
+    // further: the mail may have changed state since the alias was made).
     // Otherwise the answer is always true.
     static constexpr unsigned char kEntryNotFollowed = 0xFF;
     bool addTitleOf(const QByteArray &path, unsigned char entryType, int folderFd, TitleArray &titles);
@@ -72,6 +73,10 @@ public:
     static bool isMailName(QByteArrayView name);
 
     static bool isMailExtension(QByteArrayView extension);
+    // The attachment folder whose main text path is ("a/x.mpart" for
+    // "a/x.mpart/x.mail"); path itself for anything else. A mail reached by
+    // its main text is listed, moved and deleted as its folder.
+    static QByteArray wholeMailOf(const QByteArray &path);
     // Applies the extension's state; false (title unchanged) when it is no mail extension.
     static bool setState(QByteArrayView extension, Title &title);
     // When line begins with tag (ASCII case-insensitive), sets the title's code

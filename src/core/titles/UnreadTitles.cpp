@@ -71,15 +71,23 @@ std::optional<TitleArray> loadUnreadTitleArray(TitleScanner &scanner, const QByt
         if (entry.type == DT_LNK && aliasFd >= 0 && ReadLinkAt(aliasFd, entry.name, &content)) {
             if (resolver.nextItem(alias, content, &next, &targetFolder) != 0)
                 continue;
+            if (const QByteArray whole = TitleScanner::wholeMailOf(next); whole != next) {
+                scanner.addTitleOf(whole, titles);
+                continue;
+            }
             if (!mailname::baseName(next).startsWith('.')
                 && scanner.addTitleOf(next, TitleScanner::kEntryNotFollowed, targetFolder, titles))
                 continue;
-            if (resolver.resolve(next, &target, &type, &targetFolder) != 0)
+            if (resolver.resolveTarget(next, &target, &type, &targetFolder) != 0)
                 continue;
         } else if (resolver.resolve(alias, &target, &type, &targetFolder) != 0) {
             continue;
         }
-        if (!mailname::baseName(target).startsWith('.'))
+        if (mailname::baseName(target).startsWith('.'))
+            continue;
+        if (const QByteArray whole = TitleScanner::wholeMailOf(target); whole != target)
+            scanner.addTitleOf(whole, titles);
+        else
             scanner.addTitleOf(target, static_cast<unsigned char>(IFTODT(type)), targetFolder, titles);
     }
     if (aliasFd >= 0)

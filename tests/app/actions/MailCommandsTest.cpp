@@ -98,6 +98,24 @@ TEST_F(MailCommandsTest, ReplyRenamesOnceAndHandsTheComposerTheRealName)
     EXPECT_EQ(suite.callsOf("WEX_Composer").last(), store.at("InBox/0.rply"));
 }
 
+// Answering an unread mail marks it read as well: a later look at it keeps
+// the reply mark.
+TEST_F(MailCommandsTest, AReplyToAnUnreadMailSurvivesReadingIt)
+{
+    // The load shows the first unread mail, 4.ygm; 5.ygm stays unread.
+    for (const int n : {4, 5, 6})
+        WriteMail(store, "InBox/" + QByteArray::number(n) + (n == 6 ? ".mail" : ".ygm"), "x", QStringLiteral("m"), n);
+    suite.addApplication("WEX_Composer.app");
+    load();
+    select({1, 2});
+    commands.reply();
+    ASSERT_TRUE(finished());
+    select({1});
+    ASSERT_TRUE(WaitUntil([&] { return f.contents.currentPathString().endsWith("/5.rply"); }))
+        << f.contents.currentPathString().toStdString();
+    EXPECT_EQ(titles.titleAt(1)->state(), QStringLiteral("R"));
+}
+
 struct DeleteCase {
     QList<int> rows;
     int locked; // row whose attachment folder cannot be removed; -1 none

@@ -49,23 +49,25 @@ TEST(FontTable, AChosenFaceShowsTheNextMailAndSurvivesARestart)
     f.setMails({{"0.mail", "one\n", false, QStringLiteral("one"), sjis}, {"1.mail", "two\n", false, QStringLiteral("two"), sjis}});
     f.select(0);
     const QFont before = f.view.font();
-    const auto clickRow = [&] {
-        const QModelIndex index = view.model()->index(row, FontTableModel::FontColumn);
-        view.scrollTo(index);
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
-    };
+    const QModelIndex index = view.model()->index(row, FontTableModel::FontColumn);
+    view.scrollTo(index);
     WhenModal<QFontDialog>([&](QFontDialog *d) { // cancelled: nothing changes
         d->setCurrentFont(face);
         d->reject();
     });
-    clickRow();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
     EXPECT_EQ(*f.fonts.fontOfLanguage(japanese), before);
+    // From the keyboard: Space and Return on the current row open it too.
+    bool opened = false;
+    WhenModal<QFontDialog>([&](QFontDialog *d) { opened = true, d->reject(); });
+    QTest::keyClick(&view, Qt::Key_Space);
+    EXPECT_TRUE(opened);
     WhenModal<QFontDialog>([&](QFontDialog *d) {
         EXPECT_EQ(d->currentFont().family(), before.family());
         d->setCurrentFont(face);
         d->accept();
     });
-    clickRow();
+    QTest::keyClick(&view, Qt::Key_Return);
     EXPECT_EQ(f.view.font(), before) << "the mail on screen keeps its font";
     EXPECT_EQ(view.model()->index(row, FontTableModel::FontColumn).data().toString(), FontDisplayName(face));
     EXPECT_EQ(view.model()->index(row, FontTableModel::SizeColumn).data().toDouble(), 17.0);

@@ -5,6 +5,7 @@
 #include "ReadingFixture.h"
 #include "SelectCommandWindow.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -46,18 +47,13 @@ protected:
 
 TEST_F(KeyEditorTest, CancelChangesNothingAndAKeyJoinsTheChosenCommandMovingFromAnother)
 {
-    // Without a command chosen the command window stays until cancelled.
+    // Without a command selected or highlighted the command window stays until cancelled.
     WhenModal<SelectCommandWindow>([this](SelectCommandWindow *w) {
+        w->methodTable()->setCurrentRow(-1);
         editor.enterKeyForCommand();
         EXPECT_TRUE(w->isVisible());
         w->cancelButton()->click();
     });
-    editor.addKey();
-    WhenModal<SelectCommandWindow>([](SelectCommandWindow *w) {
-        w->methodTable()->setCurrentRow(KeyController::NextPage);
-        emit w->commandChosen();
-    });
-    WhenModal<KeyWindow>([](KeyWindow *w) { QTest::mouseClick(w->cancelButton(), Qt::LeftButton); });
     editor.addKey();
     EXPECT_EQ(rows(), defaultRows);
 
@@ -68,6 +64,18 @@ TEST_F(KeyEditorTest, CancelChangesNothingAndAKeyJoinsTheChosenCommandMovingFrom
     expected.insert(5, QStringLiteral("|j"));
     EXPECT_EQ(rows(), expected);
     EXPECT_EQ(f.keys.serialForKey(MethodKey(QStringLiteral("j"), mod::Alternate)), KeyController::NextMail);
+
+    // By keyboard alone: Return on the command still highlighted from the last
+    // run goes on; Ctrl+. cancels the key window.
+    bool asked = false;
+    WhenModal<SelectCommandWindow>([](SelectCommandWindow *w) { QTest::keyClick(w->methodTable(), Qt::Key_Return); });
+    WhenModal<KeyWindow>([&](KeyWindow *w) {
+        asked = w->keyWindowMessage()->text().contains(f.keys.methodArray().at(KeyController::NextMail).name());
+        QTest::keyClick(w, Qt::Key_Period, Qt::ControlModifier);
+    });
+    editor.addKey();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(rows(), expected);
 
     bind(KeyController::PrevLine, Qt::Key_N); // "n" was Next Line's
     EXPECT_EQ(rows()[3], QStringLiteral("|n"));

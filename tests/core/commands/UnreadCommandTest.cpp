@@ -64,6 +64,26 @@ TEST_F(UnreadCommandTest, ListsTheAliasTargetsSorted)
     EXPECT_EQ(r.names(), "1.ygm 2.html 3.ygm 4.ygm 5.ygm");
 }
 
+// Reading or answering a mail renames it under its aliases: they follow it
+// while one mail of that name is left. A chain ends after 40 links in all.
+TEST_F(UnreadCommandTest, AliasesFollowRenamedMailsAndChainsEndAfter40Links)
+{
+    ASSERT_EQ(::rename(store.dir.at("InBox/3.ygm").constData(), store.dir.at("InBox/3.mail").constData()), 0);
+    ASSERT_EQ(::unlink(store.dir.at("Lists/2.html").constData()), 0);
+    store.mail("Lists/2.mail", 2);
+    store.mail("Lists/2.rply", 2); // two candidates: neither is taken
+    for (const int links : {40, 41}) {
+        const QByteArray name = "x" + QByteArray::number(links);
+        QByteArray target = store.mail("Chain/" + name + ".ygm", links - 32);
+        for (int i = links - 1; i >= 1; --i)
+            target = store.link("temp/" + name + "/" + QByteArray::number(i), target);
+        store.unreadAlias(name, target);
+    }
+    const ChildRun r = unread(withStore());
+    EXPECT_EQ(r.names(), "1.ygm 3.mail 4.ygm 5.ygm x40.ygm");
+    EXPECT_TRUE(r.out.contains("\tf3\t") && !r.out.contains("U\tf3\t")) << r.out.toStdString(); // shown as read
+}
+
 TEST_F(UnreadCommandTest, ExitStatuses)
 {
     TestDir other; // its alias folder cannot be listed

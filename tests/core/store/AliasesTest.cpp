@@ -43,3 +43,22 @@ TEST(Aliases, ResolvesChainsAndFailsWithoutTouchingTheOutput)
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(out, root);
 }
+
+// A link follows its mail through a change of state (a rename of the
+// extension) when exactly one mail of that name is left; a path given
+// directly, a name without a mail extension and a choice of two are not
+// guessed at.
+TEST(Aliases, ALinkFollowsItsMailThroughAStateChange)
+{
+    test::TestDir dir;
+    const QByteArray read = dir.write("box/1.mail", "x");
+    dir.write("box/2.mail", "x"), dir.write("box/2.rply", "x"), dir.write("box/3.dat", "x");
+    for (const char *name : {"1.ygm", "2.ygm", "3.txt"})
+        ASSERT_EQ(::symlink((QByteArray("box/") + name).constData(), dir.at(QByteArray("to") + name).constData()), 0);
+    QByteArray out;
+    EXPECT_EQ(SFResolveAliasPath(dir.at("to1.ygm"), &out), 0);
+    EXPECT_EQ(out, read);
+    EXPECT_NE(SFResolveAliasPath(dir.at("box/1.ygm"), &out), 0);
+    EXPECT_NE(SFResolveAliasPath(dir.at("to2.ygm"), &out), 0);
+    EXPECT_NE(SFResolveAliasPath(dir.at("to3.txt"), &out), 0);
+}
