@@ -86,7 +86,7 @@ bool AppController::browseStartPath(FILE *err)
     TitleScanner scanner(coding_);
     const OpenPath target = ResolveOpenPath(startPath_, scanner);
     if (target.kind == OpenPath::Nothing) {
-        const QString message = tr("Cannot open %1: %2").arg(Path2String(startPath_), target.reason);
+        const QString message = tr("Cannot open %1: %2").arg(DisplayName(startPath_), target.reason);
         if (err) {
             std::fprintf(err, "wex-browser: %s\n", message.toLocal8Bit().constData());
             std::fflush(err);
@@ -99,7 +99,6 @@ bool AppController::browseStartPath(FILE *err)
     browser_.scrollColumnToVisible(browser_.lastColumn());
     browser_.scrollColumnsRightBy(1);
     titles_.loadTitleTable(folder.endsWith('/') ? folder : folder + '/', true, target.mail);
-    windows_.titles.setWindowTitle(folder == "/" ? QStringLiteral("/") : Path2String(GetPathBase(folder)));
     return true;
 }
 
@@ -120,14 +119,9 @@ void AppController::browseStoreFolder(const char *name)
     browser_.scrollColumnToVisible(browser_.lastColumn());
     browser_.scrollColumnsRightBy(1);
     titles_.loadTitleTable(path, true);
-    windows_.titles.setWindowTitle(QString::fromLatin1(name));
 }
 
-void AppController::showFolder(const QByteArray &path)
-{
-    windows_.titles.setWindowTitle(FolderTitle(path));
-    titles_.loadTitleTable(path, true);
-}
+void AppController::showFolder(const QByteArray &path) { titles_.loadTitleTable(path, true); }
 
 void AppController::allFront()
 {

@@ -50,7 +50,7 @@ Assembly::Assembly(const QString &defaultsPath)
     moves_ = std::make_unique<MailMoves>(*titles_, *titleWindow_);
     destinations_ = std::make_unique<MoveDestinations>(*defaults_, store_, *browser_, *moves_, *titleWindow_);
     refresh_ = std::make_unique<FolderRefresh>(*titles_, *browser_, *moves_);
-    downloads_ = std::make_unique<Downloads>(*titles_, *browser_, *refresh_, *titleWindow_);
+    downloads_ = std::make_unique<Downloads>(*titles_, *refresh_, *titleWindow_);
     preferences_ = std::make_unique<Preferences>(*defaults_, *preferencesWindow_, *downloads_, *keyEditor_, *titles_);
     app_ = std::make_unique<AppController>(*defaults_, store_, *coding_,
                                            MainWindows{*folderWindow_, *titleWindow_, *contentsWindow_}, *browser_,

@@ -37,18 +37,32 @@ TEST_F(ApplicationTest, StartUpOpensTheInBoxAndShowsOnlyTheFirstUnreadMail)
     EXPECT_FALSE(app->folderWindow().isVisible()) << "windows are shown only after start-up";
 }
 
-// A mail asked for is shown instead of the first unread one; a path that
-// opens nothing falls back to the InBox and says why.
-TEST_F(ApplicationTest, AStartPathOpensItsMailOrSaysWhyNot)
+// A mail asked for is shown instead of the first unread one; a folder is
+// opened and titled as a click opens it; a path that opens nothing falls back
+// to the InBox and says why.
+TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
 {
     WriteMail(store, "Work/2.ygm", QStringLiteral("c"), QStringLiteral("first unread"), 2);
     WriteMail(store, "Work/3.ygm", QStringLiteral("d"), QStringLiteral("asked for"), 3);
+    WriteMail(store, "Odd\xff/1.mail", QStringLiteral("e"), QStringLiteral("odd"), 4);
     const QByteArray missing = store.at("Work/missing.ygm");
-    for (const QByteArray &path : {store.at("Work/3.ygm"), missing}) {
-        start([&](Assembly &a) { a.appController().setStartPath(path); });
-        EXPECT_EQ(app->mailContents().currentPathString(), store.at(path == missing ? "InBox/2.mail" : "Work/3.mail"));
-        EXPECT_TRUE(Exists(store.at("Work/2.ygm")) && Exists(store.at("InBox/3.ygm"))) << "no other mail is read";
-        EXPECT_EQ(app->titleWindow().statusBar()->currentMessage().contains(QString::fromUtf8(missing)), path == missing);
+    struct Case {
+        QByteArray path, folder, shown, stays;
+        QString title;
+    } cases[] = {
+        {store.at("Work/3.ygm"), store.at("Work/"), store.at("Work/3.mail"), store.at("Work/2.ygm"), "Work"},
+        {missing, store.at("InBox/"), store.at("InBox/2.mail"), store.at("InBox/3.ygm"), "InBox"}, // and a word why
+        {store.at("Odd\xff"), store.at("Odd\xff/"), store.at("Odd\xff/1.mail"), store.at("InBox/3.ygm"), "Odd\\xFF"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        start([&](Assembly &a) { a.appController().setStartPath(c.path); });
+        EXPECT_EQ(titles().folderPath(), c.folder);
+        EXPECT_EQ(app->titleWindow().windowTitle(), c.title);
+        EXPECT_EQ(app->mailContents().currentPathString(), c.shown);
+        EXPECT_TRUE(Exists(c.stays)) << "no other mail is read";
+        const QString status = app->titleWindow().statusBar()->currentMessage();
+        EXPECT_EQ(status.contains(QString::fromUtf8(missing)), c.path == missing) << status.toStdString();
         app.reset();
         ResetWEXPaths();
     }

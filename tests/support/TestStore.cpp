@@ -13,6 +13,20 @@
 
 namespace wex::test {
 
+namespace {
+
+// mkdir -p on the bytes: names need not be valid in any encoding.
+void MakePath(const QByteArray &full)
+{
+    for (qsizetype slash = full.indexOf('/', 1); ; slash = full.indexOf('/', slash + 1)) {
+        ::mkdir((slash < 0 ? full : full.left(slash)).constData(), 0755);
+        if (slash < 0)
+            return;
+    }
+}
+
+} // namespace
+
 TestDir::TestDir() { EXPECT_TRUE(dir_.isValid()); }
 
 QByteArray TestDir::path() const { return QFile::encodeName(dir_.path()); }
@@ -23,7 +37,7 @@ QByteArray TestDir::write(const QByteArray &relative, const QByteArray &bytes) c
 {
     const QByteArray full = at(relative);
     const int slash = full.lastIndexOf('/');
-    QDir().mkpath(QFile::decodeName(full.left(slash)));
+    MakePath(full.left(slash));
     FILE *f = fopen(full.constData(), "wb");
     EXPECT_NE(f, nullptr) << full.constData();
     if (f) {
@@ -37,7 +51,7 @@ QByteArray TestDir::write(const QByteArray &relative, const QByteArray &bytes) c
 QByteArray TestDir::mkdir(const QByteArray &relative) const
 {
     const QByteArray full = at(relative);
-    QDir().mkpath(QFile::decodeName(full));
+    MakePath(full);
     return full;
 }
 

@@ -1,8 +1,6 @@
 #include "Downloads.h"
 
-#include "DisplayName.h"
 #include "DownloadWatch.h"
-#include "FSBrowser.h"
 #include "MailTitles.h"
 #include "FolderRefresh.h"
 #include "PathUtils.h"
@@ -15,9 +13,9 @@
 
 namespace wex {
 
-Downloads::Downloads(MailTitles &titles, FSBrowser &browser, FolderRefresh &refresh, QMainWindow &titleWindow,
+Downloads::Downloads(MailTitles &titles, FolderRefresh &refresh, QMainWindow &titleWindow,
                      QObject *parent)
-    : QObject(parent), titles_(titles), browser_(browser), refresh_(refresh), titleWindow_(titleWindow)
+    : QObject(parent), titles_(titles), refresh_(refresh), titleWindow_(titleWindow)
 {
 }
 
@@ -31,6 +29,12 @@ void Downloads::download()
 {
     if (!runner_)
         runner_ = std::make_unique<ProbeRunner>();
+    if (active_ == 0) {
+        // Overlapping downloads report against the list as it was before the
+        // first of them.
+        unreadAtStart_ = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+        folderAtStart_ = titles_.folderPath();
+    }
     DownloadWatch *watch = DownloadWatch::start(checkInterval_, runner_.get(), this);
     ++active_;
     connect(watch, &DownloadWatch::ended, this, &Downloads::watchEnded);
@@ -42,19 +46,23 @@ void Downloads::watchEnded()
 {
     --active_;
     // Another watch still running keeps the window saying so.
-    if (active_ == 0) {
+    if (active_ == 0)
         showBusy(false);
-        titleWindow_.setWindowTitle(folderName());
-    }
-    refreshAfterDownload();
+    refreshAfterDownload(); // titles the window by its folder again
+    if (active_ == 0)
+        unreadAtStart_.reset();
     emit downloadEnded();
 }
 
 void Downloads::refreshAfterDownload()
 {
     // Counted on the list as loaded: a list still loading shows no rows yet.
-    const std::optional<int> before = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+    std::optional<int> before = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+    if (unreadAtStart_ && folderAtStart_ == titles_.folderPath())
+        before = unreadAtStart_;
     refresh_.refreshList(false);
+    if (active_ > 0)
+        titleWindow_.setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
     if (!titles_.isLoading())
         return;
     const QByteArray folder = titles_.folderPath();
@@ -81,13 +89,6 @@ int Downloads::unreadCount() const
     return unread;
 }
 
-QString Downloads::folderName() const
-{
-    // As the window is named on a click.
-    const QByteArray folder = browser_.path();
-    return FolderTitle(folder);
-}
-
 void Downloads::showBusy(bool busy)
 {
     if (!busy_) {
@@ -102,8 +103,11 @@ void Downloads::showBusy(bool busy)
         titleWindow_.statusBar()->addPermanentWidget(busy_);
     }
     busy_->setVisible(busy);
+    const QString downloading = Localize(QT_TRANSLATE_NOOP("WEX", "Downloading..."));
     if (busy)
-        titleWindow_.statusBar()->showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
+        titleWindow_.statusBar()->showMessage(downloading);
+    else if (titleWindow_.statusBar()->currentMessage() == downloading)
+        titleWindow_.statusBar()->clearMessage(); // the refresh's count may never come
 }
 
 } // namespace wex

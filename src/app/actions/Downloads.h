@@ -6,22 +6,24 @@
 // ends by itself with one refresh of the mail list (refreshAfterDownload).
 // While any watch runs, the title window is titled "Downloading..." and its
 // status line shows a busy indicator; when the last one ends, the window gets
-// the shown folder's name back. After each refresh the status line tells how
-// many unread mails the folder holds now and held before the refresh.
+// the shown folder's name back, and the status line stops saying so. After
+// each refresh the status line tells how many unread mails the folder holds
+// now and held before the first of the overlapping downloads began.
 //
 // The watches are its children, the probe runner its own; the title list,
-// the browser, the refresh command and the title window must outlive it.
+// the refresh command and the title window must outlive it.
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 class QMainWindow;
 class QProgressBar;
 
 namespace wex {
 
-class FSBrowser;
 class MailTitles;
 class FolderRefresh;
 class ProbeRunner;
@@ -29,7 +31,7 @@ class ProbeRunner;
 class Downloads : public QObject {
     Q_OBJECT
 public:
-    Downloads(MailTitles &titles, FSBrowser &browser, FolderRefresh &refresh, QMainWindow &titleWindow,
+    Downloads(MailTitles &titles, FolderRefresh &refresh, QMainWindow &titleWindow,
               QObject *parent = nullptr);
     ~Downloads() override;
 
@@ -56,10 +58,8 @@ private:
     void watchEnded();
     void showBusy(bool busy);
     int unreadCount() const;
-    QString folderName() const;
 
     MailTitles &titles_;
-    FSBrowser &browser_;
     FolderRefresh &refresh_;
     QMainWindow &titleWindow_;
     QPointer<QProgressBar> busy_;
@@ -67,6 +67,10 @@ private:
     std::unique_ptr<ProbeRunner> runner_;
     std::chrono::milliseconds checkInterval_{2000};
     int active_ = 0;
+    // The unread mails of folderAtStart_ when the first running download
+    // began; empty while none runs or when the list was loading then.
+    std::optional<int> unreadAtStart_;
+    QByteArray folderAtStart_;
 };
 
 } // namespace wex

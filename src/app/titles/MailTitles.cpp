@@ -187,6 +187,8 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QB
         }
     }
     folder_ = folder;
+    // The window is titled by what it shows, whatever list it showed before.
+    titleWindow_.setWindowTitle(FolderTitle(folder));
     if (count() == 0)
         pending.refresh = true;
     pending.key = TitleKeyFromIdentifier(identifier_);

@@ -74,6 +74,8 @@ QString DisplayName(QByteArrayView bytes)
 
 QString FolderTitle(QByteArrayView path)
 {
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
     return DisplayName(path == "/" ? path : path.sliced(path.lastIndexOf('/') + 1));
 }
 

@@ -13,8 +13,8 @@ namespace wex {
 // names that differ in their bytes look alike for such bytes and a title never
 // holds a line break.
 QString DisplayName(QByteArrayView bytes);
-// The name a window shows for a folder: its last component as DisplayName
-// shows it, "/" for the root.
+// The name a window shows for a folder: its last component (trailing
+// slashes aside) as DisplayName shows it, "/" for the root.
 QString FolderTitle(QByteArrayView path);
 
 } // namespace wex

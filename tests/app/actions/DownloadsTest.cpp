@@ -5,6 +5,7 @@
 #include "FSBrowser.h"
 #include "FolderRefresh.h"
 #include "MailMoves.h"
+#include "PathUtils.h"
 #include "ReadingFixture.h"
 
 #include <QProgressBar>
@@ -61,7 +62,7 @@ protected:
     FSBrowser browser;
     MailMoves moves{titles, window};
     FolderRefresh refresh{titles, browser, moves};
-    Downloads downloads{titles, browser, refresh, window};
+    Downloads downloads{titles, refresh, window};
     QSignalSpy ends{&downloads, &Downloads::downloadEnded};
 };
 
@@ -105,12 +106,32 @@ TEST_F(DownloadsTest, OverlappingDownloadsEachEndTheirOwnWatch)
     EXPECT_EQ(downloads.activeWatches(), 2);
     ASSERT_TRUE(twoMoreLooks());
     EXPECT_EQ(ends.count(), 0);
+    WriteMail(store, "InBox/2.ygm", "b", QStringLiteral("second"), 6);
+    WriteMail(store, "InBox/3.ygm", "c", QStringLiteral("third"), 7);
     suite.gone();
     ASSERT_TRUE(WaitUntil([&] { return ends.count() == 2; }));
     EXPECT_TRUE(watchesGone());
     EXPECT_EQ(ends.count(), 2);
     EXPECT_EQ(busyAtEnd, QList<bool>({true, false})) << "the window says so while one still runs";
     EXPECT_EQ(window.windowTitle(), QStringLiteral("InBox"));
+    // Counted against the list before the first download, whichever refresh ends last.
+    const QString counted = Localize("Mail downloaded: %1 unread mails now, %2 before").arg(2).arg(0);
+    EXPECT_TRUE(WaitUntil([&] { return window.statusBar()->currentMessage() == counted; }))
+        << window.statusBar()->currentMessage().toStdString();
+}
+
+// Another folder opened while the refresh loads: its count never comes, and
+// the download's message goes all the same.
+TEST_F(DownloadsTest, TheDownloadingMessageEndsWithTheDownload)
+{
+    WriteMail(store, "Other/1.mail", "o", QStringLiteral("other"), 1);
+    QObject::connect(&downloads, &Downloads::downloadEnded, [&] { titles.loadTitleTable(store.at("Other"), true); });
+    const FakeSuite bare(FakeSuite::Tools::ProbesOnly);
+    downloads.download();
+    ASSERT_TRUE(WaitUntil([&] { return ends.count() == 1; }));
+    ASSERT_TRUE(WaitForTitles(titles));
+    EXPECT_EQ(titles.folderPath(), store.at("Other"));
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty()) << window.statusBar()->currentMessage().toStdString();
 }
 
 TEST_F(DownloadsTest, ADownloaderThatCannotStartEndsItsWatchAtTheFirstCheck)

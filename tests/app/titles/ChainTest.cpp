@@ -60,6 +60,10 @@ TEST_F(ChainTest, RelatedAndUnreadMailsReplaceTheListSortedWithoutShowingAnother
     chain.chainTitle();
     EXPECT_EQ(f.titleWindow.windowTitle(), related);
     EXPECT_EQ(Subjects(titles), QStringList({"three", "four"}));
+
+    // A folder listed again (F5) is titled by its name.
+    ASSERT_TRUE(LoadTitlesNow(titles, dir.at("InBox/"), true));
+    EXPECT_EQ(f.titleWindow.windowTitle(), QStringLiteral("InBox"));
 }
 
 } // namespace wex::test
