@@ -81,7 +81,10 @@ if [ "$mode" = app ]; then
 fi
 
 # The demo has no Java suite: a stand-in `java` plays the downloader, so Mail >
-# Get Mail delivers one new mail into the InBox after a few seconds.
+# Get Mail delivers one new mail into the InBox after a few seconds, and
+# stand-ins for the composer, the search program and the relocate tool
+# (demo/suite/*.app) show on this terminal what Reply, New Mail, Search and
+# Open WEX Relocate gave them.
 export WEX_SUITE="$REPO/demo/suite"
 export PATH="$REPO/demo/suite/bin:$PATH"
 

@@ -401,12 +401,12 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <translation>%1 へメールを移動中: %3 通中 %2 通</translation>
     </message>
     <message>
-        <source>Not moved to %1: %2: %3</source>
-        <translation>%1 へ移動できませんでした: %2: %3</translation>
+        <source>Not moved: %1 (%2 to %3)</source>
+        <translation>移動できませんでした: %1 (%2 → %3)</translation>
     </message>
     <message>
-        <source>%1 mails not moved to %2; the first: %3: %4</source>
-        <translation>%1 通のメールを %2 へ移動できませんでした。最初のメール: %3: %4</translation>
+        <source>%1 mails not moved: %2 (the first: %3 to %4)</source>
+        <translation>%1 通のメールを移動できませんでした: %2 (最初のメール: %3 → %4)</translation>
     </message>
     <message>
         <source>Nothing moved: the mails already lie in %1.</source>
@@ -534,8 +534,8 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
 <context>
     <name>wex::MailCommands</name>
     <message>
-        <source>%1 was not marked replied: %2</source>
-        <translation>%1 を返信済みにできませんでした: %2</translation>
+        <source>Not marked replied: %1 (%2)</source>
+        <translation>返信済みにできませんでした: %1 (%2)</translation>
     </message>
     <message>
         <source>No mail reader: &quot;%1&quot; in the settings folder is missing or cannot be resolved.</source>
@@ -562,16 +562,16 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <translation>削除</translation>
     </message>
     <message>
-        <source>%1 was not deleted: %2</source>
-        <translation>%1 を削除できませんでした: %2</translation>
+        <source>Not deleted: %1 (%2)</source>
+        <translation>削除できませんでした: %1 (%2)</translation>
     </message>
     <message>
         <source>%1 mails were not deleted. %2</source>
         <translation>%1 通のメールを削除できませんでした。%2</translation>
     </message>
     <message>
-        <source>%1 was not marked read: %2</source>
-        <translation>%1 を既読にできませんでした: %2</translation>
+        <source>Not marked read: %1 (%2)</source>
+        <translation>既読にできませんでした: %1 (%2)</translation>
     </message>
     <message>
         <source>%1 mails were not marked read. %2</source>
@@ -582,8 +582,8 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <translation>選択部分のプリント</translation>
     </message>
     <message>
-        <source>%1 was not deleted: it is no longer in the list</source>
-        <translation>%1 を削除できませんでした: 一覧にもうありません</translation>
+        <source>Not deleted: the mail is no longer in the list (%1)</source>
+        <translation>削除できませんでした: 一覧にもうありません (%1)</translation>
     </message>
 </context>
 <context>
@@ -612,8 +612,8 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
 <context>
     <name>wex::MailTitles</name>
     <message>
-        <source>Cannot list the folder %1: %2</source>
-        <translation>フォルダ %1 を読み込めません: %2</translation>
+        <source>Cannot list the folder: %1 (%2)</source>
+        <translation>フォルダを読み込めません: %1 (%2)</translation>
     </message>
 </context>
 <context>

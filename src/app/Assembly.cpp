@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QScreen>
 #include <QTimer>
 
@@ -108,6 +109,9 @@ void Assembly::connectSignals()
     KeyController *keys = keys_.get();
     textView_->setKeyHandler([keys](const QKeyEvent *event) { return keys->handleKeyDown(event); });
     QObject::connect(browser_, &FSBrowser::folderClicked, app_.get(), &AppController::showFolder);
+    // A line cut off by a narrow window can still be read whole.
+    QStatusBar *status = titleWindow_->statusBar();
+    QObject::connect(status, &QStatusBar::messageChanged, status, &QWidget::setToolTip);
 
     PreferencesWindow *window = preferencesWindow_.get();
     KeyEditor *editor = keyEditor_.get();

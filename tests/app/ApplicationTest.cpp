@@ -63,6 +63,7 @@ TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
         EXPECT_TRUE(Exists(c.stays)) << "no other mail is read";
         const QString status = app->titleWindow().statusBar()->currentMessage();
         EXPECT_EQ(status.contains(QString::fromUtf8(missing)), c.path == missing) << status.toStdString();
+        EXPECT_EQ(app->titleWindow().statusBar()->toolTip(), status) << "the whole line, however narrow the window";
         app.reset();
         ResetWEXPaths();
     }

@@ -96,7 +96,7 @@ HandOverSequence::Step MailCommands::replyOne(const SelectedMail &mail, const QS
             }
             handed = to;
         } else {
-            report(tr("%1 was not marked replied: %2").arg(NameOf(mail.path), outcome.message));
+            report(tr("Not marked replied: %1 (%2)").arg(outcome.message, NameOf(mail.path)));
             // The composer gets the mail under the name it has now.
             if (!Exists(mail.path) && Exists(to))
                 handed = to;
@@ -225,7 +225,7 @@ void MailCommands::deleteMailYes(const std::vector<SelectedMail> &mails)
         const Title *title = titles_.titleAt(row);
         if (!title) {
             if (failed++ == 0)
-                firstFailure = tr("%1 was not deleted: it is no longer in the list").arg(NameOf(mail.path));
+                firstFailure = tr("Not deleted: the mail is no longer in the list (%1)").arg(NameOf(mail.path));
             continue;
         }
         // An attachment folder goes whole, never its main text alone.
@@ -233,7 +233,7 @@ void MailCommands::deleteMailYes(const std::vector<SelectedMail> &mails)
         const MoveOutcome outcome = SafeRemove(target);
         if (!outcome.ok()) {
             if (failed++ == 0)
-                firstFailure = tr("%1 was not deleted: %2").arg(NameOf(target), outcome.message);
+                firstFailure = tr("Not deleted: %1 (%2)").arg(outcome.message, NameOf(target));
             continue;
         }
         deleted.push_back(row);
@@ -266,7 +266,7 @@ void MailCommands::makeRead()
         const MoveOutcome outcome = title->makeRead();
         if (!outcome.ok()) {
             if (failed++ == 0)
-                firstFailure = tr("%1 was not marked read: %2").arg(NameOf(before), outcome.message);
+                firstFailure = tr("Not marked read: %1 (%2)").arg(outcome.message, NameOf(before));
             continue;
         }
         marked = true;

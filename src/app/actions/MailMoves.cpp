@@ -81,11 +81,11 @@ void MailMoves::endMove()
         const MailMoveRun::Failure &first = failures.first();
         const QString mail = QStringLiteral("%1 (%2)").arg(Quoted(first.subject), Path2String(first.fileName));
         if (failures.size() == 1)
-            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved to %1: %2: %3")).arg(where, mail, first.reason), true);
+            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Not moved: %1 (%2 to %3)")).arg(first.reason, mail, where), true);
         else
-            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "%1 mails not moved to %2; the first: %3: %4"))
+            showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "%1 mails not moved: %2 (the first: %3 to %4)"))
                             .arg(failures.size())
-                            .arg(where, mail, first.reason),
+                            .arg(first.reason, mail, where),
                         true);
     } else if (run->movedCount() == 0) {
         showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Nothing moved: the mails already lie in %1.")).arg(where), false);

@@ -224,7 +224,7 @@ void MailTitles::titlesArrived(const QByteArray &folder, bool listed, int errorN
     }
     if (!listed)
         titleWindow_.statusBar()->showMessage(
-            tr("Cannot list the folder %1: %2").arg(DisplayName(folder), QString::fromLocal8Bit(std::strerror(errorNumber))));
+            tr("Cannot list the folder: %1 (%2)").arg(QString::fromLocal8Bit(std::strerror(errorNumber)), DisplayName(folder)));
     // The order may have been changed while the load ran.
     const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_);
     if (key && (key != pending.key || reverse_ != pending.reverse))

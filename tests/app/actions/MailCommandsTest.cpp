@@ -160,7 +160,7 @@ TEST_P(DeleteRows, RemovesWhatCouldGoAndKeepsTheRest)
             << "an attachment folder goes whole or not at all";
     }
     if (c.locked >= 0)
-        EXPECT_TRUE(status().contains(QStringLiteral("%1.mpart").arg(c.locked))) << status().toStdString();
+        EXPECT_GT(status().indexOf(QStringLiteral("%1.mpart").arg(c.locked)), status().indexOf(':')) << "why before which";
     else
         EXPECT_EQ(status(), QString());
 }
@@ -239,7 +239,7 @@ TEST_F(MailCommandsTest, MarkReadRenamesTheUnreadSelectedMailsAndKeepsWhatCannot
     EXPECT_EQ(repainted[0][0].toModelIndex().row(), 4);
     EXPECT_TRUE(Exists(store.at("InBox/8.ygm")));
     EXPECT_EQ(titles.titleAt(2)->state(), QStringLiteral("U"));
-    EXPECT_TRUE(status().contains(QLatin1String("8.ygm"))) << status().toStdString();
+    EXPECT_GT(status().indexOf(QLatin1String("8.ygm")), status().indexOf(':')) << status().toStdString();
 }
 
 } // namespace

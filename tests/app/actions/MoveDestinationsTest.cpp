@@ -96,7 +96,9 @@ TEST_F(MoveDestinationsTest, AMailThatCannotMoveKeepsItsRowAndIsNamedWithTheReas
     EXPECT_EQ(Subjects(titles), QStringList({"mail 0", "mail 1", "mail 3", "mail 4", "mail 6"}));
     EXPECT_EQ(shownSubject(), QStringLiteral("mail 6"));
     const QString message = moves.lastMessage();
-    EXPECT_TRUE(message.contains(QLatin1String("mail 3")) && message.contains(QLatin1String("3.mail")))
+    // Why before which: a narrow window cuts off the end of the line.
+    EXPECT_TRUE(message.indexOf(QLatin1String("mail 3")) > message.indexOf(QLatin1String("Will not replace"))
+                && message.contains(QLatin1String("Will not replace")) && message.contains(QLatin1String("3.mail")))
         << message.toStdString();
     EXPECT_EQ(f.titleWindow.statusBar()->currentMessage(), message);
 }

@@ -4,6 +4,7 @@
 #include "Launcher.h"
 
 #include <QObject>
+#include <QProcess>
 #include <optional>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -56,4 +57,19 @@ TEST_F(LauncherTest, RevealWithoutAFileManagerOpensEachFolderOnce)
     EXPECT_TRUE(outcome->ok());
     ASSERT_TRUE(WaitUntil([&] { return suite.callsOf("xdg-open").size() == 2; }));
     EXPECT_EQ(suite.callsOf("xdg-open"), (QList<QByteArray>{files.at("In,Box"), files.at("Other")}));
+}
+
+// The demo's stand-ins answer the suite commands a new user tries first, and
+// show what they were given.
+TEST(DemoSuite, EverySuiteProgramOfTheDemoStartsAndShowsItsMail)
+{
+    for (const char *app : {"WEX_Composer.app", "WEX_Seek.app", "WEX_Relocate.app"}) {
+        const QString executable = Launcher::executableOf(QStringLiteral(WEX_SOURCE_DIR "/demo/suite/") + app);
+        ASSERT_FALSE(executable.isEmpty()) << app;
+        QProcess run;
+        run.start(executable, {QStringLiteral("/store/In Box/1.ygm")});
+        ASSERT_TRUE(run.waitForFinished(10000)) << app;
+        EXPECT_EQ(run.exitCode(), 0);
+        EXPECT_TRUE(run.readAllStandardError().contains("/store/In Box/1.ygm")) << app;
+    }
 }
