@@ -196,7 +196,7 @@ int main(int argc, char **argv)
     browser.setRootPath(QFile::encodeName(work.path()));
     wex::MailMoves moves(titles, titleWindow);
     wex::FolderRefresh refresh(titles, browser, moves);
-    wex::Downloads downloads(titles, browser, refresh, titleWindow);
+    wex::Downloads downloads(titles, refresh, titleWindow);
     downloads.setCheckInterval(std::chrono::milliseconds(checkMs));
     GapMonitor monitor;
     app.ignored = monitor.timer();

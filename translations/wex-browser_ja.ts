@@ -508,6 +508,22 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>Mail downloaded: %1 unread mails now</source>
         <translation>メールを受信しました: 未読 %1 通</translation>
     </message>
+    <message>
+        <source>Moved, but hidden debris was left: %1</source>
+        <translation>移動しましたが、隠れた残骸が残りました: %1</translation>
+    </message>
+    <message>
+        <source>The preferences were not saved: %1 (%2)</source>
+        <translation>設定を保存できませんでした: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>The preferences could not be read: %1 (%2). They start from their defaults and the file is left as it is.</source>
+        <translation>設定を読み込めませんでした: %1 (%2)。既定の設定で始め、ファイルはそのまま残します。</translation>
+    </message>
+    <message>
+        <source>The preferences file was damaged and starts afresh; the old file was kept as %1.</source>
+        <translation>設定ファイルが壊れていたため、新しく始めます。古いファイルは %1 として残しました。</translation>
+    </message>
 </context>
 <context>
     <name>wex::AppController</name>
@@ -584,6 +600,10 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>Not deleted: the mail is no longer in the list (%1)</source>
         <translation>削除できませんでした: 一覧にもうありません (%1)</translation>
+    </message>
+    <message>
+        <source>Deleted, but hidden debris was left: %1</source>
+        <translation>削除しましたが、隠れた残骸が残りました: %1</translation>
     </message>
 </context>
 <context>

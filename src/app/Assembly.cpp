@@ -20,13 +20,16 @@
 #include "MenuController.h"
 #include "MoveDestinations.h"
 #include "Preferences.h"
+#include "PathUtils.h"
 #include "PreferencesWindow.h"
 #include "ui_ContentsWindow.h"
 #include "ui_FolderWindow.h"
 #include "ui_TitleWindow.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QScreen>
@@ -132,6 +135,7 @@ bool Assembly::start()
     keys_->restoreBindings();
     destinations_->restore();
     started_ = true;
+    reportPreferencesAtStart();
     if (QCoreApplication *application = QCoreApplication::instance())
         QObject::connect(application, &QCoreApplication::aboutToQuit, titles_.get(), [this] { terminate(); });
     return true;
@@ -148,7 +152,31 @@ void Assembly::terminate()
     fonts_->terminate();
     keys_->saveBindings();
     destinations_->save();
-    defaults_->save();
+    QString error;
+    if (!defaults_->save(&error)) {
+        // The old file stays; what this run changed (move destinations, keys)
+        // is lost, and the user must know it.
+        const QString text = Localize(QT_TRANSLATE_NOOP("WEX", "The preferences were not saved: %1 (%2)"))
+                                 .arg(error, defaults_->filePath());
+        std::fprintf(stderr, "wex-browser: %s\n", text.toLocal8Bit().constData());
+        if (titleWindow_->isVisible())
+            QMessageBox::warning(titleWindow_.get(), QStringLiteral("WEX Browser"), text);
+    }
+}
+
+void Assembly::reportPreferencesAtStart()
+{
+    QString text;
+    if (!defaults_->readError().isEmpty())
+        text = Localize(QT_TRANSLATE_NOOP("WEX", "The preferences could not be read: %1 (%2). They start from their defaults and the file is left as it is."))
+                   .arg(defaults_->readError(), defaults_->filePath());
+    else if (!defaults_->keptAsidePath().isEmpty())
+        text = Localize(QT_TRANSLATE_NOOP("WEX", "The preferences file was damaged and starts afresh; the old file was kept as %1."))
+                   .arg(defaults_->keptAsidePath());
+    if (text.isEmpty())
+        return;
+    std::fprintf(stderr, "wex-browser: %s\n", text.toLocal8Bit().constData());
+    titleWindow_->statusBar()->showMessage(text);
 }
 
 void Assembly::placeWindows()

@@ -58,7 +58,9 @@ public:
     bool start();
     // Shows the three windows side by side and puts the selected mail in view.
     void showWindows();
-    // The preferences of every controller, then one save of the defaults store.
+    // The preferences of every controller, then one save of the defaults
+    // store; a save that fails is told on stderr and, while the windows are
+    // up, in a message.
     void terminate();
 
     DefaultsStore &defaults() const { return *defaults_; }
@@ -116,6 +118,10 @@ private:
     std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
+    // A preferences file that could not be read, or was damaged and kept
+    // aside, told on stderr and on the title window's status line.
+    void reportPreferencesAtStart();
+
     bool started_ = false;
     bool terminated_ = false;
 };

@@ -4,6 +4,7 @@
 // binary's exit paths as a child process.
 #include "AppController.h"
 #include "AppFixture.h"
+#include "DefaultsStore.h"
 #include "FSBrowser.h"
 #include "MailContents.h"
 #include "MailMoves.h"
@@ -14,7 +15,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QProcess>
 #include <QStatusBar>
 #include <csignal>
@@ -67,6 +70,32 @@ TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
         app.reset();
         ResetWEXPaths();
     }
+}
+
+// Preferences that cannot be read stay untouched, a damaged file is kept
+// aside, a save that fails at quit is told: never in silence.
+TEST_F(ApplicationTest, PreferencesTroubleIsAlwaysTold)
+{
+    const QString path = DefaultsStore::defaultPath();
+    ASSERT_TRUE(QDir().mkpath(path)); // a folder where the file should be
+    start();
+    QString status = app->titleWindow().statusBar()->currentMessage();
+    EXPECT_TRUE(status.contains(path)) << status.toStdString();
+    app->showWindows();
+    QString told;
+    WhenModal<QMessageBox>([&](QMessageBox *box) { told = box->text(), box->accept(); });
+    app->terminate();
+    EXPECT_TRUE(told.contains(path)) << told.toStdString();
+    EXPECT_TRUE(QFileInfo(path).isDir()) << "left as it is";
+
+    app.reset();
+    ResetWEXPaths();
+    ASSERT_TRUE(QDir(path).removeRecursively());
+    store.write("damaged", "{damaged");
+    ASSERT_TRUE(QFile::copy(QFile::decodeName(store.at("damaged")), path));
+    start();
+    status = app->titleWindow().statusBar()->currentMessage();
+    EXPECT_TRUE(status.contains(path + QStringLiteral(".corrupt-"))) << status.toStdString();
 }
 
 // One key, end to end: the key reaches the menu's shortcut, the destination

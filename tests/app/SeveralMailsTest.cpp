@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QItemSelectionModel>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTableView>
 
 namespace wex::test {
@@ -90,6 +91,29 @@ TEST_F(SeveralMailsTest, AMoveDuringALoadOfTheSameFolderLeavesNoGhostRow)
     ASSERT_TRUE(WaitForTitles(titles()));
     EXPECT_TRUE(Exists(store.at("Archive/0.mail")));
     EXPECT_EQ(subjects(), (QStringList{QStringLiteral("m1"), QStringLiteral("m2")}));
+}
+
+// Another program renamed one selected mail and removed another while their
+// rows were shown: a move and a delete then say so and touch no other mail.
+TEST_F(SeveralMailsTest, MailsChangedUnderTheirRowsAreToldAndNoOtherIsTouched)
+{
+    store.mkdir("Archive");
+    startOnBox("rrrr");
+    app->moveDestinations().addFolder(store.pathString() + QStringLiteral("/Archive"));
+    const QByteArray others[] = {ReadAll(store.at("Box/0.mail")), ReadAll(store.at("Box/3.mail"))};
+    select({1, 2});
+    ASSERT_EQ(::rename(store.at("Box/1.mail").constData(), store.at("Box/1.rply").constData()), 0);
+    ASSERT_EQ(::unlink(store.at("Box/2.mail").constData()), 0);
+    app->moveDestinations().moveMailTo(0);
+    ASSERT_FALSE(app->mailMoves().isMoving());
+    EXPECT_FALSE(app->mailMoves().lastMessage().isEmpty());
+    select({1, 2});
+    deleteConfirmed();
+    EXPECT_FALSE(app->titleWindow().statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(ReadAll(store.at("Box/0.mail")), others[0]);
+    EXPECT_EQ(ReadAll(store.at("Box/3.mail")), others[1]);
+    EXPECT_TRUE(Exists(store.at("Box/1.rply")) || Exists(store.at("Archive/1.rply")));
+    EXPECT_EQ(Entries(store.at("Archive")).size(), Exists(store.at("Archive/1.rply")) ? 1 : 0);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTimer>
@@ -219,7 +220,8 @@ void MailCommands::deleteMailYes(const std::vector<SelectedMail> &mails)
     std::vector<int> deleted;
     int last = -1; // the row of the last mail deleted, in the list before the removal
     int failed = 0;
-    QString firstFailure;
+    QString firstFailure, leftover;
+    QSet<QByteArray> cleared; // folders whose old debris went
     for (const SelectedMail &mail : mails) {
         const int row = titles_.find(mail);
         const Title *title = titles_.titleAt(row);
@@ -230,7 +232,14 @@ void MailCommands::deleteMailYes(const std::vector<SelectedMail> &mails)
         }
         // An attachment folder goes whole, never its main text alone.
         const QByteArray target = title->archiveState() ? FolderOf(title->path()) : title->path();
+        const QByteArray folder = FolderOf(target);
+        if (!cleared.contains(folder)) {
+            ClearMoveLeftovers(folder, true); // no move of this process runs now
+            cleared.insert(folder);
+        }
         const MoveOutcome outcome = SafeRemove(target);
+        if (outcome.ok() && !outcome.message.isEmpty() && leftover.isEmpty())
+            leftover = outcome.message;
         if (!outcome.ok()) {
             if (failed++ == 0)
                 firstFailure = tr("Not deleted: %1 (%2)").arg(outcome.message, NameOf(target));
@@ -250,6 +259,8 @@ void MailCommands::deleteMailYes(const std::vector<SelectedMail> &mails)
         report(firstFailure);
     else if (failed > 1)
         report(tr("%1 mails were not deleted. %2").arg(failed).arg(firstFailure));
+    else if (!leftover.isEmpty())
+        report(tr("Deleted, but hidden debris was left: %1").arg(leftover));
 }
 
 void MailCommands::makeRead()

@@ -2,6 +2,7 @@
 
 #include "MailMove.h"
 #include "MailTitles.h"
+#include "SafeMove.h"
 #include "TitleTableModel.h"
 
 namespace wex {
@@ -48,13 +49,21 @@ bool MailMoveRun::step(std::chrono::nanoseconds budget)
         const Title *title = titles_.titleAt(row);
         const QByteArray path = title ? title->path() : entry.path;
         const bool archive = title ? title->archiveState() != 0 : entry.archive;
+        const QByteArray source = MailMoveSource(path, archive);
+        const QByteArray sourceFolder = source.left(source.lastIndexOf('/'));
+        if (!cleared_.contains(sourceFolder)) {
+            // No move of this process runs between two mails.
+            ClearMoveLeftovers(sourceFolder, true);
+            cleared_.insert(sourceFolder);
+        }
         const MailMoveResult result = mover_->move(path, archive);
         if (result.moved()) {
             ++moved_;
+            if (!result.outcome.message.isEmpty() && leftover_.isEmpty())
+                leftover_ = result.outcome.message;
             if (row >= 0)
                 leaving.push_back(row);
         } else if (result.kind == MailMoveResult::Failed) {
-            const QByteArray source = MailMoveSource(path, archive);
             failures_.append({entry.subject, source.mid(source.lastIndexOf('/') + 1), result.outcome.message});
         }
         lastIndex_ = index;

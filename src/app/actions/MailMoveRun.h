@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <chrono>
 #include <memory>
@@ -52,6 +53,9 @@ public:
 
     int movedCount() const { return moved_; }
     const QList<Failure> &failures() const { return failures_; }
+    // What the first move that was done but left hidden debris said; empty
+    // when none did.
+    const QString &leftover() const { return leftover_; }
     // The row the last mail handled stands for after the moves: the place of
     // the last mail moved, which now holds the mail that followed it, or the
     // row a mail that stayed still has. -1 when no mail was handled, or when
@@ -71,6 +75,8 @@ private:
     bool listChanged_ = false;
     bool removing_ = false; // the rows leaving now are this run's own
     QList<Failure> failures_;
+    QString leftover_;
+    QSet<QByteArray> cleared_; // source folders whose old debris went
 };
 
 } // namespace wex

@@ -87,6 +87,8 @@ void MailMoves::endMove()
                             .arg(failures.size())
                             .arg(first.reason, mail, where),
                         true);
+    } else if (!run->leftover().isEmpty()) {
+        showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Moved, but hidden debris was left: %1")).arg(run->leftover()), true);
     } else if (run->movedCount() == 0) {
         showMessage(Localize(QT_TRANSLATE_NOOP("WEX", "Nothing moved: the mails already lie in %1.")).arg(where), false);
     } else if (run->movedCount() == 1) {

@@ -1,8 +1,11 @@
 // The user's preferences as one JSON object in one file.
 //
-// A file that exists but cannot be read or parsed is never overwritten: it is
-// moved aside under a new name that takes nothing else's place, and the store
-// starts empty. If even that fails, save() refuses to write over it.
+// A file that exists but cannot be parsed is never overwritten: it is moved
+// aside under a new name that takes nothing else's place, and the store starts
+// empty. If even that fails, save() refuses to write over it. A file that
+// cannot be read at all (an I/O error, no permission) is no proof of damage:
+// it stays where it is, the store starts empty for this run, and save()
+// refuses to write over it.
 #include "DefaultsStore.h"
 
 #include "SafeMove.h"
@@ -14,6 +17,10 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace wex {
 
@@ -34,11 +41,16 @@ DefaultsStore::DefaultsStore(const QString &filePath)
         return;
     QJsonParseError parseError{};
     QJsonDocument doc;
+    QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
-        doc = QJsonDocument::fromJson(file.readAll(), &parseError);
-    else
-        parseError.error = QJsonParseError::IllegalValue;
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        readError_ = file.errorString();
+        blocked_ = true;
+        return;
+    }
     file.close();
+    doc = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error == QJsonParseError::NoError && doc.isObject()) {
         values_ = doc.object();
         return;
@@ -118,6 +130,7 @@ bool DefaultsStore::save(QString *error) const
     };
     if (blocked_)
         return fail(QStringLiteral("Will not overwrite the unreadable preferences file \"%1\"").arg(path_));
+    const auto syncData = sync_ ? sync_ : [](int fd) { return ::fsync(fd) == 0 ? 0 : errno; };
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("Cannot create the folder \"%1\"").arg(folder));
@@ -130,6 +143,12 @@ bool DefaultsStore::save(QString *error) const
     // flushed, so the flush is checked here.
     if (file.write(bytes) != bytes.size() || !file.flush())
         return fail(file.errorString());
+    // commit() flushes to disk but does not say whether that worked: the new
+    // text replaces the old only once it is known to be on disk.
+    if (const int error = syncData(file.handle())) {
+        file.cancelWriting();
+        return fail(QString::fromLocal8Bit(std::strerror(error)));
+    }
     if (!file.commit())
         return fail(file.errorString());
     return true;

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace wex {
@@ -22,6 +23,9 @@ public:
     const QString &filePath() const { return path_; }
     // Where a malformed file was moved aside at load; empty when none was.
     const QString &keptAsidePath() const { return keptAside_; }
+    // Why an existing file could not be read at load (it is left untouched
+    // and never overwritten); empty when it was read or there was none.
+    const QString &readError() const { return readError_; }
 
     bool contains(const QString &key) const;
     std::optional<bool> boolForKey(const QString &key) const; // numbers count: nonzero is true
@@ -37,12 +41,17 @@ public:
     void setArray(const QString &key, const QJsonArray &value);
     void remove(const QString &key);
 
-    // Writes the whole store atomically (the folder is created when missing).
+    // Writes the whole store atomically (the folder is created when missing);
+    // the old file stays unless the new one is known to be on disk.
     bool save(QString *error = nullptr) const;
+    // Replaces the flush of the new file's data (0 or an errno value).
+    void setSyncForTesting(std::function<int(int fd)> sync) { sync_ = std::move(sync); }
 
 private:
     QString path_;
     QString keptAside_;
+    QString readError_;
+    std::function<int(int fd)> sync_;
     // A damaged file that could not be moved aside: save() must not replace it.
     bool blocked_ = false;
     QJsonObject values_;

@@ -5,9 +5,12 @@
 #include <QList>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +41,12 @@ QList<QByteArray> ListFolder(const QByteArray &path, int *error)
 bool CanEmpty(const QByteArray &folder)
 {
     return ::faccessat(AT_FDCWD, folder.constData(), R_OK | W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+// Whether another program of this machine runs under pid.
+bool ProcessRuns(long pid)
+{
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno != ESRCH);
 }
 
 int SyncFd(int fd)
@@ -250,11 +259,30 @@ CopyError CopyTree(const QByteArray &from, const QByteArray &to)
     return result;
 }
 
+int PinnedByFlags(const QByteArray &path)
+{
+    // Links carry no flags; an item that cannot be opened to ask has none
+    // that anyone could have set for it to keep.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return 0;
+    int flags = 0;
+    const bool known = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    ::close(fd);
+    return known && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) ? EPERM : 0;
+}
+
 CopyError CheckRemovable(const QByteArray &path)
 {
     CopyError result;
     struct stat st;
-    if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (::lstat(path.constData(), &st) != 0 || S_ISLNK(st.st_mode))
+        return result;
+    if ((result.error = PinnedByFlags(path)) != 0) {
+        result.path = path;
+        return result;
+    }
+    if (!S_ISDIR(st.st_mode))
         return result;
     if (!CanEmpty(path)) {
         result.error = errno;
@@ -297,13 +325,48 @@ int RemoveTree(const QByteArray &path, bool makeWritable)
     return first;
 }
 
-void SyncFolder(const QByteArray &path)
+int SyncFolder(const QByteArray &path)
 {
     const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return;
-    SyncFd(fd);
+        return errno;
+    const int error = SyncFd(fd);
     ::close(fd);
+    return error;
+}
+
+bool IsLeftoverName(const QByteArray &name, long *pid)
+{
+    static const QByteArray kTags[] = {".wex-copy-", ".wex-gone-"};
+    for (const QByteArray &tag : kTags) {
+        if (!name.startsWith(tag))
+            continue;
+        const qsizetype dash = name.indexOf('-', tag.size());
+        bool number = false;
+        const long value = dash > tag.size() ? name.mid(tag.size(), dash - tag.size()).toLong(&number) : 0;
+        if (number && pid)
+            *pid = value;
+        return number;
+    }
+    return false;
+}
+
+int ClearLeftovers(const QByteArray &folder, bool includeOwn)
+{
+    int error = 0;
+    const QList<QByteArray> names = ListFolder(folder, &error);
+    int cleared = 0;
+    const long self = long(::getpid());
+    for (const QByteArray &name : names) {
+        long pid = 0;
+        if (!IsLeftoverName(name, &pid) || (pid == self ? !includeOwn : ProcessRuns(pid)))
+            continue;
+        if (RemoveTree(folder + '/' + name, true) == 0)
+            ++cleared;
+    }
+    if (cleared > 0)
+        SyncFolder(folder);
+    return cleared;
 }
 
 } // namespace wex::filetree

@@ -36,7 +36,12 @@ int RenameNoReplace(const QByteArray &from, const QByteArray &to, bool isFolder,
 // later). On failure nothing of the copy is left.
 CopyError CopyTree(const QByteArray &from, const QByteArray &to);
 
-// The first item of the tree that could not be removed by RemoveTree.
+// EPERM when the item is immutable or append-only (no unlink, and for a
+// folder no removal of its entries, whatever the permissions say), else 0.
+int PinnedByFlags(const QByteArray &path);
+
+// The first item of the tree that RemoveTree could not remove: a folder
+// that cannot be listed and emptied, or an item pinned by its flags.
 CopyError CheckRemovable(const QByteArray &path);
 
 // Removes a file, symlink (never followed) or folder tree, as much as it
@@ -44,7 +49,15 @@ CopyError CheckRemovable(const QByteArray &path);
 // up folders first (for copies of our own whose permissions were restored).
 int RemoveTree(const QByteArray &path, bool makeWritable);
 
-// Flushes a folder's entries to disk; best effort.
-void SyncFolder(const QByteArray &path);
+// Flushes a folder's entries to disk: 0, or the errno of the failure (a file
+// system that cannot flush folders at all counts as done).
+int SyncFolder(const QByteArray &path);
+
+// Whether name is a hidden item of a move or removal (HiddenName with the
+// tags "copy" or "gone"); *pid (when given) receives the process that made it.
+bool IsLeftoverName(const QByteArray &name, long *pid = nullptr);
+
+// As ClearMoveLeftovers (SafeMove.h).
+int ClearLeftovers(const QByteArray &folder, bool includeOwn);
 
 } // namespace wex::filetree

@@ -10,8 +10,16 @@
 //    its own folder: if even that fails, the copy is removed again and the
 //    source is whole where it was. What follows cannot lose data: the item is
 //    already in place.
-//  * Every folder of a source tree must be writable before anything is
-//    copied, so that its removal afterwards does not stop half way.
+//  * Every folder of a source tree must be writable, and no item of it
+//    immutable or append-only, before anything is copied, so that its
+//    removal afterwards does not stop half way.
+//  * A destination folder that cannot be flushed once the copy is in place
+//    takes the copy back: the source is not removed on the strength of a
+//    copy that a power loss could still take away.
+//  * A folder is removed by first renaming it to a hidden name (one atomic
+//    step: the mail is whole or gone from view), then emptying that. A
+//    removal that stops half way leaves only hidden debris, which is cleared
+//    when the folder is next loaded or moved from (ClearLeftovers).
 #include "SafeMove.h"
 
 #include "FileTree.h"
@@ -86,6 +94,8 @@ MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFold
 {
     const RenameFeatures features{!options.noRenameFlag, !options.noHardLinks};
     const QByteArray destFolder = FolderOf(to);
+    if (const CopyError check = CheckRemovable(from); check.error)
+        return Result(MoveOutcome::Failed, check.error, Describe("Cannot remove", check.path, QByteArray(), check.error));
     QByteArray temp;
     CopyError copyError;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -98,7 +108,10 @@ MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFold
         return Result(MoveOutcome::Failed, copyError.error,
                       Describe("Cannot copy", copyError.path, QByteArray(), copyError.error));
     }
-    SyncFolder(destFolder);
+    if (const int error = SyncFolder(destFolder)) {
+        RemoveTree(temp, true);
+        return Result(MoveOutcome::Failed, error, Describe("Cannot flush", destFolder, QByteArray(), error));
+    }
     if (options.beforePlacing)
         options.beforePlacing();
 
@@ -108,7 +121,13 @@ MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFold
             return Result(MoveOutcome::DestinationExists, error, Describe("Will not replace", to, QByteArray(), 0));
         return Result(MoveOutcome::Failed, error, Describe("Cannot move", from, to, error));
     }
-    SyncFolder(destFolder);
+    const int syncError = options.syncFolder ? options.syncFolder(destFolder) : SyncFolder(destFolder);
+    if (syncError) {
+        // Not known to be on disk: the source stays the mail.
+        RemoveTree(to, true);
+        SyncFolder(destFolder);
+        return Result(MoveOutcome::Failed, syncError, Describe("Cannot flush", destFolder, QByteArray(), syncError));
+    }
 
     QByteArray aside;
     if (const int error = MoveAside(from, isFolder, features, &aside)) {
@@ -124,6 +143,14 @@ MoveOutcome MoveByCopy(const QByteArray &from, const QByteArray &to, bool isFold
                       Describe("Moved, but could not remove the leftover", aside, QByteArray(), error));
     }
     return Result(MoveOutcome::Moved, 0, QString());
+}
+
+// Whether removing entries of folder is refused by its permissions or flags.
+int FolderHolds(const QByteArray &folder)
+{
+    if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        return errno;
+    return PinnedByFlags(folder);
 }
 
 } // namespace
@@ -177,16 +204,37 @@ MoveOutcome SafeRemove(const QByteArray &pathIn)
     // A tree that cannot be emptied, or whose folder will not let it go, is
     // refused before anything goes.
     const QByteArray folder = FolderOf(path);
-    if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) != 0) {
-        const int error = errno;
+    if (const int error = FolderHolds(folder))
         return Result(MoveOutcome::Failed, error, Describe("Cannot remove", path, QByteArray(), error));
-    }
     const CopyError check = CheckRemovable(path);
     if (check.error)
         return Result(MoveOutcome::Failed, check.error, Describe("Cannot remove", check.path, QByteArray(), check.error));
-    if (const int error = RemoveTree(path, false))
-        return Result(MoveOutcome::Failed, error, Describe("Cannot remove", path, QByteArray(), error));
+    if (!S_ISDIR(st.st_mode)) {
+        if (::unlink(path.constData()) != 0) {
+            const int error = errno;
+            return Result(MoveOutcome::Failed, error, Describe("Cannot remove", path, QByteArray(), error));
+        }
+        return Result(MoveOutcome::Moved, 0, QString());
+    }
+    QByteArray aside;
+    if (const int error = MoveAside(path, true, RenameFeatures{}, &aside)) {
+        const auto status = error == ENOENT ? MoveOutcome::SourceMissing : MoveOutcome::Failed;
+        return Result(status, error, Describe("Cannot remove", path, QByteArray(), error));
+    }
+    if (const int error = RemoveTree(aside, false)) {
+        // Gone from view as one step; what is left is hidden debris.
+        return Result(MoveOutcome::Moved, error,
+                      Describe("Deleted, but could not remove the leftover", aside, QByteArray(), error));
+    }
+    SyncFolder(folder);
     return Result(MoveOutcome::Moved, 0, QString());
+}
+
+bool IsMoveLeftoverName(const QByteArray &name) { return IsLeftoverName(name); }
+
+int ClearMoveLeftovers(const QByteArray &folder, bool includeOwn)
+{
+    return ClearLeftovers(StripTrailingSlashes(folder), includeOwn);
 }
 
 } // namespace wex

@@ -1,5 +1,7 @@
 #include "FolderScan.h"
 
+#include "SafeMove.h"
+
 #include "Coding.h"
 #include "TitleCache.h"
 #include "TitleScanner.h"
@@ -260,10 +262,13 @@ void FolderScan::run()
     }
     listed_ = true;
     work.folderFd = ::dirfd(dir);
+    bool debris = false; // hidden items of stopped moves, never listed
     while (const dirent *d = ::readdir(dir)) {
         const size_t len = std::strlen(d->d_name);
-        if (!TitleScanner::isMailName(QByteArrayView(d->d_name, qsizetype(len))))
+        if (!TitleScanner::isMailName(QByteArrayView(d->d_name, qsizetype(len)))) {
+            debris = debris || (d->d_name[0] == '.' && IsMoveLeftoverName(QByteArray(d->d_name, qsizetype(len))));
             continue;
+        }
         work.items.push_back({namePrefix(d->d_name, len), uint32_t(work.names.size()), d->d_type});
         work.names.insert(work.names.end(), d->d_name, d->d_name + len + 1);
     }
@@ -409,6 +414,10 @@ void FolderScan::run()
     }
     work.titles.resize(kept, work.prototype);
     titles_ = std::move(work.titles);
+    // Debris of another process's stopped move or removal goes once that
+    // process is gone; this process's own is cleared only by its moves.
+    if (debris)
+        ClearMoveLeftovers(folder_, false);
 }
 
 } // namespace wex

@@ -157,3 +157,30 @@ TEST(DefaultsStore, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(test::ReadAll(dir.at("defaults.json")), old);
     EXPECT_EQ(Entries(dir.path()), QStringList{"defaults.json"});
 }
+
+// A file that cannot be read is no proof of damage: it stays where it is and
+// is never written over. A new text not known to be on disk replaces nothing.
+TEST(DefaultsStore, AnUnreadableFileStaysAndAnUnflushedSaveReplacesNothing)
+{
+    test::TestDir dir;
+    dir.write("defaults.json/inside", "x"); // a folder where the file should be
+    DefaultsStore unreadable(QString::fromUtf8(dir.at("defaults.json")));
+    EXPECT_FALSE(unreadable.readError().isEmpty());
+    EXPECT_TRUE(unreadable.keptAsidePath().isEmpty());
+    EXPECT_FALSE(unreadable.save());
+    EXPECT_EQ(Entries(dir.path()), QStringList{"defaults.json"});
+    EXPECT_EQ(test::ReadAll(dir.at("defaults.json/inside")), "x");
+
+    const QString path = QString::fromUtf8(dir.at("other.json"));
+    DefaultsStore store(path);
+    store.setString("Sort Identifier", "date");
+    ASSERT_TRUE(store.save());
+    const QByteArray old = test::ReadAll(dir.at("other.json"));
+    store.setString("Sort Identifier", "from");
+    store.setSyncForTesting([](int) { return EIO; });
+    QString error;
+    EXPECT_FALSE(store.save(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(test::ReadAll(dir.at("other.json")), old);
+    EXPECT_EQ(Entries(dir.path()), QStringList({"defaults.json", "other.json"}));
+}

@@ -1,6 +1,7 @@
 // The related-mails walk over real reference folders of symbolic links.
 #include "AliasStore.h"
 #include "ChainWalk.h"
+#include "SafeMove.h"
 #include "ScanFixture.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,22 @@ TEST_F(ChainWalkTest, UnsafeIdsNameNoFolder)
     }
     EXPECT_FALSE(ChainWalk::IsReferenceId(QByteArray(249, 'a')));
     EXPECT_TRUE(ChainWalk::IsReferenceId(QByteArray(248, 'a')));
+}
+
+// Two files with one Message-ID (a mail fetched twice, in one folder and
+// across folders) are two mails: both are listed, and removing one leaves
+// the others whole and listed.
+TEST_F(ChainWalkTest, MailsSharingAMessageIdAreEachTheirOwn)
+{
+    const QByteArray reply = store.mail("InBox/9.mail", 9, Id(9), Id(5));
+    const QByteArray copies[] = {store.mail("InBox/5.mail", 5, Id(5)), store.mail("InBox/6.mail", 6, Id(5)),
+                                 store.mail("Work/5.mail", 7, Id(5))};
+    for (const QByteArray &copy : copies)
+        store.refAlias(Id(5), "midref", copy.mid(store.root().size() + 1).replace('/', '_'), copy);
+    EXPECT_EQ(chain(reply), "s9 s5 s6 s7");
+    ASSERT_TRUE(SafeRemove(copies[1]).ok());
+    EXPECT_EQ(chain(reply), "s9 s5 s7");
+    EXPECT_TRUE(Exists(copies[0]) && Exists(copies[2]));
 }
 
 } // namespace
