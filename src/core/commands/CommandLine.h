@@ -14,6 +14,8 @@ inline constexpr char kListUsage[] =
     "usage: wex-browser --list FOLDER [--sort state|from|date|subject|none] [--reverse] [--no-cache]\n";
 inline constexpr char kUnreadUsage[] =
     "usage: wex-browser --unread [--store ROOT] [--sort state|from|date|subject|none] [--reverse] [--no-cache]\n";
+inline constexpr char kFindUsage[] =
+    "usage: wex-browser --find QUERY [--store ROOT] [--sort state|from|date|subject|none] [--reverse] [--no-cache]\n";
 inline constexpr char kRelatedUsage[] =
     "usage: wex-browser --related MAIL [--store ROOT] [--sort state|from|date|subject|none] [--reverse] "
     "[--no-cache]\n";

@@ -1,0 +1,77 @@
+// wex-browser --find run as a child process over a real store.
+#include "AliasStore.h"
+#include "CommandRun.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace wex::test;
+
+namespace {
+
+class FindCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (WexBinary().isEmpty())
+            GTEST_SKIP() << "WEX_BINARY does not name the wex-browser binary";
+        // Subjects s<day>; senders f<day>.
+        store.mail("InBox/1.ygm", 1);
+        store.mail("InBox/2.mail", 12);
+        store.mail("Lists/debian/3.mail", 13);
+        store.mail("Lists/debian/4.mpart/4.mail", 14);
+        store.mail("Work/.hidden/5.mail", 15);   // a hidden folder
+        store.mail("temp/other/6.mail", 16);     // the suite's own
+        store.mail("Work/7.rply", 17);
+        outside.write("Out/8.mail", "From: f18\nSubject: s18\n\nbody\n");
+        store.link("Work/out", outside.at("Out")); // never left for
+        store.link("Lists/loop", store.dir.at("Lists")); // never looped on
+    }
+    ChildRun find(const QString &query, const QStringList &more = {})
+    {
+        return RunWex(QStringList{"--find", query, "--store", store.dir.pathString()} + more);
+    }
+
+    AliasStore store;
+    TestDir outside;
+};
+
+} // namespace
+
+// What a search finds is what --list shows of every folder of the store,
+// filtered; the walk stays inside the store.
+TEST_F(FindCommandTest, FindsWhatTheListingsOfEveryFolderHold)
+{
+    QByteArray expected;
+    for (const char *folder : {"InBox", "Lists/debian", "Work"}) {
+        const ChildRun list = RunWex({"--list", store.dir.pathString() + "/" + folder});
+        for (const QByteArray &line : list.out.split('\n'))
+            if (line.split('\t').value(1).startsWith("f1"))
+                expected += line + '\n';
+    }
+    ChildRun r = find(QStringLiteral("from:F1"), {"--sort", "none"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.names(), "1.ygm 2.mail 3.mail 4.mail 7.rply");
+    r = find(QStringLiteral("from:F1"));
+    QList<QByteArray> got = r.out.split('\n'), want = expected.split('\n');
+    std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(find(QStringLiteral("s1 state:unread")).names(), "1.ygm");
+    EXPECT_EQ(find(QStringLiteral("body:BODY date:2026-12-13..2026-12-14")).names(), "3.mail 4.mail");
+}
+
+TEST_F(FindCommandTest, ExitStatuses)
+{
+    const ChildRun bad = find(QStringLiteral("colour:red"));
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
+    const ChildRun noStore = RunWex({"--find", "x", "--store", store.dir.pathString() + "/missing"});
+    EXPECT_EQ(noStore.exitCode, 1);
+    EXPECT_EQ(noStore.err.count('\n'), 1);
+    EXPECT_EQ(RunWex({"--find"}).exitCode, 2);
+    const ChildRun none = find(QStringLiteral("nothing-like-this"));
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.out, "");
+}
