@@ -1,17 +1,14 @@
 #pragma once
 // Helpers of the window tests: mail files in scratch stores, waiting for the
-// title list, acting on modal windows from inside their run, and a model
-// tester whose complaints fail the test.
+// title list, and acting on modal windows from inside their run.
 #include "MailTitles.h"
 #include "TestStore.h"
 #include "Wait.h"
 
-#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace wex::test {
 
@@ -73,37 +70,5 @@ void WhenModal(std::function<void(T *)> action, int timeoutMs = 5000)
     });
     timer->start();
 }
-
-// Collects a QAbstractItemModelTester's complaints; a test asserts failures() == 0.
-class ModelChecker {
-public:
-    explicit ModelChecker(QAbstractItemModel *model)
-    {
-        current_ = this;
-        previous_ = qInstallMessageHandler(&ModelChecker::handler);
-        tester_ = std::make_unique<QAbstractItemModelTester>(model,
-                                                             QAbstractItemModelTester::FailureReportingMode::Warning);
-    }
-    ~ModelChecker()
-    {
-        tester_.reset();
-        qInstallMessageHandler(previous_);
-        current_ = nullptr;
-    }
-    int failures() const { return failures_; }
-    const QString &firstFailure() const { return first_; }
-
-private:
-    static void handler(QtMsgType type, const QMessageLogContext &, const QString &message)
-    {
-        if (current_ && type == QtWarningMsg && message.contains(QLatin1String("FAIL")) && current_->failures_++ == 0)
-            current_->first_ = message;
-    }
-    static inline ModelChecker *current_ = nullptr;
-    QtMessageHandler previous_ = nullptr;
-    std::unique_ptr<QAbstractItemModelTester> tester_;
-    int failures_ = 0;
-    QString first_;
-};
 
 } // namespace wex::test

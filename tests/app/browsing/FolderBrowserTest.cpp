@@ -4,6 +4,7 @@
 #include "FSNodeInfo.h"
 #include "FolderModel.h"
 
+#include <QAbstractItemModelTester>
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
@@ -21,7 +22,7 @@ QStringList Names(const FolderModel &model, const QModelIndex &folder = QModelIn
     return names;
 }
 
-TEST(FolderModel, ListsVisibleFoldersOnlyWhenOpened)
+TEST(FolderModel, ListsVisibleFoldersOnlyWhenOpenedAndPassesTheModelTester)
 {
     TestDir dir;
     dir.mkdir("b");
@@ -32,6 +33,7 @@ TEST(FolderModel, ListsVisibleFoldersOnlyWhenOpened)
     ASSERT_EQ(symlink(dir.at("b").constData(), dir.at("link").constData()), 0);
     ASSERT_EQ(symlink(dir.at("gone").constData(), dir.at("broken").constData()), 0);
     FolderModel model(dir.path());
+    const QAbstractItemModelTester checker(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(model.rowCount(), 0) << "nothing is listed before the column is opened";
     model.listFolder(QModelIndex());
     EXPECT_EQ(Names(model), (QStringList{"a", "a.b", "b", "link"}));
@@ -39,24 +41,11 @@ TEST(FolderModel, ListsVisibleFoldersOnlyWhenOpened)
     EXPECT_EQ(a.data(FolderModel::PathRole).toByteArray(), dir.path() + "/a");
     model.listFolder(a);
     EXPECT_EQ(Names(model, a), QStringList{"inner"});
-
-}
-
-TEST(FolderModel, PassesTheModelTester)
-{
-    TestDir dir;
-    dir.mkdir("a/b/c");
-    dir.mkdir("a/d");
-    dir.mkdir("e");
-    FolderModel model(dir.path());
-    ModelChecker checker(&model);
+    dir.mkdir("c");
+    rmdir(dir.at("a.b").constData());
     model.listFolder(QModelIndex());
     model.listFolder(model.index(0, 0));
-    dir.mkdir("f");
-    rmdir(dir.at("e").constData());
-    model.listFolder(QModelIndex());
-    model.listFolder(model.index(0, 0));
-    EXPECT_EQ(checker.failures(), 0) << checker.firstFailure().toStdString();
+    EXPECT_EQ(Names(model), (QStringList{"a", "b", "c", "link"}));
 }
 
 class FSBrowserTest : public ::testing::Test {
@@ -111,13 +100,16 @@ TEST_F(FSBrowserTest, ColumnZeroListsTheRootAndSetPathSelectsAlongThePath)
     EXPECT_TRUE(clicks.isEmpty()) << "setPath announces nothing";
 }
 
-TEST_F(FSBrowserTest, AClickOrAKeyboardMoveAnnouncesTheFolder)
+TEST_F(FSBrowserTest, AClickOrAKeyboardMoveAnnouncesTheFolderAndCutsTheColumnsRightOfIt)
 {
     browser.show();
-    ASSERT_TRUE(browser.setPath(at("store/")));
-    click(1, "InBox");
+    ASSERT_TRUE(browser.setPath(at("store/InBox/sub")));
+    click(1, "InBox"); // the selected folder: sub's column is cut
     EXPECT_EQ(clicked(), at("store/InBox"));
     EXPECT_EQ(browser.lastColumn(), 2);
+    EXPECT_FALSE(browser.columnView(2)->selectionModel()->hasSelection());
+    browser.doDoubleClick();
+    EXPECT_EQ(clicks.count(), 1) << "a double click announces nothing of its own";
     click(0, "other"); // an empty folder opens an empty column
     EXPECT_EQ(clicked(), at("other"));
     EXPECT_EQ(browser.lastColumn(), 1);
@@ -131,19 +123,6 @@ TEST_F(FSBrowserTest, AClickOrAKeyboardMoveAnnouncesTheFolder)
     QTest::keyClick(column, Qt::Key_Right); // into InBox's folders
     EXPECT_EQ(browser.path(), at("store/InBox/sub"));
     EXPECT_EQ(clicked(), at("store/InBox/sub"));
-}
-
-TEST_F(FSBrowserTest, AClickOnTheSelectedFolderCutsTheColumnsToItsRightAndAnnouncesIt)
-{
-    browser.show();
-    ASSERT_TRUE(browser.setPath(at("store/InBox/sub")));
-    ASSERT_EQ(browser.lastColumn(), 3);
-    click(1, "InBox");
-    EXPECT_EQ(clicked(), at("store/InBox"));
-    EXPECT_EQ(browser.lastColumn(), 2) << "sub's column is cut";
-    EXPECT_FALSE(browser.columnView(2)->selectionModel()->hasSelection());
-    browser.doDoubleClick();
-    EXPECT_EQ(clicks.count(), 1) << "a double click announces nothing of its own";
 }
 
 // A mail folder of many thousands of entries takes tens of milliseconds just
@@ -217,14 +196,9 @@ TEST_F(FSBrowserTest, AFolderWhoseNameIsNotUtf8OpensAndShowsItsBytesEscaped)
     ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
     ASSERT_EQ(::mkdir((folder + "/deeper").constData(), 0700), 0);
     ASSERT_TRUE(browser.setPath(at("store")));
-    QListView *column = browser.columnView(1);
-    const QModelIndex index = browser.folderModel()->index(browser.folderModel()->rowOfName(column->rootIndex(), "caf\xe9"),
-                                                           0, column->rootIndex());
-    ASSERT_TRUE(index.isValid());
-    EXPECT_EQ(index.data().toString(), QStringLiteral("caf\\xE9"));
-    QTest::mouseClick(column->viewport(), Qt::LeftButton, {}, column->visualRect(index).center());
+    EXPECT_TRUE(names(1).contains(QStringLiteral("caf\\xE9")));
+    click(1, "caf\xe9");
     EXPECT_EQ(clicked(), folder);
-    ASSERT_EQ(browser.lastColumn(), 2);
     EXPECT_EQ(names(2), QStringList{"deeper"});
 }
 

@@ -1,4 +1,4 @@
-// The font of each language group: initial, restored, saved.
+// The font of each language group: initial, and restored where usable (saving is the font table test's).
 #include "Coding.h"
 #include "CodingFonts.h"
 #include "DefaultsStore.h"
@@ -57,25 +57,6 @@ TEST_F(CodingFontsTest, SavedFontsApplyOnlyWhereUsable)
     numbers.removeLast();
     save(numbers, names, sizes);
     EXPECT_EQ(CodingFonts(coding, defaults).fontOfLanguage(18)->pointSizeF(), 30.0) << "18 entries apply";
-}
-
-TEST_F(CodingFontsTest, TerminateSavesInCodeArrayOrderAndRoundTrips)
-{
-    {
-        CodingFonts fonts(coding, defaults);
-        QFont font(family);
-        font.setPointSizeF(17.5);
-        fonts.setFontOfLanguage(7, font);
-        fonts.terminate();
-    }
-    const QJsonArray numbers = *defaults.arrayForKey("Code-Numbers");
-    ASSERT_EQ(numbers.size(), qsizetype(coding.codeArray().size()));
-    for (qsizetype i = 0; i < numbers.size(); ++i)
-        EXPECT_EQ(numbers[i].toInteger(), qint64(coding.codeArray()[i]));
-    const CodingFonts again(coding, defaults);
-    EXPECT_EQ(again.fontOfLanguage(7)->family(), family);
-    EXPECT_EQ(again.fontOfLanguage(7)->pointSizeF(), 17.5);
-    EXPECT_EQ(again.fontOfLanguage(3), initial(3));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "StoreContext.h"
 #include "TitleTableModel.h"
 
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QSignalSpy>
@@ -110,7 +111,7 @@ TEST_F(MailTitlesTest, SelectionMovesClampToTheRowsAndTheUnreadSearchDoesNotWrap
 
 TEST_F(MailTitlesTest, RemoveRowsKeepsTheUsersSelectionQuietly)
 {
-    ModelChecker checker(titles.model());
+    const QAbstractItemModelTester checker(titles.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     load("------");
     titles.selectAndShow(1);
     table.selectionModel()->select(titles.model()->index(4, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -125,7 +126,6 @@ TEST_F(MailTitlesTest, RemoveRowsKeepsTheUsersSelectionQuietly)
     EXPECT_EQ(titles.removeRows({2}), 1);
     EXPECT_TRUE(titles.selectedRows().empty());
     EXPECT_EQ(changes.count(), 1);
-    EXPECT_EQ(checker.failures(), 0) << checker.firstFailure().toStdString();
 }
 
 TEST_F(MailTitlesTest, RowsChangedDuringALoadMakeItListTheFolderAgain)

@@ -116,11 +116,3 @@ TEST(Coding, CodingListParsing)
         EXPECT_EQ(c.defaultCode() + c.multipartFileCoding() + c.sendFileCoding(), 0u);
     }
 }
-
-TEST(Coding, BundledListLoads)
-{
-    const Coding c;
-    EXPECT_EQ(c.codeFromCharset("iso-2022-jp", false), c.codeForName("ISO2022JP").value());
-    EXPECT_EQ(c.codeFromCharset("UnicodeCeltic", true), c.codeForName("UnicodeCeltic").value());
-    EXPECT_NE(c.multipartFileCoding() * c.sendFileCoding(), 0u);
-}

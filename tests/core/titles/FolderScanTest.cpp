@@ -42,31 +42,23 @@ protected:
 TEST_F(FolderScanTest, ThousandsOfGeneratedMails)
 {
     QRandomGenerator gen(7);
+    const auto pick = [&gen](const auto &choices) { return choices[gen.bounded(int(std::size(choices)))]; };
     std::vector<std::pair<QByteArray, QByteArray>> generated;
     const char *const extensions[] = {"ygm", "mail", "rply", "rpry", "html", "wmail", "htm", "iygm", "imail", "txt"};
-    const QByteArray froms[] = {"From: Alice <alice@example.org>", "From: \x93\xfa\x96\x7b <jp@example.org>",
-                                "FROM: shouting@example.org", "From:nospace", "From: \xe6\x97\xa5\xe6\x9c\xac"};
-    const QByteArray charsets[] = {"",
-                                   "X-WEX-CharSet: SJIS\n",
-                                   "X-WEX-CharSet: EUC\n",
+    const QByteArray froms[] = {"From: Alice <alice@example.org>", "From: \x93\xfa\x96\x7b", "FROM: shouting",
+                                "From:nospace", "From: \xe6\x97\xa5\xe6\x9c\xac"};
+    const QByteArray charsets[] = {"", "X-WEX-CharSet: SJIS\n", "X-WEX-CharSet: EUC\n",
                                    "Content-Type: text/plain; charset=shift_jis\n",
-                                   "Content-Type: text/plain; charset=ISO-8859-1\nX-WEX-CharSet: nonsense\n",
-                                   "Content-type: TEXT/PLAIN; charset=utf-8\n"};
-    const QByteArray dates[] = {"Date: Mon, 5 Dec 2026 08:25:02 +0900", "Date: 5 dec 26 08:25 PST",
-                                "Date: not a date", "Date: 31 Dec 99 23:59:59 Z", ""};
+                                   "Content-Type: text/plain; charset=ISO-8859-1\nX-WEX-CharSet: nonsense\n"};
+    const QByteArray dates[] = {"Date: Mon, 5 Dec 2026 08:25:02 +0900", "Date: 5 dec 26 08:25 PST", "Date: not a date", ""};
     for (int i = 0; i < 3000; ++i) {
-        const QByteArray ext = extensions[gen.bounded(int(std::size(extensions)))];
-        QByteArray name = QByteArray::number(i) + '.' + ext;
-        if (ext == "txt")
-            name = (i % 2 ? "upload" : "error-mail-original") + QByteArray::number(i) + ".txt";
-        const bool crlf = gen.bounded(10) == 0;
-        QByteArray text = froms[gen.bounded(int(std::size(froms)))] + "\nTo: Bob <bob@example.org>\nSubject: mail "
-            + QByteArray::number(i) + (gen.bounded(3) == 0 ? " \xe3\x81\x82" : "") + "\n"
-            + dates[gen.bounded(int(std::size(dates)))] + "\n";
-        if (gen.bounded(8) != 0)
-            text += "\n";
-        text += QByteArray(int(gen.bounded(2000)), 'b') + "\n" + charsets[gen.bounded(int(std::size(charsets)))];
-        if (crlf)
+        const QByteArray ext = pick(extensions);
+        const QByteArray name = ext != "txt" ? QByteArray::number(i) + '.' + ext
+                                             : (i % 2 ? "upload" : "error-mail-original") + QByteArray::number(i) + ".txt";
+        QByteArray text = pick(froms) + "\nSubject: mail " + QByteArray::number(i) + (gen.bounded(3) ? "" : " \xe3\x81\x82")
+            + "\n" + pick(dates) + "\n" + (gen.bounded(8) ? "\n" : "") + QByteArray(int(gen.bounded(2000)), 'b') + "\n"
+            + pick(charsets);
+        if (gen.bounded(10) == 0)
             text.replace("\n", "\r\n");
         mail(name, text);
         generated.emplace_back(name, text);
@@ -78,7 +70,6 @@ TEST_F(FolderScanTest, ThousandsOfGeneratedMails)
     }
     for (int i = 0; i < 10; ++i)
         mail("sender" + QByteArray::number(i) + "|subject.ygm/part.bin", "no main text");
-    mail("notes.txt", "From: not a mail\n\n");
     expectAllScansAgree(10);
 
     // Mails rewritten in place with their size and modification time kept,
