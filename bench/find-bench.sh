@@ -59,7 +59,7 @@ export HOME="$DATA/env/home" XDG_CONFIG_HOME="$DATA/env/home/.config" XDG_CACHE_
 mkdir -p "$HOME"
 
 # A sender word of the first listed mail: a real word, found in some mails.
-WORD="$("$WEX" --list "$STORE/Folder00" --sort none | head -n 1 | cut -f2 | tr -c 'A-Za-z\n' ' ' | awk '{ for (i = 1; i <= NF; i++) if (length($i) >= 4) { print tolower($i); exit } }')"
+WORD="$("$WEX" --list "$STORE/Folder00" --sort none | awk 'NR == 1' | cut -f2 | tr -c 'A-Za-z\n' ' ' | awk '{ for (i = 1; i <= NF; i++) if (length($i) >= 4) { print tolower($i); exit } }')"
 [ -n "$WORD" ] || { echo "find-bench: no sender word found" >&2; exit 1; }
 echo "== the word: $WORD; warming the page cache and the header cache" >&2
 "$WEX" --find "from:$WORD" --store "$STORE" > /dev/null
