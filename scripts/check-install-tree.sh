@@ -93,7 +93,7 @@ if [ -f "$man" ]; then
   [ -z "$warnings" ] || fail "groff warnings: $warnings"
   lexgrog "$man" | grep -q 'wex-browser - ' || fail "lexgrog finds no NAME line"
   text="$(zcat "$man" | groff -man -Tutf8 -P-cbou 2>/dev/null)"
-  for word in --list --unread --related --find --help --version --sort --reverse --store HOME XDG_CONFIG_HOME WEX_SUITE \
+  for word in --list --unread --related --find --counts --help --version --sort --reverse --store HOME XDG_CONFIG_HOME WEX_SUITE \
               WEX_Preferences WEX_Root defaults.json "EXIT STATUS" EXAMPLES "wex-browser $version"; do
     grep -qF -- "$word" <<<"$text" || fail "the manual page does not mention $word"
   done

@@ -16,6 +16,7 @@ inline constexpr char kUnreadUsage[] =
     "usage: wex-browser --unread [--store ROOT] [--sort state|from|date|subject|none] [--reverse] [--no-cache]\n";
 inline constexpr char kFindUsage[] =
     "usage: wex-browser --find QUERY [--store ROOT] [--sort state|from|date|subject|none] [--reverse] [--no-cache]\n";
+inline constexpr char kCountsUsage[] = "usage: wex-browser --counts [FOLDER | --store ROOT] [--no-cache]\n";
 inline constexpr char kRelatedUsage[] =
     "usage: wex-browser --related MAIL [--store ROOT] [--sort state|from|date|subject|none] [--reverse] "
     "[--no-cache]\n";

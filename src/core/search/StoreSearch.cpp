@@ -2,9 +2,9 @@
 
 #include "Coding.h"
 #include "FolderScan.h"
+#include "StoreFolders.h"
 
 #include <QFile>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,31 +15,6 @@ namespace {
 
 // A mail text larger than this is not searched for body words.
 constexpr qint64 kMaxBodyBytes = 32 << 20;
-
-// The sub-folders of folder to walk into, in byte order of their names.
-QList<QByteArray> SubFolders(const QByteArray &folder, bool atRoot)
-{
-    QList<QByteArray> out;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return out;
-    while (const dirent *d = ::readdir(dir)) {
-        const QByteArray name(d->d_name);
-        if (name.startsWith('.') || (atRoot && name == "temp") || name.endsWith(".mpart"))
-            continue;
-        unsigned char type = d->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat st;
-            type = ::fstatat(::dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode) ? DT_DIR
-                                                                                                           : DT_REG;
-        }
-        if (type == DT_DIR) // a link is never followed
-            out.append(name);
-    }
-    ::closedir(dir);
-    std::sort(out.begin(), out.end());
-    return out;
-}
 
 } // namespace
 
@@ -52,19 +27,12 @@ TitleArray StoreSearch::run(const QByteArray &root, const std::atomic<bool> *can
                             const std::function<void(int folders)> &progress)
 {
     TitleArray found;
-    // Depth first without recursion: a deep tree cannot exhaust the stack.
-    std::vector<std::pair<QByteArray, bool>> pending{{root, true}};
     int folders = 0;
-    while (!pending.empty() && !(cancel && cancel->load(std::memory_order_relaxed))) {
-        const auto [folder, atRoot] = pending.back();
-        pending.pop_back();
+    WalkStoreFolders(root, true, cancel, [&](const QByteArray &folder) {
         searchFolder(folder, found);
         if (progress)
             progress(++folders);
-        const QList<QByteArray> subs = SubFolders(folder, atRoot);
-        for (auto it = subs.crbegin(); it != subs.crend(); ++it)
-            pending.push_back({folder + '/' + *it, false});
-    }
+    });
     return found;
 }
 

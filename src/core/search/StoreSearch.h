@@ -2,11 +2,7 @@
 // Finds the mails of a whole store that a query matches, folder by folder
 // through the header cache.
 //
-// The folders are the root and every folder below it, depth first in byte
-// order of their names. Passed over: "temp" at the root (the suite's alias
-// folders), hidden folders, attachment folders (they are mails of their
-// folder) and links, so the walk never leaves the store and never loops.
-// Memory is bounded by the largest folder: a folder's titles go once its
+// The folders are those of WalkStoreFolders from the root. Memory is bounded by the largest folder: a folder's titles go once its
 // matches are taken. Nothing is written into the store.
 #include "FindQuery.h"
 #include "TextDecoder.h"

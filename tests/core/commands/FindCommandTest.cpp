@@ -75,3 +75,19 @@ TEST_F(FindCommandTest, ExitStatuses)
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_EQ(none.out, "");
 }
+
+// --counts walks the same folders: one line each, counted as their listings
+// count; an attachment folder named as a mail is a mail, not a folder.
+TEST_F(FindCommandTest, CountsEveryFolderOfTheStoreOrBelowAFolder)
+{
+    store.mail("InBox/9.ygm/9.ygm", 19);
+    const QByteArray root = store.dir.path();
+    ChildRun r = RunWex({"--counts", "--store", store.dir.pathString()});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "0\t0\t" + root + "\n2\t3\t" + root + "/InBox\n0\t0\t" + root + "/Lists\n0\t2\t" + root +
+                         "/Lists/debian\n0\t1\t" + root + "/Work\n");
+    r = RunWex({"--counts", store.dir.pathString() + "/Lists"});
+    EXPECT_EQ(r.out, "0\t0\t" + root + "/Lists\n0\t2\t" + root + "/Lists/debian\n");
+    EXPECT_EQ(RunWex({"--counts", "a", "--store", "b"}).exitCode, 2);
+    EXPECT_EQ(RunWex({"--counts", store.dir.pathString() + "/missing"}).exitCode, 1);
+}

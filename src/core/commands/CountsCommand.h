@@ -1,0 +1,13 @@
+#pragma once
+// wex-browser --counts [FOLDER | --store ROOT] [--no-cache]: one line per
+// folder, "unread TAB total TAB path", for FOLDER and the folders below it,
+// or for the whole store (see WalkStoreFolders), counted as the folder's
+// listing counts them (through the header cache). Exit status 0; 1 when the
+// store or FOLDER cannot be used or the output fails; 2 for a usage error.
+#include <cstdio>
+
+namespace wex {
+
+int RunCountsCommand(int argc, char **argv, FILE *out, FILE *err);
+
+} // namespace wex
