@@ -4,7 +4,10 @@
 #include <QFile>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -143,6 +146,18 @@ bool RunUnprivileged(const std::function<void()> &body)
         return false;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unprivileged check failed (see above)";
     return true;
+}
+
+bool Pinned::set(bool on) const
+{
+    const int fd = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | flag_ : flags & ~flag_;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return done;
 }
 
 } // namespace wex::test

@@ -67,6 +67,22 @@ private:
 // True on the CI machine (CI=true), where every data-safety test must run.
 bool OnCi();
 
+// Sets a file-system flag (FS_IMMUTABLE_FL, FS_APPEND_FL) on a file or
+// folder for the object's lifetime; ok() is false where that cannot be done
+// (no privilege, a file system without flags).
+class Pinned {
+public:
+    Pinned(const QByteArray &path, int flag) : path_(path), flag_(flag) { ok_ = set(true); }
+    ~Pinned() { set(false); }
+    bool ok() const { return ok_; }
+
+private:
+    bool set(bool on) const;
+    QByteArray path_;
+    int flag_;
+    bool ok_ = false;
+};
+
 // Runs body in a forked child that file permissions bind: as root the child
 // first becomes uid and gid 65534. A failure inside body fails the calling
 // test. Returns false, having run nothing, when the child cannot give up

@@ -3,16 +3,13 @@
 #include "BrowserTextView.h"
 #include "Coding.h"
 #include "CodingFonts.h"
+#include "MailFile.h"
 #include "MailTitles.h"
 #include "PathUtils.h"
 #include "ShellCommand.h"
 #include "TextDecoder.h"
 
-#include <QFile>
 #include <QTimer>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // Showing a mail is one read and one decode; the view then shows the start
 // of the text at once and appends the rest from the event loop, so a mail of
@@ -100,28 +97,13 @@ void MailContents::reloadContents()
 
 void MailContents::contentsAtPathString(const QByteArray &path, uint32_t encoding)
 {
-    // Opened by its bytes (a name need not be valid UTF-8), without blocking,
-    // and only when it is a regular file: a FIFO or a device would never end.
-    const int fd = path.contains('\0') ? -1 : ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        if (fd >= 0)
-            ::close(fd);
-        showText(QString(), tr("This mail could not be read"));
+    const MailFileBytes file = ReadMailFile(path, kMaxMailBytes);
+    if (file.status != MailFileBytes::Read) {
+        showText(QString(), file.status == MailFileBytes::TooLarge ? tr("This mail is too large to show")
+                                                                   : tr("This mail could not be read"));
         return;
     }
-    QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    if (info.st_size > kMaxMailBytes) {
-        showText(QString(), tr("This mail is too large to show"));
-        return;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        showText(QString(), tr("This mail could not be read"));
-        return;
-    }
-    std::optional<QString> text = decoder_->decode(bytes, encoding);
+    std::optional<QString> text = decoder_->decode(file.bytes, encoding);
     if (!text) {
         const char *name = ConverterNameForEncoding(encoding);
         showText(QString(), tr("This mail is not valid %1 text")

@@ -15,9 +15,13 @@ namespace wex {
 
 int RunCountsCommand(int argc, char **argv, FILE *out, FILE *err)
 {
+    // FOLDER is optional: with one operand, or with none.
     CommandOptions options;
-    const bool parsed = ParseCommandOptions(argc, argv, true, 1, &options)
-        || ParseCommandOptions(argc, argv, true, 0, &(options = CommandOptions()));
+    bool parsed = ParseCommandOptions(argc, argv, true, 1, &options);
+    if (!parsed) {
+        options = CommandOptions();
+        parsed = ParseCommandOptions(argc, argv, true, 0, &options);
+    }
     if (!parsed || (options.store && !options.operands.empty())) {
         std::fputs(kCountsUsage, err);
         return 2;

@@ -2,12 +2,8 @@
 
 #include "Coding.h"
 #include "FolderScan.h"
+#include "MailFile.h"
 #include "StoreFolders.h"
-
-#include <QFile>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace wex {
 
@@ -50,18 +46,10 @@ void StoreSearch::searchFolder(const QByteArray &folder, TitleArray &found)
 
 bool StoreSearch::bodyMatches(const Title &title)
 {
-    const QByteArray &path = title.path();
-    const int fd = path.contains('\0') ? -1 : ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxBodyBytes) {
-        if (fd >= 0)
-            ::close(fd);
+    const MailFileBytes file = ReadMailFile(title.path(), kMaxBodyBytes);
+    if (file.status != MailFileBytes::Read)
         return false;
-    }
-    QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    const QByteArray bytes = file.readAll();
-    const std::optional<QString> text = decoder_.decode(bytes, coding_.fileCodeFromCode(title.code()));
+    const std::optional<QString> text = decoder_.decode(file.bytes, coding_.fileCodeFromCode(title.code()));
     return text && query_.matchesBody(*text);
 }
 

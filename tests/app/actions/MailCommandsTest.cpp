@@ -10,7 +10,6 @@
 #include <QTest>
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,25 +20,21 @@ namespace {
 // permissions for an ordinary user, by the immutable flag for root.
 class Locked {
 public:
-    explicit Locked(const QByteArray &folder) : folder_(folder) { ok_ = lock(true); }
-    ~Locked() { lock(false); }
+    explicit Locked(const QByteArray &folder)
+        : folder_(folder), pin_(geteuid() == 0 ? std::make_unique<Pinned>(folder, FS_IMMUTABLE_FL) : nullptr)
+    {
+        ok_ = pin_ ? pin_->ok() : ::chmod(folder.constData(), 0555) == 0;
+    }
+    ~Locked()
+    {
+        if (!pin_)
+            ::chmod(folder_.constData(), 0755);
+    }
     bool ok() const { return ok_; }
 
 private:
-    bool lock(bool on)
-    {
-        if (geteuid() != 0)
-            return ::chmod(folder_.constData(), on ? 0555 : 0755) == 0;
-        const int fd = ::open(folder_.constData(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        return done;
-    }
     QByteArray folder_;
+    std::unique_ptr<Pinned> pin_;
     bool ok_ = false;
 };
 

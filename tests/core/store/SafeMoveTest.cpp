@@ -1,9 +1,8 @@
 #include "SafeMove.h"
 
 #include "Coding.h"
-#include "FolderScan.h"
-
 #include "FileTree.h"
+#include "FolderScan.h"
 #include "TestStore.h"
 
 #include <QDir>
@@ -13,7 +12,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -381,34 +379,6 @@ TEST(SafeRemove, NothingGoesWhenAFolderWillNotLetGo)
     });
 }
 
-namespace {
-
-// Sets or clears a file-system flag (immutable, append-only) for the scope.
-class Pinned {
-public:
-    Pinned(const QByteArray &path, int flag) : path_(path), flag_(flag) { ok_ = set(true); }
-    ~Pinned() { set(false); }
-    bool ok() const { return ok_; }
-
-private:
-    bool set(bool on)
-    {
-        const int fd = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
-        int flags = 0;
-        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | flag_ : flags & ~flag_;
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        return done;
-    }
-    QByteArray path_;
-    int flag_;
-    bool ok_ = false;
-};
-
-} // namespace
-
 // An attachment folder with one part that may not go is refused whole, by a
 // removal and by a move that copies, before anything of it goes.
 TEST(SafeMoveFaults, APinnedPartKeepsItsFolderWhole)
@@ -420,7 +390,7 @@ TEST(SafeMoveFaults, APinnedPartKeepsItsFolderWhole)
                                      {"/parts", FS_APPEND_FL}}) {
         SCOPED_TRACE(part);
         const Snapshot before = Shot(tree);
-        const Pinned pin(tree + part, flag);
+        const test::Pinned pin(tree + part, flag);
         if (!pin.ok())
             GTEST_SKIP() << "file flags cannot be set here (not root, or not on this file system)";
         EXPECT_EQ(SafeRemove(tree).status, MoveOutcome::Failed);
