@@ -1,8 +1,7 @@
 #include "CountsCommand.h"
 
-#include "Coding.h"
 #include "CommandLine.h"
-#include "FolderScan.h"
+#include "MailCounts.h"
 #include "StoreFolders.h"
 #include "StoreRoot.h"
 #include "TitleLines.h"
@@ -39,21 +38,22 @@ int RunCountsCommand(int argc, char **argv, FILE *out, FILE *err)
             return 1;
         }
     }
-    const Coding coding;
-    FolderScanOptions scanOptions;
-    scanOptions.useCache = options.useCache;
     bool written = true;
+    bool counted = true;
     WalkStoreFolders(top, isRoot, nullptr, [&](const QByteArray &folder) {
-        FolderScan scan(coding, folder, scanOptions);
-        scan.run();
-        const TitleArray titles = scan.takeTitles();
-        const auto unread = std::count_if(titles.begin(), titles.end(), [](const Title &t) { return t.unreadState(); });
+        const std::optional<MailCounts> counts = CountMails(folder);
+        if (!counts) {
+            std::fprintf(err, "wex-browser: cannot count the mails of %s: %s\n", EscapeLineBytes(folder).constData(),
+                         std::strerror(errno));
+            counted = false;
+            return;
+        }
         written = written
-            && std::fprintf(out, "%lld\t%lld\t%s\n", static_cast<long long>(unread), static_cast<long long>(titles.size()),
-                            EscapeLineBytes(folder).constData()) > 0;
+            && std::fprintf(out, "%lld\t%lld\t%s\n", static_cast<long long>(counts->unread),
+                            static_cast<long long>(counts->mails), EscapeLineBytes(folder).constData()) > 0;
     });
     if (written && std::fflush(out) == 0 && !std::ferror(out))
-        return 0;
+        return counted ? 0 : 1;
     std::fprintf(err, "wex-browser: cannot write the counts: %s\n", std::strerror(errno));
     return 1;
 }

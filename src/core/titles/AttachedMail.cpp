@@ -113,25 +113,32 @@ bool TitleScanner::isAttachedMail(QByteArray *path)
     const QByteArrayView ext = mailname::extension(*path);
     if (!isMailExtension(ext) && ext != kAttachmentExtension)
         return false;
-    // a/b/x.mpart has the stem a/b/x.mpart/x
-    QByteArray stem = *path;
-    stem += '/';
-    stem += mailname::baseName(mailname::withoutExtension(*path));
-
-    QByteArray found;
-    for (const ExtRow &row : extData) {
-        if (CheckFileWithPath(stem, row.extension, &found)) {
-            *path = found;
-            return true;
-        }
-    }
-    if (CheckFileWithPath(stem, "ygm.html", &found) || CheckFileWithPath(stem, nullptr, &found)) {
-        *path = found;
-        return true;
-    }
-    makeDummyMainAtPath(stem, &found);
+    QByteArray found = mainTextOf(*path);
+    if (found.isEmpty())
+        makeDummyMainAtPath(stemOf(*path), &found);
     *path = found;
     return true;
+}
+
+QByteArray TitleScanner::stemOf(const QByteArray &folder)
+{
+    // a/b/x.mpart has the stem a/b/x.mpart/x
+    QByteArray stem = folder;
+    stem += '/';
+    stem += mailname::baseName(mailname::withoutExtension(folder));
+    return stem;
+}
+
+QByteArray TitleScanner::mainTextOf(const QByteArray &folder)
+{
+    const QByteArray stem = stemOf(folder);
+    QByteArray found;
+    for (const ExtRow &row : extData)
+        if (CheckFileWithPath(stem, row.extension, &found))
+            return found;
+    if (CheckFileWithPath(stem, "ygm.html", &found) || CheckFileWithPath(stem, nullptr, &found))
+        return found;
+    return QByteArray();
 }
 
 void TitleScanner::makeDummyMainAtPath(const QByteArray &stem, QByteArray *out)

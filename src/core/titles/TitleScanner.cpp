@@ -169,6 +169,27 @@ TitleArray TitleScanner::loadTitleArray(const QByteArray &folder, bool *listed)
     return titles;
 }
 
+void TitleScanner::setStateOfEntry(QByteArrayView name, QByteArrayView extension, Title &title)
+{
+    if (setState(extension, title))
+        return;
+    if (title.archiveState() && extension.isEmpty()) {
+        title.setUnreadState(true);
+    } else if (extension == "txt" && name.startsWith(kUploadPrefix)) {
+        title.setSendState(true);
+    } else if (name.startsWith(kErrorPrefix)) {
+        if (extension == "txt")
+            title.setUnreadState(true);
+        title.setErrorState(true);
+    }
+}
+
+bool TitleScanner::isAcceptedEntry(QByteArrayView name, QByteArrayView extension, bool archive)
+{
+    return isMailExtension(extension) || name.startsWith(kUploadPrefix) || (archive && extension.isEmpty())
+        || name.startsWith(kErrorPrefix);
+}
+
 bool TitleScanner::isMailName(QByteArrayView name) { return !name.startsWith('.') && mightBeMail(name); }
 
 void TitleScanner::addTitleOf(const QByteArray &path, TitleArray &titles)
@@ -244,9 +265,7 @@ bool TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int
     }
 
     const QByteArrayView ext = mailname::extension(path);
-    const bool accepted = isMailExtension(ext) || name.startsWith(kUploadPrefix)
-        || (archive && ext.isEmpty()) || name.startsWith(kErrorPrefix);
-    if (!accepted) {
+    if (!isAcceptedEntry(name, ext, archive)) {
         if (fd >= 0)
             ::close(fd);
         return true;
@@ -266,17 +285,7 @@ bool TitleScanner::addTitleOfEntry(QByteArray path, unsigned char entryType, int
     Title &title = titles.emplace_back(prototype_);
     title.setArchiveState(archive);
     title.setCode(coding_.defaultCode());
-    if (!setState(ext, title)) {
-        if (archive && ext.isEmpty()) {
-            title.setUnreadState(true);
-        } else if (ext == "txt" && name.startsWith(kUploadPrefix)) {
-            title.setSendState(true);
-        } else if (name.startsWith(kErrorPrefix)) {
-            if (ext == "txt")
-                title.setUnreadState(true);
-            title.setErrorState(true);
-        }
-    }
+    setStateOfEntry(name, ext, title);
     if (title.archiveState())
         title.setCode(coding_.multipartFileCoding());
     if (title.sendState())

@@ -79,6 +79,12 @@ public:
     static QByteArray wholeMailOf(const QByteArray &path);
     // Applies the extension's state; false (title unchanged) when it is no mail extension.
     static bool setState(QByteArrayView extension, Title &title);
+    // The state an entry's names give its title: the extension's, else what
+    // the entry's name prefix and kind (archiveState set first) give.
+    // extension: of the main text for an attachment folder.
+    static void setStateOfEntry(QByteArrayView name, QByteArrayView extension, Title &title);
+    // Whether an entry of these names gives a title once it can be read.
+    static bool isAcceptedEntry(QByteArrayView name, QByteArrayView extension, bool archive);
     // When line begins with tag (ASCII case-insensitive), sets the title's code
     // from the charset after it and returns 1; otherwise 0.
     int readContentType(const char *tag, const char *line, Title &title) const;
@@ -90,6 +96,10 @@ public:
     // otherwise true, with *path replaced by the folder's main text file (a
     // dummy one is written when there is none).
     bool isAttachedMail(QByteArray *path);
+    // An attachment folder's main text as the listing picks it; empty when it
+    // has none (the listing then writes a dummy one). Nothing is written.
+    static QByteArray mainTextOf(const QByteArray &folder);
+    static QByteArray stemOf(const QByteArray &folder);
     static bool CheckFileWithPath(const QByteArray &stem, const char *extension, QByteArray *out);
     void makeDummyMainAtPath(const QByteArray &stem, QByteArray *out);
 
