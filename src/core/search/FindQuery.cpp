@@ -6,7 +6,7 @@ namespace wex {
 
 namespace {
 
-bool HoldsAll(const QString &folded, const QStringList &words)
+bool HoldsAll(const FoldedText &folded, const QStringList &words)
 {
     for (const QString &word : words)
         if (!folded.contains(word))
@@ -30,11 +30,6 @@ std::optional<qint64> DayOf(const QString &text)
 }
 
 } // namespace
-
-QString FoldForSearch(const QString &text)
-{
-    return text.normalized(QString::NormalizationForm_KC).toCaseFolded();
-}
 
 std::optional<FindQuery> FindQuery::parse(const QString &text, QString *error)
 {
@@ -114,8 +109,8 @@ bool FindQuery::matchesTitle(const Title &title) const
     }
     if (from_.isEmpty() && subject_.isEmpty() && any_.isEmpty())
         return true;
-    const QString from = FoldForSearch(title.from());
-    const QString subject = FoldForSearch(title.subject());
+    const FoldedText from(title.from());
+    const FoldedText subject(title.subject());
     if (!HoldsAll(from, from_) || !HoldsAll(subject, subject_))
         return false;
     for (const QString &word : any_)
@@ -124,6 +119,13 @@ bool FindQuery::matchesTitle(const Title &title) const
     return true;
 }
 
-bool FindQuery::matchesBody(const QString &text) const { return HoldsAll(FoldForSearch(text), body_); }
+bool FindQuery::matchesBody(const QString &text) const
+{
+    const QString folded = FoldForSearch(text);
+    for (const QString &word : body_)
+        if (!folded.contains(word))
+            return false;
+    return true;
+}
 
 } // namespace wex

@@ -9,6 +9,7 @@
 //   state:STATE                unread, read, replied, html, sent or attachment
 // Words match ignoring case and the difference between full-width and
 // half-width forms (NFKC folding), so "ｗｅｘ" finds "WEX".
+#include "FoldedText.h"
 #include "Title.h"
 
 #include <QString>
@@ -16,9 +17,6 @@
 #include <optional>
 
 namespace wex {
-
-// The form both sides of a match are compared in.
-QString FoldForSearch(const QString &text);
 
 class FindQuery {
 public:

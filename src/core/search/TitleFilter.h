@@ -27,21 +27,26 @@ public:
     // their order, and keeps the rest. The titles hidden before are handed
     // to *released (the caller decides where they are destroyed).
     TitleArray split(TitleArray all, TitleArray *released);
-    // New words over the list shown: answers the titles to show now, sorted
-    // by key and direction when titles come back into view (no key: hidden
-    // ones come back after the others). When the new words only narrow the
-    // old ones (each old word lies within a new one), only the shown titles
-    // are looked at.
+    // New words over the list shown: answers the titles to show now. Titles
+    // coming into view (or going out of it) are merged into the shown (or
+    // hidden) ones by key and direction; with no key they come after the
+    // others. Both lists are expected in the list's order.
     TitleArray setText(const QString &text, TitleArray shown, std::optional<TitleKey> key, bool reverse);
+    // Frees the buffers kept between keystrokes (a list of many mails moves
+    // through the same memory as the words change, never through new).
+    void releaseScratch();
     // Reorders the hidden titles, so they come back in the list's order.
     void sortHidden(TitleKey key, bool reverse) { SortTitles(hidden_, key, reverse); }
 
 private:
-    bool narrows(const QStringList &before) const;
+    std::vector<uint8_t> matchFlags(const TitleArray &list) const;
+    // Whether every title holding the outer words holds the inner ones.
+    static bool within(const QStringList &inner, const QStringList &outer);
 
     QString text_;
     QStringList words_; // folded
     TitleArray hidden_;
+    TitleArray goes_, back_, spare_; // empty between calls; their buffers kept
 };
 
 } // namespace wex

@@ -1,5 +1,6 @@
 // The quick filter: which rows it lets through, and that hidden rows come
 // back whole and in order.
+#include "FoldedText.h"
 #include "TitleFilter.h"
 
 #include <gtest/gtest.h>
@@ -73,4 +74,21 @@ TEST(TitleFilter, HiddenRowsComeBackInTheListsOrderAndANewListReplacesThem)
     shown = filter.split(Mails({{"e", "two"}, {"f", "six"}}), &released);
     EXPECT_EQ(Subjects(shown), QStringList{"two"});
     EXPECT_EQ(Subjects(filter.hidden()), QStringList{"six"});
+}
+
+// The fast fold must agree with the full one: on every character alone, and
+// where a neighbour changes a character (composition, conjoining jamo,
+// two-part vowel signs, compatibility jamo, surrogate pairs).
+TEST(FoldedText, AgreesWithTheFullFold)
+{
+    QStringList texts;
+    for (char32_t u = 1; u < 0x10000; ++u)
+        texts << QString(QChar(char16_t(u)));
+    texts << QString::fromUtf8("か\u3099") << QString::fromUtf8("\u1100\u1161\u11A8") << QString::fromUtf8("\u0DD9\u0DCF")
+          << QString::fromUtf8("ㄱㅏ") << QString::fromUtf8("e\u0301X") << QString::fromUtf8("𝐀bc") << QString::fromUtf8("Ｓａｔｏ ﾃｽﾄ");
+    for (const QString &text : texts) {
+        const QString full = FoldForSearch(text);
+        if (FoldedText(text).view() != full)
+            ADD_FAILURE() << "U+" << std::hex << unsigned(text.at(0).unicode()) << " " << text.toStdString();
+    }
 }
