@@ -528,6 +528,22 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>Find in Store...</source>
         <translation>保管庫を検索...</translation>
     </message>
+    <message>
+        <source>Filter Mails</source>
+        <translation>メールを絞り込む</translation>
+    </message>
+    <message>
+        <source>Filter by sender or subject (Ctrl+F)</source>
+        <translation>差出人か件名で絞り込む (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>Filter mails</source>
+        <translation>メールの絞り込み</translation>
+    </message>
+    <message>
+        <source>%1 of %2 mails</source>
+        <translation>%2 通中 %1 通</translation>
+    </message>
 </context>
 <context>
     <name>wex::AppController</name>

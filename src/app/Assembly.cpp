@@ -8,6 +8,7 @@
 #include "DefaultsStore.h"
 #include "Downloads.h"
 #include "FSBrowser.h"
+#include "FolderModel.h"
 #include "FolderRefresh.h"
 #include "FontTable.h"
 #include "KeyController.h"
@@ -22,6 +23,7 @@
 #include "Preferences.h"
 #include "PathUtils.h"
 #include "PreferencesWindow.h"
+#include "QuickFilterField.h"
 #include "StoreFind.h"
 #include "ui_ContentsWindow.h"
 #include "ui_FolderWindow.h"
@@ -52,6 +54,7 @@ Assembly::Assembly(const QString &defaultsPath)
     fontTable_ = std::make_unique<FontTable>(*coding_, *fonts_, *preferencesWindow_->fontTable());
     chain_ = std::make_unique<Chain>(*titles_, *titleWindow_, store_);
     find_ = std::make_unique<StoreFind>(*titles_, *titleWindow_, store_);
+    filter_ = std::make_unique<QuickFilterField>(*titles_, *filterField_, *titleWindow_->statusBar());
     commands_ = std::make_unique<MailCommands>(*titles_, *contents_, *titleWindow_);
     moves_ = std::make_unique<MailMoves>(*titles_, *titleWindow_);
     destinations_ = std::make_unique<MoveDestinations>(*defaults_, store_, *browser_, *moves_, *titleWindow_);
@@ -61,8 +64,8 @@ Assembly::Assembly(const QString &defaultsPath)
     app_ = std::make_unique<AppController>(*defaults_, store_, *coding_,
                                            MainWindows{*folderWindow_, *titleWindow_, *contentsWindow_}, *browser_,
                                            *titles_, *keyRouter_, *preferences_);
-    menu_ = std::make_unique<MenuController>(MenuCommands{*app_, *commands_, *titles_, *contents_, *chain_, *find_, *browser_,
-                                                          *downloads_, *preferences_, *destinations_, *refresh_});
+    menu_ = std::make_unique<MenuController>(MenuCommands{*app_, *commands_, *titles_, *contents_, *chain_, *find_, *filter_,
+                                                          *browser_, *downloads_, *preferences_, *destinations_, *refresh_});
     for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
         menu_->installMenuBar(window);
     connectSignals();
@@ -80,6 +83,7 @@ Assembly::~Assembly()
     destinations_.reset();
     moves_.reset();
     commands_.reset();
+    filter_.reset();
     find_.reset();
     chain_.reset();
     fontTable_.reset();
@@ -101,6 +105,7 @@ void Assembly::makeWindows()
     Ui::TitleWindow titleForm;
     titleForm.setupUi(titleWindow_.get());
     table_ = titleForm.mailTable;
+    filterField_ = titleForm.filterField;
 
     contentsWindow_ = std::make_unique<QMainWindow>();
     Ui::ContentsWindow contentsForm;
@@ -115,6 +120,11 @@ void Assembly::connectSignals()
     KeyController *keys = keys_.get();
     textView_->setKeyHandler([keys](const QKeyEvent *event) { return keys->handleKeyDown(event); });
     QObject::connect(browser_, &FSBrowser::folderClicked, app_.get(), &AppController::showFolder);
+    // The browser's counts follow this program's changes, also those its
+    // watch cannot see (inside an attachment folder).
+    FSBrowser *browser = browser_;
+    QObject::connect(titles_.get(), &MailTitles::mailChanged, browser,
+                     [browser](const QByteArray &path) { browser->folderModel()->folderCounts().recountFolderOf(path); });
     // A line cut off by a narrow window can still be read whole.
     QStatusBar *status = titleWindow_->statusBar();
     QObject::connect(status, &QStatusBar::messageChanged, status, &QWidget::setToolTip);

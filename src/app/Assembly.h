@@ -16,6 +16,7 @@
 #include <memory>
 
 class QMainWindow;
+class QLineEdit;
 class QTableView;
 
 namespace wex {
@@ -24,6 +25,7 @@ class AppController;
 class BrowserTextView;
 class Chain;
 class StoreFind;
+class QuickFilterField;
 class Coding;
 class CodingFonts;
 class DefaultsStore;
@@ -82,6 +84,7 @@ public:
     FontTable &fontTable() const { return *fontTable_; }
     Chain &chain() const { return *chain_; }
     StoreFind &storeFind() const { return *find_; }
+    QuickFilterField &quickFilter() const { return *filter_; }
     MailCommands &mailCommands() const { return *commands_; }
     MailMoves &mailMoves() const { return *moves_; }
     MoveDestinations &moveDestinations() const { return *destinations_; }
@@ -104,6 +107,7 @@ private:
     std::unique_ptr<PreferencesWindow> preferencesWindow_;
     FSBrowser *browser_ = nullptr;          // inside folderWindow_
     QTableView *table_ = nullptr;           // inside titleWindow_
+    QLineEdit *filterField_ = nullptr;      // inside titleWindow_
     BrowserTextView *textView_ = nullptr;   // inside contentsWindow_
     std::unique_ptr<MailTitles> titles_;
     std::unique_ptr<MailContents> contents_;
@@ -113,6 +117,7 @@ private:
     std::unique_ptr<FontTable> fontTable_;
     std::unique_ptr<Chain> chain_;
     std::unique_ptr<StoreFind> find_;
+    std::unique_ptr<QuickFilterField> filter_;
     std::unique_ptr<MailCommands> commands_;
     std::unique_ptr<MailMoves> moves_;
     std::unique_ptr<MoveDestinations> destinations_;

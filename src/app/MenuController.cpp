@@ -1,7 +1,7 @@
 // Keys follow desktop mail readers where they agree: Ctrl+R reply, Ctrl+N new
 // mail, the Delete key, Ctrl+K mark read (Ctrl+Shift+R is "reply to all"
-// elsewhere), Ctrl+Shift+F the search tool (Ctrl+F stays free for finding in
-// the text), Ctrl+Shift+B the address book.
+// elsewhere), Ctrl+F the quick filter, Ctrl+Shift+F the search tool,
+// Ctrl+Shift+B the address book.
 #include "MenuController.h"
 
 #include "AppController.h"
@@ -17,6 +17,7 @@
 #include "MoveDestinations.h"
 #include "PathUtils.h"
 #include "Preferences.h"
+#include "QuickFilterField.h"
 #include "StoreFind.h"
 
 #include <QAction>
@@ -72,6 +73,9 @@ MenuController::MenuController(const MenuCommands &c, QObject *parent)
     connect(addAction(mailMenu_, QStringLiteral("findInStore"), QT_TRANSLATE_NOOP("WEX", "Find in Store..."),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, &c.find, &StoreFind::findInStore, Qt::QueuedConnection);
+    connect(addAction(mailMenu_, QStringLiteral("filterMails"), QT_TRANSLATE_NOOP("WEX", "Filter Mails"),
+                      QKeySequence(Qt::CTRL | Qt::Key_F)),
+            &QAction::triggered, &c.filter, &QuickFilterField::focusFilter);
 
     AppController *app = &c.app;
     connect(addAction(folderMenu_, QStringLiteral("browseInBox"), QT_TRANSLATE_NOOP("WEX", "Browse InBox"),

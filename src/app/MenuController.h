@@ -30,6 +30,7 @@ class MailTitles;
 class MoveDestinations;
 class Preferences;
 class StoreFind;
+class QuickFilterField;
 
 // What the menus act on.
 struct MenuCommands {
@@ -39,6 +40,7 @@ struct MenuCommands {
     MailContents &contents;
     Chain &chain;
     StoreFind &find;
+    QuickFilterField &filter;
     FSBrowser &browser;
     Downloads &downloads;
     Preferences &preferences;

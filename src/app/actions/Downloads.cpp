@@ -32,7 +32,7 @@ void Downloads::download()
     if (active_ == 0) {
         // Overlapping downloads report against the list as it was before the
         // first of them.
-        unreadAtStart_ = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+        unreadAtStart_ = titles_.isLoading() ? std::nullopt : std::optional<int>(titles_.unreadCount());
         folderAtStart_ = titles_.folderPath();
     }
     DownloadWatch *watch = DownloadWatch::start(checkInterval_, runner_.get(), this);
@@ -57,7 +57,7 @@ void Downloads::watchEnded()
 void Downloads::refreshAfterDownload()
 {
     // Counted on the list as loaded: a list still loading shows no rows yet.
-    std::optional<int> before = titles_.isLoading() ? std::nullopt : std::optional<int>(unreadCount());
+    std::optional<int> before = titles_.isLoading() ? std::nullopt : std::optional<int>(titles_.unreadCount());
     if (unreadAtStart_ && folderAtStart_ == titles_.folderPath())
         before = unreadAtStart_;
     refresh_.refreshList(false);
@@ -71,7 +71,7 @@ void Downloads::refreshAfterDownload()
         [this, folder, before](const QByteArray &loaded) {
             if (loaded != folder)
                 return;
-            const int now = unreadCount();
+            const int now = titles_.unreadCount();
             titleWindow_.statusBar()->showMessage(
                 before ? Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now, %2 before"))
                              .arg(now)
@@ -79,14 +79,6 @@ void Downloads::refreshAfterDownload()
                        : Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now")).arg(now));
         },
         Qt::SingleShotConnection);
-}
-
-int Downloads::unreadCount() const
-{
-    int unread = 0;
-    for (const Title &title : titles_.mailTitles())
-        unread += title.unreadState() ? 1 : 0;
-    return unread;
 }
 
 void Downloads::showBusy(bool busy)

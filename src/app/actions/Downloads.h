@@ -57,7 +57,6 @@ signals:
 private:
     void watchEnded();
     void showBusy(bool busy);
-    int unreadCount() const;
 
     MailTitles &titles_;
     FolderRefresh &refresh_;

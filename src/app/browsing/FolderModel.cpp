@@ -3,6 +3,7 @@
 #include "DisplayName.h"
 #include "FSNodeInfo.h"
 
+#include <QFont>
 #include <QHash>
 #include <QMetaObject>
 #include <sys/stat.h>
@@ -42,6 +43,7 @@ FolderModel::FolderModel(const QByteArray &rootPath, QObject *parent)
     root_->path = rootPath.isEmpty() ? QByteArrayLiteral("/") : rootPath;
     root_->name = root_->path;
     root_->shownName = DisplayName(root_->path);
+    connect(&counts_, &FolderCounts::counted, this, &FolderModel::countArrived);
 }
 
 FolderModel::~FolderModel()
@@ -106,6 +108,16 @@ QVariant FolderModel::data(const QModelIndex &index, int role) const
     const Node *node = nodeOf(index);
     switch (role) {
     case Qt::DisplayRole:
+        if (const std::optional<MailCounts> counts = counts_.countsOf(node->path); counts && counts->mails > 0)
+            return QStringLiteral("%1 (%2)").arg(node->shownName).arg(counts->unread);
+        return node->shownName;
+    case Qt::FontRole:
+        if (const std::optional<MailCounts> counts = counts_.countsOf(node->path); counts && counts->unread > 0) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return QVariant();
     case Qt::EditRole: return node->shownName;
     case Qt::ToolTipRole: return DisplayName(node->path);
     case PathRole: return node->path;
@@ -189,6 +201,7 @@ void FolderModel::showNames(const QModelIndex &folder, const std::vector<QByteAr
             node->children.push_back(node->makeChild(name));
         node->renumber();
         endInsertRows();
+        followChildren(node);
         return;
     }
 
@@ -200,6 +213,7 @@ void FolderModel::showNames(const QModelIndex &folder, const std::vector<QByteAr
         if (wanted.contains(node->children[size_t(row)]->name))
             continue;
         beginRemoveRows(folder, row, row);
+        counts_.forget(node->children[size_t(row)]->path);
         node->children.erase(node->children.begin() + row);
         node->renumber();
         endRemoveRows();
@@ -221,6 +235,14 @@ void FolderModel::showNames(const QModelIndex &folder, const std::vector<QByteAr
         endInsertRows();
     }
     reorder(node, folder, names);
+    followChildren(node);
+}
+
+void FolderModel::followChildren(Node *node)
+{
+    // Listed afresh (a click, a refresh, a download): counted afresh.
+    for (const auto &child : node->children)
+        counts_.follow(child->path);
 }
 
 // Puts the children in the order of names (which holds exactly their names);
@@ -248,6 +270,32 @@ void FolderModel::reorder(Node *node, const QModelIndex &folder, const std::vect
     for (const auto &[index, child] : moved)
         changePersistentIndex(index, createIndex(child->row, 0, child));
     emit layoutChanged({parentIndex}, QAbstractItemModel::VerticalSortHint);
+}
+
+QModelIndex FolderModel::indexOfPath(const QByteArray &path) const
+{
+    const QByteArray &root = root_->path;
+    const QByteArray prefix = root.endsWith('/') ? root : root + '/';
+    if (!path.startsWith(prefix))
+        return QModelIndex();
+    const Node *node = root_.get();
+    for (const QByteArray &name : path.mid(prefix.size()).split('/')) {
+        if (name.isEmpty())
+            continue;
+        const auto child = std::find_if(node->children.begin(), node->children.end(),
+                                        [&name](const auto &c) { return c->name == name; });
+        if (child == node->children.end())
+            return QModelIndex();
+        node = child->get();
+    }
+    return node == root_.get() ? QModelIndex() : createIndex(node->row, 0, const_cast<Node *>(node));
+}
+
+void FolderModel::countArrived(const QByteArray &folder)
+{
+    const QModelIndex index = indexOfPath(folder);
+    if (index.isValid())
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::FontRole});
 }
 
 int FolderModel::rowOfName(const QModelIndex &folder, const QByteArray &name) const

@@ -11,8 +11,15 @@
 // children (nothing is a leaf before it is opened), so any folder can be
 // opened into a next column.
 //
+// Every folder shown as a row is counted (FolderCounts) and watched: a
+// folder holding mails shows its unread count after its name ("InBox (12)"),
+// in bold when nonzero; the counts come from a worker, and data() only reads
+// the last one.
+//
 // Names and paths are the file system's bytes (PathRole, pathOf()); the
 // display text of a name that is not UTF-8 escapes its bytes (DisplayName).
+#include "FolderCounts.h"
+
 #include <QAbstractItemModel>
 #include <QByteArray>
 #include <QPersistentModelIndex>
@@ -60,6 +67,13 @@ public:
     // Whether a worker still reads some folder.
     bool isListing() const { return !waiting_.empty(); }
 
+    // The counts beside the folder names; tell it of changes the watch cannot see.
+    FolderCounts &folderCounts() { return counts_; }
+    const FolderCounts &folderCounts() const { return counts_; }
+    // The index of a listed folder by its absolute path; invalid when the
+    // path is the root or no listed folder.
+    QModelIndex indexOfPath(const QByteArray &path) const;
+
     // The row of a sub-folder by its name's bytes among the listed ones; -1 when absent.
     int rowOfName(const QModelIndex &folder, const QByteArray &name) const;
 
@@ -87,6 +101,9 @@ private:
     quint64 lastTicket_ = 0;
     qint64 deferThreshold_ = 256 * 1024; // about 10,000 entries: milliseconds to read
     QThreadPool pool_; // waited for by the destructor
+    FolderCounts counts_;
+    void countArrived(const QByteArray &folder);
+    void followChildren(Node *node);
 };
 
 } // namespace wex

@@ -154,6 +154,12 @@ bool KeyController::handleKeyDown(const QKeyEvent *event)
     return key && handleKey(*key);
 }
 
+bool KeyController::isBound(const QKeyEvent *event) const
+{
+    const std::optional<MethodKey> key = event ? MethodKeyFromEvent(*event) : std::nullopt;
+    return key && serialForKey(*key);
+}
+
 bool KeyController::handleKey(const MethodKey &key)
 {
     const std::optional<int> serial = serialForKey(key);

@@ -46,6 +46,8 @@ public:
 
     // Runs the command bound to the event's key; true when one ran.
     bool handleKeyDown(const QKeyEvent *event);
+    // Whether the event's key is bound (nothing runs).
+    bool isBound(const QKeyEvent *event) const;
     // Runs the command bound to a key; true when one ran.
     bool handleKey(const MethodKey &key);
 

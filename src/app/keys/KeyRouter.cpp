@@ -4,12 +4,18 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 // Why an application filter: the bindings must work whichever of the three
 // windows is active and whichever widget in it has the focus (the folder
 // browser, the mail table or the text), before any of them acts on the key;
 // only the movement keys of the browser and the table go to them first, and
 // reach the bindings when they pass them on.
+//
+// A binding wins over a menu's default key: Qt offers a key to the menus'
+// shortcuts before it is pressed anywhere, unless the shortcut override is
+// accepted, which a bound key's is. Keys typed into a text field (the quick
+// filter) are the field's: a binding on a letter must not eat what is typed.
 //
 // Once only: a bound key runs its command at the first offer and is consumed,
 // so neither the widgets nor the text view's own offer ever see it. An unbound
@@ -69,11 +75,18 @@ bool KeyRouter::ownsMovementKey(QObject *watched, const QKeyEvent &key) const
 
 bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !belongsToWindows(watched))
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) || !belongsToWindows(watched)
+        || qobject_cast<QLineEdit *>(watched))
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
     if (ownsMovementKey(watched, *key))
         return false;
+    if (type == QEvent::ShortcutOverride) {
+        if (keys_.isBound(key))
+            key->accept(); // delivered as a key press, where the binding runs
+        return false;
+    }
     if (keys_.handleKeyDown(key)) {
         key->accept();
         return true;

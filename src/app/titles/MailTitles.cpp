@@ -133,7 +133,58 @@ QAbstractItemModel *MailTitles::model() { return display_; }
 int MailTitles::count() const { return model_->rowCount(); }
 Title *MailTitles::titleAt(int row) { return model_->titleAt(row); }
 const TitleArray &MailTitles::mailTitles() const { return model_->titles(); }
-void MailTitles::setMailTitles(TitleArray titles) { loader_->discard(model_->setTitles(std::move(titles))); }
+
+void MailTitles::setMailTitles(TitleArray titles)
+{
+    TitleArray released;
+    setShownTitles(filter_.split(std::move(titles), &released));
+    loader_->discard(std::move(released));
+}
+
+void MailTitles::setShownTitles(TitleArray shown) { loader_->discard(model_->setTitles(std::move(shown))); }
+
+int MailTitles::unreadCount() const
+{
+    int unread = 0;
+    for (const TitleArray *list : {&model_->titles(), &filter_.hidden()})
+        for (const Title &title : *list)
+            unread += title.unreadState() ? 1 : 0;
+    return unread;
+}
+
+void MailTitles::setFilterText(const QString &text)
+{
+    if (text == filter_.text())
+        return;
+    const bool selected = table_.selectionModel()->hasSelection();
+    const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_);
+    model_->reshape([&](TitleArray shown) { return filter_.setText(text, std::move(shown), key, reverse_); });
+    // The reset forgot the selection without a word: the mail on show is
+    // selected again where it still shows, and otherwise is shown no more,
+    // so no command can reach a hidden mail.
+    const int row = shownPath_.isEmpty() ? -1 : IndexOfPath(model_->titles(), shownPath_);
+    if (row >= 0) {
+        selectQuietly(row);
+        revealRow(row, Reveal::Visible);
+    } else if (selected) {
+        emit selectionChanged();
+    }
+    emit filterChanged(text);
+}
+
+void MailTitles::clearFilter()
+{
+    if (!filter_.isActive() && filter_.text().isEmpty())
+        return;
+    // The hidden titles belong to the list that goes; the new list comes
+    // whole.
+    TitleArray released;
+    filter_.split(TitleArray(), &released);
+    loader_->discard(std::move(released));
+    filter_.setText(QString(), TitleArray(), std::nullopt, false);
+    filter_.releaseScratch();
+    emit filterChanged(QString());
+}
 QString MailTitles::identifier() const { return identifier_; }
 bool MailTitles::reverse() const { return reverse_; }
 const CalendarFormat &MailTitles::dateFormat() const { return display_->dateFormat(); }
@@ -186,6 +237,10 @@ void MailTitles::loadTitleTable(const QByteArray &folder, bool refresh, const QB
             setMailTitles(TitleArray());
         }
     }
+    // Words typed for another list do not carry over to this one.
+    if (!SameFolder(folder, folder_) || !listIsFolder_)
+        clearFilter();
+    listIsFolder_ = true;
     folder_ = folder;
     // The window is titled by what it shows, whatever list it showed before.
     titleWindow_.setWindowTitle(FolderTitle(folder));
@@ -235,6 +290,11 @@ void MailTitles::titlesArrived(const QByteArray &folder, bool listed, int errorN
 
 void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &select)
 {
+    {
+        TitleArray released;
+        titles = filter_.split(std::move(titles), &released);
+        loader_->discard(std::move(released));
+    }
     const QByteArray shown = shownPath_;
     // A refresh that finds the mail on show on the row it already had keeps
     // that row selected without a selection change, as a table keeps its
@@ -253,7 +313,7 @@ void MailTitles::showTitles(TitleArray titles, bool refresh, const QByteArray &s
     // a model reset clears the selection without a signal.
     if (keep < 0)
         clearSelection();
-    setMailTitles(std::move(titles));
+    setShownTitles(std::move(titles));
     if (keep >= 0) {
         selectQuietly(keep);
         return;
@@ -293,6 +353,8 @@ void MailTitles::unreadMailTitles()
 void MailTitles::replaceMailTitles(TitleArray titles)
 {
     cancelLoad(); // the list asked for last is the one shown
+    clearFilter();
+    listIsFolder_ = false;
     // The reset drops the selection without a signal, so the contents view
     // goes on showing its mail; it is selected again, just as quietly, where
     // the new list holds it.
@@ -425,6 +487,8 @@ int MailTitles::removeRows(std::vector<int> rows)
     const int current = selection->isRowSelected(selection->currentIndex().row(), QModelIndex())
                             ? selection->currentIndex().row()
                             : -1;
+    for (const int row : rows)
+        emit mailChanged(model_->titleAt(row)->path());
     int removed = 0;
     {
         // Rows leaving above selected ones shift them, and the selection
@@ -456,6 +520,8 @@ void MailTitles::titleChanged(int row)
 {
     model_->rowChanged(row);
     rowsChanged();
+    if (const Title *title = model_->titleAt(row))
+        emit mailChanged(title->path());
 }
 
 int MailTitles::followRename(const QByteArray &from, const QByteArray &to)
@@ -520,6 +586,8 @@ void MailTitles::headerClicked(int logicalIndex)
     clearSelection();
     if (count() > 0)
         selectAndShow(0, Reveal::Visible);
+    if (const std::optional<TitleKey> key = TitleKeyFromIdentifier(identifier_))
+        filter_.sortHidden(*key, reverse_);
 }
 
 void MailTitles::selectRow(int row)

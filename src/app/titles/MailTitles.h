@@ -15,6 +15,7 @@
 // table and the title window belong to the title window and must outlive the
 // controller; so must the coding, the defaults store and the store context.
 #include "Title.h"
+#include "TitleFilter.h"
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -111,6 +112,18 @@ public:
     // is shown anew: the mail on show stays selected where the new list holds
     // it, and otherwise no row is selected.
     void replaceMailTitles(TitleArray titles);
+    // The quick filter: words the sender or subject of a row must hold, each
+    // of them (empty: every row). Only the rows that match are in the list;
+    // every function here, and so every command, sees those rows only. The
+    // mail on show stays selected when it still shows, and is no longer
+    // shown when it went. Another list (another folder, the unread, related
+    // or found mails) clears the words; a load of the same folder keeps them.
+    void setFilterText(const QString &text);
+    const QString &filterText() const { return filter_.text(); }
+    // The rows of the list with the hidden ones.
+    int totalCount() const { return count() + int(filter_.hiddenCount()); }
+    // The unread mails of the list, hidden ones too.
+    int unreadCount() const;
     // The scanner the lists are read with (the related mails use it too).
     TitleScanner &titleScanner() { return *scanner_; }
     void sortTitle();
@@ -177,6 +190,11 @@ signals:
     void selectionChanged();
     // A load ended and the table shows its titles, selection made.
     void titlesLoaded(const QByteArray &folder);
+    // A mail of the list was renamed or left it (read, replied, moved,
+    // deleted): path is the one it had in the list, or has now.
+    void mailChanged(const QByteArray &path);
+    // The filter's words changed (also when another list cleared them).
+    void filterChanged(const QString &text);
 
 protected:
     // Clicks in the table's empty area (outside every row) are swallowed:
@@ -191,6 +209,8 @@ private:
     void selectRow(int row);
     void showSortIndicator();
     void rowsChanged();
+    void setShownTitles(TitleArray shown);
+    void clearFilter();
 
     DefaultsStore &defaults_;
     const StoreContext &store_;
@@ -198,8 +218,11 @@ private:
     QMainWindow &titleWindow_;
     TitleTableModel *model_;
     TitleDisplayModel *display_;
+    TitleFilter filter_;
     std::unique_ptr<TitleScanner> scanner_;
     QByteArray folder_;
+    // Whether the list is folder_'s (not the unread, related or found mails).
+    bool listIsFolder_ = true;
     QByteArray shownPath_;
     // What the running load is to do once its titles arrive.
     struct PendingLoad {

@@ -39,6 +39,14 @@ public:
     // Replaces every row (one model reset).
     // Returns the titles it held (their destruction is the caller's).
     TitleArray setTitles(TitleArray titles);
+    // Replaces every row by what change makes of them (one model reset).
+    template <typename Change>
+    void reshape(Change &&change)
+    {
+        beginResetModel();
+        titles_ = change(std::move(titles_));
+        endResetModel();
+    }
     // Reorders the rows by key and direction. Row numbers keep their meaning
     // for selections (a selected row number stays selected), as the table's
     // selection is a set of rows, not of mails.

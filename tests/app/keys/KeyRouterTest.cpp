@@ -4,6 +4,7 @@
 #include "KeyRouter.h"
 #include "ReadingFixture.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QListView>
 #include <QTest>
@@ -83,6 +84,24 @@ TEST_F(KeyRouterTest, TheTableAndBrowserKeepTheirMovementKeys)
 
     QTest::keyClick(&f.view, Qt::Key_Down);
     EXPECT_EQ(scroll(), 3) << "in the text view the binding runs";
+}
+
+TEST_F(KeyRouterTest, ABindingWinsOverAMenusDefaultKey)
+{
+    QAction menuItem(QStringLiteral("Filter"));
+    menuItem.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    menuItem.setShortcutContext(Qt::ApplicationShortcut);
+    f.table.addAction(&menuItem);
+    int triggered = 0;
+    QObject::connect(&menuItem, &QAction::triggered, [&triggered] { ++triggered; });
+    f.table.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.table));
+    QTest::keyClick(&f.table, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(triggered, 1) << "unbound, the menu's key works";
+    bindNextLine(Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(&f.table, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(triggered, 1);
+    EXPECT_EQ(scroll(), 1);
 }
 
 } // namespace wex::test
