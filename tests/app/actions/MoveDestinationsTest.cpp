@@ -1,9 +1,7 @@
 // Moves, the move destinations and the refresh on the title list and contents view with a folder browser.
 #include "FSBrowser.h"
 #include "FolderModel.h"
-#include "FolderLoader.h"
 #include "FolderRefresh.h"
-#include "MailCommands.h"
 #include "MailMoves.h"
 #include "MoveDestinations.h"
 #include "ReadingFixture.h"
@@ -49,7 +47,6 @@ protected:
     MailMoves moves{titles, titleWindow};
     MoveDestinations destinations{defaults, context, browser, moves, titleWindow};
     FolderRefresh refresh{titles, browser, moves};
-    MailCommands commands{titles, contents, titleWindow};
 };
 
 TEST_F(MoveDestinationsTest, MovesTheSelectedRowsAndShowsTheMailAfterTheLastWithoutShowingOthersOnTheWay)
@@ -84,43 +81,6 @@ TEST_F(MoveDestinationsTest, AMailThatCannotMoveKeepsItsRowAndIsNamedWithTheReas
                 && message.contains(QLatin1String("Will not replace")) && message.contains(QLatin1String("3.mail")))
         << message.toStdString();
     EXPECT_EQ(titleWindow.statusBar()->currentMessage(), message);
-}
-
-TEST_F(MoveDestinationsTest, AMoveDuringALoadOfTheSameFolderLeavesNoGhostRow)
-{
-    load();
-    // The refresh's titles, the moved mail among them, arrive only after the move.
-    titles.folderLoader().setHeldForTesting(true);
-    refresh.refreshList(false);
-    ASSERT_TRUE(titles.isLoading());
-    select({1});
-    titles.folderLoader().setHeldForTesting(false);
-    titles.folderLoader().waitForWorkerForTesting();
-    moves.moveMailToDirectory(archive());
-    ASSERT_FALSE(moves.isMoving());
-    ASSERT_TRUE(WaitForTitles(titles));
-    EXPECT_TRUE(Exists(dir.at("Archive/1.mail")));
-    EXPECT_EQ(Subjects(titles), QStringList({"mail 0", "mail 2", "mail 3", "mail 4", "mail 5", "mail 6"}));
-}
-
-// Another program renamed one selected mail and removed another: a move and a delete say so and touch no other.
-TEST_F(MoveDestinationsTest, MailsChangedUnderTheirRowsAreToldAndNoOtherIsTouched)
-{
-    load();
-    const QByteArray others[] = {ReadAll(dir.at("InBox/2.ygm")), ReadAll(dir.at("InBox/5.mail"))};
-    select({1, 3});
-    ASSERT_EQ(::rename(dir.at("InBox/1.mail").constData(), dir.at("InBox/1.rply").constData()), 0);
-    ASSERT_EQ(::unlink(dir.at("InBox/3.mail").constData()), 0);
-    moves.moveMailToDirectory(archive());
-    ASSERT_FALSE(moves.isMoving());
-    EXPECT_FALSE(moves.lastMessage().isEmpty());
-    select({1, 3});
-    commands.deleteMailYes(titles.selectedMails());
-    EXPECT_FALSE(titleWindow.statusBar()->currentMessage().isEmpty());
-    EXPECT_EQ(ReadAll(dir.at("InBox/2.ygm")), others[0]);
-    EXPECT_EQ(ReadAll(dir.at("InBox/5.mail")), others[1]);
-    EXPECT_TRUE(Exists(dir.at("InBox/1.rply")) || Exists(dir.at("Archive/1.rply")));
-    EXPECT_EQ(archived(), Exists(dir.at("Archive/1.rply")) ? 1 : 0);
 }
 
 TEST_F(MoveDestinationsTest, AnAttachmentFolderMovesWholeUnderItsName)
