@@ -1,12 +1,6 @@
 #pragma once
-// The tests' one whole application: the Assembly over a scratch store and
-// home, with the fake suite on PATH. InBox holds one read and two unread
-// mails ("first", "second", "third" by date), so after start-up (which shows,
-// and so reads, the first unread one) one unread mail is left.
-//
-// Whole-application tests are for what only the assembled program shows (the
-// start-up order, a key press that travels through every layer); a
-// controller's own rules are tested on the controller.
+// The one whole application: the Assembly over a scratch store and home, the fake suite on PATH; for what only the
+// assembled program shows. InBox holds "first" (read), "second" and "third" (unread); start-up reads "second".
 #include "AppTestSupport.h"
 #include "Assembly.h"
 #include "DefaultsStore.h"

@@ -1,19 +1,18 @@
 #pragma once
-// Helpers of the window tests: mail files in scratch stores, waiting for the
-// title list, and acting on modal windows from inside their run.
+// Helpers of the window tests: mail files, waiting for the title list, selecting rows, modal windows.
 #include "MailTitles.h"
 #include "TestStore.h"
 #include "Wait.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QTableView>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace wex::test {
 
-// A mail file with the header lines the scanner reads. day: day of December
-// 2026 (1..28), so a larger day sorts later under "date".
+// A mail file with the header lines the scanner reads; day (1..28) of December 2026 orders it by date.
 inline QByteArray WriteMail(const TestDir &dir, const QByteArray &relative, const QString &from,
                             const QString &subject, int day)
 {
@@ -24,8 +23,7 @@ inline QByteArray WriteMail(const TestDir &dir, const QByteArray &relative, cons
     return dir.write(relative, text);
 }
 
-// Until the title list has no load running: the table then shows what
-// loadTitleTable asked for.
+// Until no load runs: the table then shows what loadTitleTable asked for.
 inline bool WaitForTitles(const MailTitles &titles) { return WaitUntil([&] { return !titles.isLoading(); }, 20000); }
 
 inline bool LoadTitlesNow(MailTitles &titles, const QByteArray &folder, bool refresh,
@@ -44,9 +42,17 @@ inline QStringList Subjects(MailTitles &titles)
     return out;
 }
 
-// Once a T is the active modal window, runs action on it. A window that never
-// comes fails the test, and whatever modal window then runs is rejected, so a
-// test never hangs.
+// Runs action on the active modal T; if none comes the test fails and the modal window is rejected (no hang).
+// Selects the first row as a click does (current, its mail shown) and adds the others as Ctrl+click does.
+inline void SelectRows(QTableView &table, const QList<int> &rows)
+{
+    QItemSelectionModel *selection = table.selectionModel();
+    selection->setCurrentIndex(table.model()->index(rows.first(), 0),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    for (const int row : rows)
+        selection->select(table.model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
 template <class T>
 void WhenModal(std::function<void(T *)> action, int timeoutMs = 5000)
 {

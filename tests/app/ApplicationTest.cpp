@@ -1,25 +1,22 @@
-// The whole application as the Assembly builds it, over a real store in a
-// scratch home: start-up (the InBox or a path given), a key press travelling
-// through every layer, termination and the preferences, and the real
-// binary's exit paths as a child process.
+// The whole application as the Assembly builds it: start-up, a key through every layer, termination and the
+// preferences, the Japanese interface, and the real binary's exit paths as a child process.
 #include "AppController.h"
 #include "AppFixture.h"
-#include "DefaultsStore.h"
 #include "FSBrowser.h"
 #include "MailContents.h"
 #include "MailMoves.h"
 #include "MenuController.h"
 #include "MoveDestinations.h"
 #include "TitleTableModel.h"
+#include "Translations.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
-#include <QStatusBar>
+#include <QScopeGuard>
 #include <csignal>
 
 namespace wex::test {
@@ -27,23 +24,9 @@ namespace {
 
 using ApplicationTest = AppFixture;
 
-TEST_F(ApplicationTest, StartUpOpensTheInBoxAndShowsOnlyTheFirstUnreadMail)
-{
-    start();
-    EXPECT_EQ(app->titleWindow().windowTitle(), QStringLiteral("InBox"));
-    EXPECT_EQ(app->fsBrowser().path(), store.path() + "/InBox");
-    EXPECT_EQ(subjects(), (QStringList{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")}));
-    EXPECT_EQ(titles().selectedRow(), 1);
-    // Shown, and so marked read; no other mail was shown on the way.
-    EXPECT_EQ(app->mailContents().currentPathString(), store.at("InBox/2.mail"));
-    EXPECT_TRUE(Exists(store.at("InBox/3.ygm")));
-    EXPECT_FALSE(app->folderWindow().isVisible()) << "windows are shown only after start-up";
-}
-
-// A mail asked for is shown instead of the first unread one; a folder is
-// opened and titled as a click opens it; a path that opens nothing falls back
-// to the InBox and says why.
-TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
+// Without a path the InBox's first unread mail is shown (and read), no other; a mail asked for is shown instead;
+// a folder is opened and titled as a click opens it; a path that opens nothing falls back to the InBox and says why.
+TEST_F(ApplicationTest, StartUpOpensTheInBoxOrTheStartPathOrSaysWhyNot)
 {
     WriteMail(store, "Work/2.ygm", QStringLiteral("c"), QStringLiteral("first unread"), 2);
     WriteMail(store, "Work/3.ygm", QStringLiteral("d"), QStringLiteral("asked for"), 3);
@@ -56,11 +39,14 @@ TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
         {store.at("Work/3.ygm"), store.at("Work/"), store.at("Work/3.mail"), store.at("Work/2.ygm"), "Work"},
         {missing, store.at("InBox/"), store.at("InBox/2.mail"), store.at("InBox/3.ygm"), "InBox"}, // and a word why
         {store.at("Odd\xff"), store.at("Odd\xff/"), store.at("Odd\xff/1.mail"), store.at("InBox/3.ygm"), "Odd\\xFF"},
+        {{}, store.at("InBox/"), store.at("InBox/3.mail"), store.at("InBox/1.mail"), "InBox"}, // the next unread now
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         start([&](Assembly &a) { a.appController().setStartPath(c.path); });
+        EXPECT_FALSE(app->folderWindow().isVisible()) << "windows are shown only after start-up";
         EXPECT_EQ(titles().folderPath(), c.folder);
+        EXPECT_EQ(app->fsBrowser().path() + '/', c.folder);
         EXPECT_EQ(app->titleWindow().windowTitle(), c.title);
         EXPECT_EQ(app->mailContents().currentPathString(), c.shown);
         EXPECT_TRUE(Exists(c.stays)) << "no other mail is read";
@@ -72,8 +58,7 @@ TEST_F(ApplicationTest, AStartPathOpensItsFolderOrItsMailOrSaysWhyNot)
     }
 }
 
-// Preferences that cannot be read stay untouched, a damaged file is kept
-// aside, a save that fails at quit is told: never in silence.
+// Preferences that cannot be read stay untouched, a damaged file is kept aside, a failed save at quit is told.
 TEST_F(ApplicationTest, PreferencesTroubleIsAlwaysTold)
 {
     const QString path = DefaultsStore::defaultPath();
@@ -98,10 +83,8 @@ TEST_F(ApplicationTest, PreferencesTroubleIsAlwaysTold)
     EXPECT_TRUE(status.contains(path + QStringLiteral(".corrupt-"))) << status.toStdString();
 }
 
-// One key, end to end: the key reaches the menu's shortcut, the destination
-// list resolves the folder, the move runs through the safe file layer, the
-// title list takes the row away and shows the mail that followed.
-TEST_F(ApplicationTest, CtrlOneMovesTheSelectedMailAndShowsTheNext)
+// One key, end to end: menu shortcut, destination list, safe move, the row gone and the next mail shown.
+TEST_F(ApplicationTest, CtrlOneMovesTheSelectedMailAndShowsTheNextWhichDeleteTakes)
 {
     store.mkdir("Archive");
     start();
@@ -116,6 +99,9 @@ TEST_F(ApplicationTest, CtrlOneMovesTheSelectedMailAndShowsTheNext)
     EXPECT_FALSE(Exists(store.at("InBox/1.mail")));
     EXPECT_EQ(subjects(), (QStringList{QStringLiteral("second"), QStringLiteral("third")}));
     EXPECT_EQ(app->mailContents().currentPathString(), store.at("InBox/2.mail"));
+    WhenModal<QMessageBox>([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); });
+    app->menuController().action(QStringLiteral("deleteMail"))->trigger();
+    EXPECT_EQ(subjects(), (QStringList{QStringLiteral("third")})) << "the menu's Delete took the mail on show";
 }
 
 TEST_F(ApplicationTest, PreferencesSurviveTerminationAndANewStart)
@@ -131,6 +117,30 @@ TEST_F(ApplicationTest, PreferencesSurviveTerminationAndANewStart)
     start();
     EXPECT_EQ(FSNodeInfo::sortFolderTag(), QStringLiteral("modDate"));
     EXPECT_EQ(subjects().first(), QStringLiteral("third")) << "newest first";
+}
+
+bool Japanese(const QString &text) { return text.contains(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{9fff}]"))); }
+
+// The catalogue is installed before the windows are made; folder names and the sort key stay as they are.
+TEST_F(ApplicationTest, UnderAJapaneseLocaleMenusTitlesAndHeadersAreJapanese)
+{
+    ASSERT_EQ(InstallTranslations(QLocale(QStringLiteral("ja_JP"))), QStringLiteral("ja"));
+    const auto untranslate = qScopeGuard([this] {
+        app.reset();
+        RemoveTranslations();
+    });
+    start();
+    for (QAction *menu : app->contentsWindow().menuBar()->actions()) {
+        EXPECT_TRUE(Japanese(menu->text())) << menu->text().toStdString();
+        for (QAction *item : menu->menu()->actions())
+            EXPECT_TRUE(item->isSeparator() || Japanese(item->text())) << item->text().toStdString();
+    }
+    EXPECT_TRUE(Japanese(app->folderWindow().windowTitle()));
+    EXPECT_EQ(app->titleWindow().windowTitle(), QStringLiteral("InBox")) << "a folder's name is not translated";
+    EXPECT_TRUE(Japanese(titles().model()->headerData(3, Qt::Horizontal).toString()));
+    EXPECT_EQ(titles().identifier(), QStringLiteral("date")) << "the sort key stays the English identifier";
+    titles().unreadMailTitles();
+    EXPECT_TRUE(Japanese(app->titleWindow().windowTitle()));
 }
 
 // The real binary, as a child process with its own home.
@@ -161,8 +171,7 @@ protected:
     QString binary;
 };
 
-// True once the process catches the signal (its handler is installed), as
-// /proc tells.
+// True once the process catches the signal (its handler is installed), as /proc tells.
 bool Catches(qint64 pid, int sig)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));

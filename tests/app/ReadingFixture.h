@@ -1,6 +1,5 @@
 #pragma once
-// The title list, contents view and keys alone, wired as the Assembly wires
-// them, over real mail files in a scratch folder; only fake programs run.
+// The title list, contents view and keys alone, wired as the Assembly wires them, over real mail files.
 #include "AppTestSupport.h"
 #include "BrowserTextView.h"
 #include "Coding.h"
@@ -63,12 +62,7 @@ public:
             mails.push_back({QByteArray::number(i) + ".mail", text});
         setMails(mails);
     }
-    // Selects as a click does: the contents view shows the row's mail.
-    void select(int row)
-    {
-        table.selectionModel()->setCurrentIndex(table.model()->index(row, 0),
-                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
+    void select(int row) { SelectRows(table, {row}); } // as a click: the row's mail shown
     int selected() const { return titles.selectedRow(); }
     int topRow() const { return table.rowAt(0); }
     void showRowAtTop(int row)

@@ -55,7 +55,7 @@ TEST_F(SeveralMailsTest, DeletingUnreadMailsDeletesEveryOneConfirmed)
     startOnBox("rruu");
     select({1, 2, 3});
     deleteConfirmed();
-    qDebug() << subjects();
+
     EXPECT_EQ(subjects(), QStringList{QStringLiteral("m0")});
     for (const char *name : {"Box/1.mail", "Box/2.ygm", "Box/2.mail", "Box/3.ygm", "Box/3.mail"})
         EXPECT_FALSE(Exists(store.at(name))) << name;

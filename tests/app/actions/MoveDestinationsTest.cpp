@@ -1,6 +1,4 @@
-// Moves, the move destinations and the refresh on the reading side alone
-// (title list, contents view) with a folder browser, over real mail files.
-#include "AppTestSupport.h"
+// Moves, the move destinations and the refresh on the title list and contents view with a folder browser.
 #include "FSBrowser.h"
 #include "FolderModel.h"
 #include "FolderRefresh.h"
@@ -8,46 +6,34 @@
 #include "MoveDestinations.h"
 #include "ReadingFixture.h"
 #include "RemoveDestinationDialog.h"
-#include "TitleTableModel.h"
 
-#include <QAction>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QStatusBar>
 #include <QTableWidget>
 
 namespace wex::test {
 namespace {
 
-class MoveDestinationsTest : public ::testing::Test {
+class MoveDestinationsTest : public ::testing::Test, protected ReadingFixture {
 protected:
     MoveDestinationsTest()
     {
         // Rows 0 to 6 in date order; mails 0, 2 and 4 unread.
         for (int k = 0; k < 7; ++k)
-            WriteMail(store, "InBox/" + QByteArray::number(k) + (k % 2 == 0 && k < 5 ? ".ygm" : ".mail"), "sender",
+            WriteMail(dir, "InBox/" + QByteArray::number(k) + (k % 2 == 0 && k < 5 ? ".ygm" : ".mail"), "sender",
                       QStringLiteral("mail %1").arg(k), k + 1);
-        store.mkdir("Archive");
-        store.mkdir("InBox/Work");
-        browser.setRootPath(store.path());
+        dir.mkdir("Archive");
+        dir.mkdir("InBox/Work");
+        browser.setRootPath(dir.path());
     }
     void load()
     {
-        ASSERT_TRUE(browser.setPath(store.at("InBox")));
-        ASSERT_TRUE(LoadTitlesNow(titles, store.at("InBox"), false));
+        ASSERT_TRUE(browser.setPath(dir.at("InBox")));
+        ASSERT_TRUE(LoadTitlesNow(titles, dir.at("InBox"), false));
     }
-    // The first row listed is the current one (its mail shown), the others
-    // join the selection.
-    void select(std::initializer_list<int> rows)
-    {
-        auto *selection = table.selectionModel();
-        selection->setCurrentIndex(table.model()->index(*rows.begin(), 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        for (int row : rows)
-            selection->select(table.model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-    QString archive() const { return store.pathString() + QStringLiteral("/Archive"); }
+    void select(const QList<int> &rows) { SelectRows(table, rows); }
+    QString archive() const { return dir.pathString() + QStringLiteral("/Archive"); }
     qsizetype archived() const { return QDir(archive()).entryList(QDir::Files).size(); }
     QString shownSubject()
     {
@@ -55,16 +41,11 @@ protected:
         return title ? title->subject() : QString();
     }
 
-    ReadingFixture f;
-    const FakeSuite &suite = f.suite;
-    const TestDir &store = f.dir;
-    MailTitles &titles = f.titles;
-    QTableView &table = f.table;
     TestDir settings;
-    const StoreContext context{settings.path() + '/', store.path(), store.pathString()};
+    const StoreContext context{settings.path() + '/', dir.path(), dir.pathString()};
     FSBrowser browser;
-    MailMoves moves{titles, f.titleWindow};
-    MoveDestinations destinations{f.defaults, context, browser, moves, f.titleWindow};
+    MailMoves moves{titles, titleWindow};
+    MoveDestinations destinations{defaults, context, browser, moves, titleWindow};
     FolderRefresh refresh{titles, browser, moves};
 };
 
@@ -75,24 +56,23 @@ TEST_F(MoveDestinationsTest, MovesTheSelectedRowsAndShowsTheMailAfterTheLastWith
     moves.moveMailToDirectory(archive());
     EXPECT_EQ(Subjects(titles), QStringList({"mail 0", "mail 2", "mail 3", "mail 5", "mail 6"}));
     EXPECT_EQ(titles.selectedRow(), 3);
-    EXPECT_EQ(f.contents.currentPathString(), store.at("InBox/5.mail"));
-    EXPECT_TRUE(Exists(store.at("Archive/1.mail")));
-    EXPECT_TRUE(Exists(store.at("Archive/4.ygm"))) << "a moved unread mail stays unread";
-    EXPECT_FALSE(Exists(store.at("InBox/4.ygm")));
-    EXPECT_TRUE(Exists(store.at("InBox/2.ygm"))) << "the mail between the moved ones was never shown";
+    EXPECT_EQ(contents.currentPathString(), dir.at("InBox/5.mail"));
+    EXPECT_TRUE(Exists(dir.at("Archive/1.mail")));
+    EXPECT_TRUE(Exists(dir.at("Archive/4.ygm"))) << "a moved unread mail stays unread";
+    EXPECT_FALSE(Exists(dir.at("InBox/4.ygm")));
+    EXPECT_TRUE(Exists(dir.at("InBox/2.ygm"))) << "the mail between the moved ones was never shown";
 }
 
 TEST_F(MoveDestinationsTest, AMailThatCannotMoveKeepsItsRowAndIsNamedWithTheReason)
 {
-    const QByteArray occupant = store.write("Archive/3.mail", "another mail of that name\n");
+    const QByteArray occupant = dir.write("Archive/3.mail", "another mail of that name\n");
     load();
     select({2, 3, 5});
     moves.moveMailToDirectory(archive());
     EXPECT_EQ(ReadAll(occupant), "another mail of that name\n") << "never replaced";
-    EXPECT_TRUE(Exists(store.at("InBox/3.mail")));
-    EXPECT_TRUE(Exists(store.at("Archive/2.mail")) && Exists(store.at("Archive/5.mail")));
-    // Only the moves that happened took rows: the last mail (row 5) was at
-    // index 4, which now holds mail 6.
+    EXPECT_TRUE(Exists(dir.at("InBox/3.mail")));
+    EXPECT_TRUE(Exists(dir.at("Archive/2.mail")) && Exists(dir.at("Archive/5.mail")));
+    // Only the moves that happened took rows: the last mail's row now holds mail 6.
     EXPECT_EQ(Subjects(titles), QStringList({"mail 0", "mail 1", "mail 3", "mail 4", "mail 6"}));
     EXPECT_EQ(shownSubject(), QStringLiteral("mail 6"));
     const QString message = moves.lastMessage();
@@ -100,28 +80,28 @@ TEST_F(MoveDestinationsTest, AMailThatCannotMoveKeepsItsRowAndIsNamedWithTheReas
     EXPECT_TRUE(message.indexOf(QLatin1String("mail 3")) > message.indexOf(QLatin1String("Will not replace"))
                 && message.contains(QLatin1String("Will not replace")) && message.contains(QLatin1String("3.mail")))
         << message.toStdString();
-    EXPECT_EQ(f.titleWindow.statusBar()->currentMessage(), message);
+    EXPECT_EQ(titleWindow.statusBar()->currentMessage(), message);
 }
 
 TEST_F(MoveDestinationsTest, AnAttachmentFolderMovesWholeUnderItsName)
 {
-    WriteMail(store, "InBox/9.mpart/9.mail", "sender", QStringLiteral("with parts"), 20);
-    store.write("InBox/9.mpart/photo.jpg", "jpeg bytes");
+    WriteMail(dir, "InBox/9.mpart/9.mail", "sender", QStringLiteral("with parts"), 20);
+    dir.write("InBox/9.mpart/photo.jpg", "jpeg bytes");
     load();
     select({7});
     ASSERT_TRUE(titles.titleAt(7)->archiveState());
     moves.moveMailToDirectory(archive());
-    EXPECT_EQ(ReadAll(store.at("Archive/9.mpart/photo.jpg")), "jpeg bytes");
-    EXPECT_TRUE(Exists(store.at("Archive/9.mpart/9.mail")));
-    EXPECT_FALSE(Exists(store.at("InBox/9.mpart")));
+    EXPECT_EQ(ReadAll(dir.at("Archive/9.mpart/photo.jpg")), "jpeg bytes");
+    EXPECT_TRUE(Exists(dir.at("Archive/9.mpart/9.mail")));
+    EXPECT_FALSE(Exists(dir.at("InBox/9.mpart")));
     EXPECT_EQ(titles.count(), 7);
 }
 
 TEST_F(MoveDestinationsTest, DestinationsInsideTheStoreAreKeptRelativeAndFollowTheRoot)
 {
-    const QString root = store.pathString();
+    const QString root = dir.pathString();
     destinations.restore();
-    ASSERT_TRUE(browser.setPath(store.at("InBox/Work")));
+    ASSERT_TRUE(browser.setPath(dir.at("InBox/Work")));
     destinations.addCurrentFolder();
     destinations.addFolder(root);
     destinations.addFolder(root + QStringLiteral("2/Old"));
@@ -134,7 +114,7 @@ TEST_F(MoveDestinationsTest, DestinationsInsideTheStoreAreKeptRelativeAndFollowT
     WriteMail(other, "InBox/7.mail", "sender", QStringLiteral("elsewhere"), 1);
     other.mkdir("InBox/Work");
     const StoreContext otherContext{context.settingPath, other.path(), other.pathString()};
-    MoveDestinations again(f.defaults, otherContext, browser, moves, f.titleWindow);
+    MoveDestinations again(defaults, otherContext, browser, moves, titleWindow);
     again.restore();
     ASSERT_EQ(again.moveArray().size(), 4);
     ASSERT_TRUE(LoadTitlesNow(titles, other.at("InBox"), true));
@@ -174,23 +154,23 @@ TEST_F(MoveDestinationsTest, RefreshKeepsTheShownMailSelectedAndListsNewFolders)
 {
     load();
     titles.showInTitleIndex(3);
-    WriteMail(store, "InBox/10.ygm", "sender", QStringLiteral("older"), 1);
-    store.mkdir("Fresh");
+    WriteMail(dir, "InBox/10.ygm", "sender", QStringLiteral("older"), 1);
+    dir.mkdir("Fresh");
     refresh.refreshList(false);
     ASSERT_TRUE(WaitForTitles(titles));
     EXPECT_EQ(shownSubject(), QStringLiteral("mail 3"));
     EXPECT_EQ(titles.count(), 8);
-    EXPECT_TRUE(Exists(store.at("InBox/10.ygm"))) << "the new unread mail was not shown";
+    EXPECT_TRUE(Exists(dir.at("InBox/10.ygm"))) << "the new unread mail was not shown";
     EXPECT_GE(browser.folderModel()->rowOfName(browser.columnView(0)->rootIndex(), "Fresh"), 0);
     refresh.refreshList(true);
     ASSERT_TRUE(WaitForTitles(titles));
-    EXPECT_EQ(f.contents.currentPathString(), store.at("InBox/10.mail")) << "the menu's refresh goes to the first unread";
+    EXPECT_EQ(contents.currentPathString(), dir.at("InBox/10.mail")) << "the menu's refresh goes to the first unread";
 }
 
 TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAListSortedMeanwhile)
 {
     for (int k = 0; k < 40; ++k) // all of one date
-        WriteMail(store, "InBox/m" + QByteArray::number(k) + ".mail", "sender", QStringLiteral("many %1").arg(k), 28);
+        WriteMail(dir, "InBox/m" + QByteArray::number(k) + ".mail", "sender", QStringLiteral("many %1").arg(k), 28);
     load();
     moves.setStepBudget(std::chrono::nanoseconds(0)); // one mail a step
     select({2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21});
@@ -199,8 +179,7 @@ TEST_F(MoveDestinationsTest, ALongMoveGoesOnFromTheEventLoopAndFindsItsMailsInAL
     ASSERT_TRUE(moves.isMoving());
     ASSERT_TRUE(WaitUntil([&] { return titles.count() < 46; })) << "rows leave as their mails move";
     ASSERT_TRUE(moves.isMoving());
-    // Sorted by subject, descending, meanwhile: the rows still to go are
-    // found by their mails, and only theirs leave.
+    // Sorted by subject, descending, meanwhile: the rows still to go are found by their mails.
     const int subject = TitleTableModel::columnOfIdentifier(QStringLiteral("subject"));
     emit table.horizontalHeader()->sectionClicked(subject);
     emit table.horizontalHeader()->sectionClicked(subject);

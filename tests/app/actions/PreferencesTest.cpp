@@ -1,4 +1,4 @@
-// The preferences: the intervals in force, what start-up makes of the stored
+// The preferences: the intervals in force and the timer repeating downloads, what start-up makes of the stored
 // wishes, and the window's controls as the assembled program wires them.
 #include "AppFixture.h"
 #include "MenuController.h"
@@ -6,15 +6,16 @@
 #include "PreferencesWindow.h"
 #include "RepeatTimer.h"
 
-#include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QPushButton>
+#include <climits>
 
 namespace wex::test {
 namespace {
 
+using namespace std::chrono_literals;
 using std::chrono::milliseconds;
 using std::chrono::minutes;
 
@@ -31,6 +32,46 @@ TEST(PreferencesIntervals, StoredAndTypedIntervalsAreClampedWithoutOverflow)
         {" 3 minutes", 3}, {"-4", 1}, {"letters", 1}, {"+8", 8}, {"99999999999999999999", kMax}};
     for (const auto &[text, inForce] : typed)
         EXPECT_EQ(Preferences::intervalFromText(QString::fromLatin1(text)), inForce) << text;
+}
+
+TEST(RepeatTimer, WaitsInStepsAndFiresOncePerPeriod)
+{
+    RepeatTimer timer;
+    timer.setMaxStep(5ms);
+    QList<qint64> firedAt;
+    QElapsedTimer clock;
+    QObject::connect(&timer, &RepeatTimer::timeout, [&] { firedAt.append(clock.elapsed()); });
+    clock.start();
+    timer.start(100ms);
+    ASSERT_TRUE(WaitUntil([&] { return firedAt.size() == 2; }));
+    // The 5 ms steps are not firings: a whole period lies before each one.
+    EXPECT_GE(firedAt[0], 100);
+    EXPECT_GE(firedAt[1], 200);
+    timer.stop();
+    EXPECT_EQ(timer.remainingTime(), 0ms);
+}
+
+QStringList warnings;
+void Collect(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        warnings.append(message);
+}
+
+// A QTimer handed such a period silently does not run; Qt only warns. 30 days is a negative int of milliseconds.
+TEST(RepeatTimer, HoldsPeriodsBeyondWhatAQTimerCan)
+{
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(Collect);
+    for (const milliseconds period : {milliseconds(std::chrono::hours(24 * 30)), milliseconds(minutes(kMax))}) {
+        RepeatTimer timer;
+        timer.start(period);
+        EXPECT_TRUE(timer.isActive()) << period.count();
+        EXPECT_EQ(timer.period(), period);
+        EXPECT_GT(timer.remainingTime().count(), qint64(INT_MAX));
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(warnings, QStringList());
 }
 
 class PreferencesTest : public AppFixture {
@@ -81,10 +122,16 @@ TEST_F(PreferencesTest, TheRepeatTimerRestartsOnlyWhenTheIntervalChanges)
     EXPECT_FALSE(prefs().downloadTimer().isActive()) << "a new interval does not switch repeating on";
 }
 
+// The switches and the interval are stored as changed; closing takes the typed interval; the environment's word on
+// the header cache wins.
 TEST_F(PreferencesTest, TheWindowsControlsAreStoredAsChangedAndClosingTakesTheTypedInterval)
 {
+    storePreferences([](DefaultsStore &d) { d.setBool(QStringLiteral("Use Header Cache"), false); });
     start();
+    EXPECT_FALSE(titles().useCache()) << "in force from the first load";
     WhenModal<PreferencesWindow>([](PreferencesWindow *w) {
+        EXPECT_FALSE(w->headerCacheSwitch()->isChecked());
+        w->headerCacheSwitch()->click();
         w->downloadAtStartUpSwitch()->click();
         w->downloadIntervalField()->setText(QStringLiteral("7"));
         w->doneButton()->click();
@@ -92,9 +139,11 @@ TEST_F(PreferencesTest, TheWindowsControlsAreStoredAsChangedAndClosingTakesTheTy
     app->menuController().action(QStringLiteral("preference"))->trigger(); // runs from the event loop
     ASSERT_TRUE(WaitUntil([&] { return prefs().downloadInterval() == 7; }));
     EXPECT_TRUE(app->contentsWindow().isVisible()) << "the main windows came to the front";
+    EXPECT_TRUE(titles().useCache());
     const DefaultsStore saved(DefaultsStore::defaultPath()); // written at once, not only at the end
     EXPECT_EQ(saved.integerForKey(kInterval), 7);
     EXPECT_EQ(saved.boolForKey(QStringLiteral("Download At Start Up")), true);
+    EXPECT_EQ(saved.boolForKey(QStringLiteral("Use Header Cache")), true);
 
     WhenModal<PreferencesWindow>([](PreferencesWindow *w) {
         w->downloadIntervalField()->setText(QStringLiteral("0"));
@@ -103,21 +152,6 @@ TEST_F(PreferencesTest, TheWindowsControlsAreStoredAsChangedAndClosingTakesTheTy
     prefs().preference();
     EXPECT_EQ(prefs().downloadInterval(), 1);
     EXPECT_FALSE(window().isVisible());
-}
-
-TEST_F(PreferencesTest, TheHeaderCacheSwitchIsStoredAndYieldsToTheEnvironment)
-{
-    storePreferences([](DefaultsStore &d) { d.setBool(QStringLiteral("Use Header Cache"), false); });
-    start();
-    EXPECT_FALSE(titles().useCache()) << "in force from the first load";
-    WhenModal<PreferencesWindow>([](PreferencesWindow *w) {
-        EXPECT_FALSE(w->headerCacheSwitch()->isChecked());
-        w->headerCacheSwitch()->click();
-        w->doneButton()->click();
-    });
-    prefs().preference();
-    EXPECT_TRUE(titles().useCache());
-    EXPECT_EQ(DefaultsStore(DefaultsStore::defaultPath()).boolForKey(QStringLiteral("Use Header Cache")), true);
 
     const ScopedEnv off("WEX_NO_CACHE", "1");
     WhenModal<PreferencesWindow>([](PreferencesWindow *w) {
