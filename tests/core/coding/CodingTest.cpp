@@ -1,27 +1,11 @@
 #include "Coding.h"
+#include "CoreTest.h"
 #include "TextDecoder.h"
 
-#include <gtest/gtest.h>
-
-using namespace wex;
-
-namespace {
-
-const QByteArray kList =
-    "# test list\n"
-    "default ISO2022JP\n"
-    "multipart ShiftJIS\n"
-    "send\tJapaneseEUC\n"
-    "encode ShiftJIS Shift_JIS sjis\n"
-    "encode EUC_JP EUC-JP\n"
-    "encode UTF8Japanese utf-8\n"
-    "wexCharCode ShiftJIS ShiftJIS\n"
-    "encode NoSuchCode X-NOWHERE\n"
-    "wexCharCode shiftjis X-LOWER\n"
-    " encode ShiftJIS X-INDENTED\n"
-    "\n";
-
-} // namespace
+const QByteArray kList = "# test list\ndefault ISO2022JP\nmultipart ShiftJIS\nsend\tJapaneseEUC\n"
+                         "encode ShiftJIS Shift_JIS sjis\nencode EUC_JP EUC-JP\nencode UTF8Japanese utf-8\n"
+                         "wexCharCode ShiftJIS ShiftJIS\nencode NoSuchCode X-NOWHERE\nwexCharCode shiftjis X-LOWER\n"
+                         " encode ShiftJIS X-INDENTED\n\n";
 
 TEST(Coding, EveryCodeHasAConverterAndALanguage)
 {

@@ -1,13 +1,9 @@
 #include "TextDecoder.h"
+#include "CoreTest.h"
 
-#include <gtest/gtest.h>
 #include <iconv.h>
 
-using namespace wex;
-
-namespace {
-
-QByteArray B(const char *s, qsizetype n = -1) { return n < 0 ? QByteArray(s) : QByteArray(s, n); }
+static QByteArray B(const char *s, qsizetype n = -1) { return n < 0 ? QByteArray(s) : QByteArray(s, n); }
 
 struct Sample {
     const char *what;
@@ -18,9 +14,8 @@ struct Sample {
 
 const uint32_t kEucKr = enc::fromCF(0x940), kCp949 = enc::fromCF(3), kEucCn = enc::fromCF(0x930);
 
-// One case of each way a coding can go wrong, and of each mapping that
-// differs between converters.
-std::vector<Sample> samples()
+// Each way a coding can go wrong, and each mapping that differs between converters.
+static std::vector<Sample> samples()
 {
     const QString a = QString::fromUtf16(u"\u3042"); // HIRAGANA A
     return {
@@ -52,8 +47,6 @@ std::vector<Sample> samples()
         {"unknown encoding", 12345, B("abc"), std::nullopt},
     };
 }
-
-} // namespace
 
 TEST(TextDecoder, DecodesStrictlyPerCoding)
 {
@@ -98,11 +91,7 @@ std::optional<QString> Iconv(const char *coding, QByteArray bytes)
     return QString::fromUtf16(out, qsizetype((sizeof out - outLeft) / 2));
 }
 
-// Every row and cell of JIS X 0208, each alone in ISO-2022-JP. Rows 0x21 to
-// 0x74 must read as iconv's EUC-JP-MS reads the same row and cell (the bytes
-// with their high bit set, no arithmetic between), rows 0x79 to 0x7C as the
-// NEC-selected IBM characters (CP932's IBM block: its kanji, then the small
-// roman numerals and four symbols), and no other cell may be claimed.
+// JIS rows 0x21-0x74 read as EUC-JP-MS, 0x79-0x7C as CP932's NEC-selected IBM block; no others.
 TEST(TextDecoder, Iso2022JpReadsEveryJisCellAsEucJpDoes)
 {
     TextDecoder decoder;

@@ -2,19 +2,11 @@
 #include "AliasStore.h"
 #include "CommandRun.h"
 
-#include <cstdio>
-#include <gtest/gtest.h>
-
-using namespace wex::test;
-
-namespace {
-
-class RelatedCommandTest : public ::testing::Test {
+class RelatedCommandTest : public CommandTest {
 protected:
     void SetUp() override
     {
-        if (WexBinary().isEmpty())
-            GTEST_SKIP() << "WEX_BINARY does not name the wex-browser binary";
+        CommandTest::SetUp();
         // 1 <- 2 <- 3 and 2 <- 4, where 2 is an attachment folder whose
         // aliases name the folder; dates run against the walk's order.
         one = store.mail("InBox/1.mail", 9, "<1@x>");
@@ -56,8 +48,7 @@ TEST_F(RelatedCommandTest, ListsTheThread)
               "3.rply 2.mail 1.mail");
 }
 
-// A mail of the thread read or answered since its aliases were written is
-// still found, in its new state; a main text stands for its whole folder.
+// Mails renamed since their aliases were written are found; a main text stands for its folder.
 TEST_F(RelatedCommandTest, FollowsRenamedMailsAndKeepsAttachmentFoldersWhole)
 {
     ASSERT_EQ(::rename(three.constData(), store.dir.at("Lists/3.mail").constData()), 0);
@@ -69,25 +60,3 @@ TEST_F(RelatedCommandTest, FollowsRenamedMailsAndKeepsAttachmentFoldersWhole)
     EXPECT_TRUE(inside.out.startsWith("A\tf7\t")) << inside.out.toStdString();
 }
 
-TEST_F(RelatedCommandTest, ExitStatuses)
-{
-    for (const QByteArray &mail : {store.dir.at("InBox/missing.mail"), store.dir.write("InBox/notes.txt", "x"),
-                                   store.dir.mkdir("Plain")}) {
-        SCOPED_TRACE(mail.toStdString());
-        const ChildRun r = related(mail);
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-    }
-    const ChildRun noStore = RunWex({"--related", QString::fromUtf8(one), "--store", store.dir.pathString() + "/no"});
-    EXPECT_EQ(noStore.exitCode, 1);
-    EXPECT_EQ(noStore.err.count('\n'), 1);
-    for (const QStringList &args : {QStringList{"--related"}, QStringList{"--related", "a", "b"},
-                                    QStringList{"--related", "a", "--sort"}}) {
-        const ChildRun r = RunWex(args);
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_TRUE(r.err.startsWith("usage: wex-browser --related MAIL")) << r.err.toStdString();
-    }
-}
-
-} // namespace

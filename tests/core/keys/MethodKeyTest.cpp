@@ -1,10 +1,8 @@
 #include "MethodKey.h"
+#include "CoreTest.h"
 
 #include <QHash>
 #include <QJsonDocument>
-#include <gtest/gtest.h>
-
-using namespace wex;
 
 // Two presses are one key only when characters and every modifier bit agree.
 TEST(MethodKey, StoredFormsDifferInEveryBitAndRoundTrip)

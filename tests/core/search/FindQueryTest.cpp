@@ -1,13 +1,8 @@
 // Store-wide search queries: what parses, what each word matches.
 #include "FindQuery.h"
+#include "CoreTest.h"
 
-#include <gtest/gtest.h>
-
-using namespace wex;
-
-namespace {
-
-Title Mail(const QString &from, const QString &subject, const MailDate &date, bool unread = false, bool replied = false)
+static Title Mail(const QString &from, const QString &subject, const MailDate &date, bool unread = false, bool replied = false)
 {
     Title t;
     t.setFrom(from);
@@ -18,15 +13,13 @@ Title Mail(const QString &from, const QString &subject, const MailDate &date, bo
     return t;
 }
 
-bool Matches(const QString &query, const Title &title)
+static bool Matches(const QString &query, const Title &title)
 {
     QString why;
     const std::optional<FindQuery> q = FindQuery::parse(query, &why);
     EXPECT_TRUE(q.has_value()) << query.toStdString() << ": " << why.toStdString();
     return q && q->matchesTitle(title);
 }
-
-} // namespace
 
 TEST(FindQuery, AQueryThatCannotBeParsedSaysWhy)
 {

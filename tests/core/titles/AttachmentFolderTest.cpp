@@ -2,33 +2,22 @@
 #include "ScanFixture.h"
 #include "TextDecoder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-using namespace wex;
-using namespace wex::test;
-
-namespace {
-
 using AttachmentFolderTest = ScanFixture;
 
-qint64 MTime(const QByteArray &path)
+static qint64 MTime(const QByteArray &path)
 {
     struct stat st;
     return ::stat(path.constData(), &st) == 0 ? qint64(st.st_mtime) : -1;
 }
 
 // Birth time where the file system keeps one, else the modification time.
-qint64 CreationTime(const QByteArray &path)
+static qint64 CreationTime(const QByteArray &path)
 {
     struct statx stx;
     if (::statx(AT_FDCWD, path.constData(), 0, STATX_BTIME | STATX_MTIME, &stx) != 0)
         return -1;
     return (stx.stx_mask & STATX_BTIME) ? stx.stx_btime.tv_sec : stx.stx_mtime.tv_sec;
 }
-
-} // namespace
 
 TEST_F(AttachmentFolderTest, MainTextIsLookedForInTableOrder)
 {

@@ -1,14 +1,10 @@
 #pragma once
-// A mail folder ("InBox") and a cache folder beside it in a scratch store,
-// with scans through the header cache to compare against plain scans.
+// A mail folder ("InBox") and a cache folder beside it; cached scans against plain ones.
 #include "FolderScan.h"
 #include "ScanFixture.h"
 #include "TitleCache.h"
 
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace wex::test {
 

@@ -1,15 +1,6 @@
-// Mails scanned one by one (as the unread and related lists scan them) are
-// answered from the cache of the folder that holds them, exactly as a scan
-// would answer, and never under a name they no longer have.
+// Single mails come from their folder's cache as a scan gives them, never under an old name.
 #include "CacheFixture.h"
 #include "CachedEntries.h"
-
-#include <unistd.h>
-
-using namespace wex;
-using namespace wex::test;
-
-namespace {
 
 class CachedEntriesTest : public CacheFixture {
 protected:
@@ -73,4 +64,3 @@ TEST_F(CachedEntriesTest, SingleMailsComeFromTheirFoldersCache)
     EXPECT_EQ(hits, 0u);
 }
 
-} // namespace

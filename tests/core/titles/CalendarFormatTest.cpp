@@ -1,13 +1,8 @@
 // The date column's calendar format at the edges of the calendar.
 #include "CalendarFormat.h"
+#include "CoreTest.h"
 
-#include <gtest/gtest.h>
-
-namespace wex::test {
-namespace {
-
-// Dates that once formatted wrongly or crashed: before the epoch, the
-// calendar's first day, the empty date, half-hour zones west of Greenwich.
+// Dates that once formatted wrongly or crashed.
 TEST(CalendarFormatTest, EdgesOfTheCalendar)
 {
     const CalendarFormat hours(QStringLiteral("%Y-%m-%d %H %I %p %z"));
@@ -41,5 +36,3 @@ TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
     }
 }
 
-} // namespace
-} // namespace wex::test

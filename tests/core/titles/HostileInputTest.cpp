@@ -1,20 +1,11 @@
-// A mail folder full of entries that are hostile to a scanner. Whatever is
-// in it, a scan must end, list exactly the readable mails, never
-// write outside attachment folders, and never run anything.
+// Whatever a folder holds, a scan ends, lists the readable mails only, and runs nothing.
 #include "FolderScan.h"
 #include "PathUtils.h"
 #include "ScanFixture.h"
 
 #include <QRandomGenerator>
-#include <sys/stat.h>
-#include <unistd.h>
 
-using namespace wex;
-using namespace wex::test;
-
-namespace {
-
-QByteArray TitleNames(const TitleArray &titles, const QByteArray &folder)
+static QByteArray TitleNames(const TitleArray &titles, const QByteArray &folder)
 {
     QByteArray out;
     for (const Title &t : titles)
@@ -23,8 +14,6 @@ QByteArray TitleNames(const TitleArray &titles, const QByteArray &folder)
 }
 
 using HostileInputTest = ScanFixture;
-
-} // namespace
 
 TEST_F(HostileInputTest, AFolderOfHostileEntries)
 {
@@ -65,17 +54,9 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
 
     const TitleArray titles = scan();
 
-    const QByteArray expected = "$(touch pwned);`touch pwned2`|&<>'\" *?.ygm|U\n"
-                                "badcharset.ygm|U\n"
-                                "big.ygm|U\n"
-                                "binary.ygm|U\n"
-                                "good-link.ygm|U\n"
-                                "link-target.mail|\n"
-                                "nul.ygm|U\n"
-                                "oneline.ygm|U\n"
-                                "onelineheader.ygm|U\n"
-                                "outside.mpart/outside.ygm|AU\n"
-                                "\xff\xfe-not-utf8.ygm|U\n";
+    const QByteArray expected = "$(touch pwned);`touch pwned2`|&<>'\" *?.ygm|U\nbadcharset.ygm|U\nbig.ygm|U\n"
+                                "binary.ygm|U\ngood-link.ygm|U\nlink-target.mail|\nnul.ygm|U\noneline.ygm|U\n"
+                                "onelineheader.ygm|U\noutside.mpart/outside.ygm|AU\n\xff\xfe-not-utf8.ygm|U\n";
     EXPECT_EQ(TitleNames(titles, dir.path()).toStdString(), expected.toStdString());
 
     for (const Title &t : titles) {
@@ -108,8 +89,7 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
     ::unlink(dir.at("\xff\xfe-not-utf8.ygm").constData());
 }
 
-// Entries that permissions keep closed give no title, and an attachment
-// folder that cannot be written gets no dummy main text.
+// Closed entries give no title; a folder that cannot be written gets no dummy main text.
 TEST(HostileInput, ClosedEntriesGiveNothing)
 {
     const bool ran = RunUnprivileged([] {

@@ -1,15 +1,7 @@
-// The header cache against real folders: after every kind of change to the
-// mails or to the cache file, a listing through the cache equals a plain scan.
+// After every kind of change to mails or cache file, a cached listing equals a plain scan.
 #include "CacheFixture.h"
 
-#include <QFile>
 #include <QtEndian>
-#include <cstring>
-
-using namespace wex;
-using namespace wex::test;
-
-namespace {
 
 class TitleCacheTest : public CacheFixture {
 protected:
@@ -30,12 +22,7 @@ protected:
     }
     static constexpr size_t kMails = 9;
 
-    void writeCache(const QByteArray &bytes) const
-    {
-        QFile f(QString::fromLocal8Bit(cacheFile()));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
+    void writeCache(const QByteArray &bytes) const { dir.write("cache/" + TitleCacheFileName(folder), bytes); }
     // The cache file with its checksum made to fit the (altered) body again.
     static QByteArray resealed(QByteArray bytes)
     {
@@ -164,8 +151,7 @@ TEST_F(TitleCacheTest, OtherScanSettingsAndFilesThatMayStillChangeAreNotCached)
     EXPECT_FALSE(last.cacheWritten);
 }
 
-// A change between the check of a file and its read, or after the read, is
-// never hidden behind an entry of the earlier file.
+// A change between the check of a file and its read, or after it, is never hidden.
 TEST_F(TitleCacheTest, AFileChangedDuringTheScanIsNotTakenForTheOldOne)
 {
     mail("1.ygm", "From: a\nSubject: first\n\n");
@@ -226,4 +212,3 @@ TEST_F(TitleCacheTest, TheCacheIsNeverWrittenIntoTheMailFolder)
     EXPECT_EQ(Dump(scanner.loadTitleArray(folder)), before);
 }
 
-} // namespace
