@@ -82,12 +82,7 @@ TEST(Coding, CodingListParsing)
     EXPECT_EQ(lengths.defaultCode(), 0u);
 
     // A line longer than 1023 bytes is read in pieces of 1023 bytes, each a line.
-    QByteArray filler = "encode UTF8 ";
-    while (filler.size() < 1022)
-        filler += "F ";
-    filler.truncate(1022);
-    filler += ' ';
-    ASSERT_EQ(filler.back(), ' ');
+    const QByteArray filler = "encode UTF8 " + QByteArray("F ").repeated(505) + ' '; // 1023 bytes
     const Coding pieces{filler + "default ShiftJIS\n" + filler + "#x\nsend UTF8\n"};
     EXPECT_EQ(pieces.codeFromCharset("F", false), 8u);
     EXPECT_EQ(pieces.defaultCode(), 7u);   // the second piece starts with the keyword

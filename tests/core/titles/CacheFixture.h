@@ -73,15 +73,16 @@ protected:
         }
     }
 
-    // Rewrites a mail of the folder with its size and modification time kept:
-    // only the change time tells.
-    void rewriteKeepingTimes(const QByteArray &name, const QByteArray &bytes) const
+    // Rewrites a mail keeping its size and modification time (only the change time tells);
+    // with replace, as a new file renamed over it.
+    void rewriteKeepingTimes(const QByteArray &name, const QByteArray &bytes, bool replace = false) const
     {
         struct stat st;
         ASSERT_EQ(::stat(dir.at("InBox/" + name), &st), 0);
-        mail(name, bytes);
+        const QByteArray written = replace ? dir.write("other", bytes) : mail(name, bytes);
         const timespec times[2] = {st.st_atim, st.st_mtim};
-        ASSERT_EQ(::utimensat(AT_FDCWD, dir.at("InBox/" + name), times, 0), 0);
+        ASSERT_EQ(::utimensat(AT_FDCWD, written, times, 0), 0);
+        ASSERT_EQ(replace ? ::rename(written, dir.at("InBox/" + name)) : 0, 0);
     }
 
     // A scan through the cache equals a plain scan, and fromCache titles of it

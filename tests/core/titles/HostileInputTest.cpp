@@ -24,15 +24,9 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
         c = char(gen.bounded(256));
     dir.write("binary.ygm", random);
     dir.write("nul.ygm", QByteArray(70000, '\0'));
-    {
-        QByteArray big = "From: big\nSubject: fifty megabytes\n\n";
-        const QByteArray line = QByteArray(79, 'y') + '\n';
-        big.reserve(50 * 1024 * 1024 + 100);
-        while (big.size() < 50 * 1024 * 1024)
-            big += line;
-        big += "X-WEX-CharSet: SJIS\n"; // at the very end: found only by reading all of it
-        dir.write("big.ygm", big);
-    }
+    // The charset line at the very end of fifty megabytes: found only by reading all of it.
+    dir.write("big.ygm", "From: big\nSubject: fifty megabytes\n\n" + (QByteArray(79, 'y') + '\n').repeated(655360)
+                             + "X-WEX-CharSet: SJIS\n");
     dir.write("oneline.ygm", "From: one line\n\n" + QByteArray(1024 * 1024, 'z'));
     dir.write("onelineheader.ygm", "Subject: " + QByteArray(1024 * 1024, 's'));
     dir.write("badcharset.ygm", "From: \x82\xa0\x82\n\nContent-Type: text/plain; charset=shift_jis\n");
