@@ -18,3 +18,8 @@
 
 using namespace wex;
 using namespace wex::test;
+
+// Runs check where permissions bind (as root: in a child that gave root up).
+#define UNPRIVILEGED(...)                                                                                              \
+    if (!RunUnprivileged(__VA_ARGS__))                                                                                 \
+    WEX_SKIP_UNLESS_CI("cannot run a check as an unprivileged user here")

@@ -47,10 +47,8 @@ TEST_F(ListCommandTest, SortKeysAndReverseAreStable)
         QStringList args;
         const char *order;
     } cases[] = {
-        {{}, "d.ygm a.ygm c.rply b.mail"},
-        {{"--reverse"}, "b.mail a.ygm c.rply d.ygm"},
-        {{"--reverse", "--sort", "subject"}, "a.ygm b.mail c.rply d.ygm"},
-        {{"--sort", "state"}, "b.mail c.rply a.ygm d.ygm"},
+        {{}, "d.ygm a.ygm c.rply b.mail"}, {{"--reverse"}, "b.mail a.ygm c.rply d.ygm"},
+        {{"--reverse", "--sort", "subject"}, "a.ygm b.mail c.rply d.ygm"}, {{"--sort", "state"}, "b.mail c.rply a.ygm d.ygm"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());

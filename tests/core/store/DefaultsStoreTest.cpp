@@ -97,23 +97,22 @@ TEST(DefaultsStore, ADamagedFileThatCannotBeMovedAsideIsNeverOverwritten)
     EXPECT_FALSE(unreadable.save());
     EXPECT_EQ(Entries(dir.path()), QStringList{"defaults.json"});
     EXPECT_EQ(ReadAll(dir.at("defaults.json/inside")), "x");
-    if (!RunUnprivileged([] {
-            TestDir dir;
-            const QByteArray folder = dir.mkdir("cfg");
-            const QByteArray file = dir.write("cfg/defaults.json", "{damaged");
-            ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
-            DefaultsStore store(QString::fromUtf8(file));
-            EXPECT_TRUE(store.keptAsidePath().isEmpty());
-            // Even once the folder lets it, a save must not replace the file.
-            ::chmod(folder.constData(), 0755);
-            store.setBool("Sort Reverse", true);
-            QString error;
-            EXPECT_FALSE(store.save(&error));
-            EXPECT_FALSE(error.isEmpty());
-            EXPECT_EQ(ReadAll(file), "{damaged");
-            EXPECT_EQ(Entries(dir.at("cfg")), QStringList{"defaults.json"});
-        }))
-        WEX_SKIP_UNLESS_CI("cannot run a check as an unprivileged user here");
+    UNPRIVILEGED([] {
+        TestDir dir;
+        const QByteArray folder = dir.mkdir("cfg");
+        const QByteArray file = dir.write("cfg/defaults.json", "{damaged");
+        ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+        DefaultsStore store(QString::fromUtf8(file));
+        EXPECT_TRUE(store.keptAsidePath().isEmpty());
+        // Even once the folder lets it, a save must not replace the file.
+        ::chmod(folder.constData(), 0755);
+        store.setBool("Sort Reverse", true);
+        QString error;
+        EXPECT_FALSE(store.save(&error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(ReadAll(file), "{damaged");
+        EXPECT_EQ(Entries(dir.at("cfg")), QStringList{"defaults.json"});
+    });
 }
 
 // A save whose folder cannot be made, whose write fails part way, or whose text is not known to be on

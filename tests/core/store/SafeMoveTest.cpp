@@ -87,11 +87,6 @@ protected:
     TestDir dir;
 };
 
-// Runs check where permissions bind (as root: in a child that gave root up).
-#define UNPRIVILEGED(check)                                                         \
-    if (!RunUnprivileged(check))                                             \
-        WEX_SKIP_UNLESS_CI("cannot run a check as an unprivileged user here")
-
 INSTANTIATE_TEST_SUITE_P(EveryPath, SafeMoveTest, ::testing::ValuesIn(kModes),
                          [](const auto &info) { return info.param.name; });
 
