@@ -10,8 +10,7 @@ class AliasStore {
 public:
     QByteArray root() const { return dir.path(); }
 
-    // A mail dated day (December 2026) with the subject s<day>; mid and irt
-    // give "Message-ID: " and "In-Reply-To: " lines when not empty.
+    // A mail dated day (December 2026), subject s<day>; mid, irt: Message-ID, In-Reply-To when set.
     QByteArray mail(const QByteArray &relative, int day, const QByteArray &mid = {}, const QByteArray &irt = {}) const
     {
         QByteArray text = "From: f" + QByteArray::number(day) + "\nSubject: s" + QByteArray::number(day) +

@@ -31,8 +31,7 @@ protected:
     ScanFixture() : coding(ScanCodingList()), scanner(coding) {}
 
     TitleArray scan() { return scanner.loadTitleArray(dir.path()); }
-    // The single title of one file written into an otherwise empty subfolder;
-    // fails the test when there is not exactly one.
+    // The single title of one file alone in a new subfolder; fails unless there is exactly one.
     Title one(const QByteArray &name, const QByteArray &bytes)
     {
         const QByteArray folder = dir.mkdir("one" + QByteArray::number(++serial_));

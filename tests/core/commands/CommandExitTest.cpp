@@ -1,5 +1,4 @@
-// Every headless command: a path it cannot use is exit 1 with one line of
-// error, bad usage exit 2, and neither writes a listing.
+// Every headless command: an unusable path exits 1 with one error line, bad usage 2; no listing.
 #include "CommandRun.h"
 
 TEST_F(CommandTest, PathsThatCannotBeUsedAndBadUsage)

@@ -64,8 +64,7 @@ TEST_F(ListCommandTest, FolderIsMadeAbsoluteLexically)
     dir.write("sub/y.ygm", "");
     dir.write("-odd/z.ygm", "");
     ASSERT_EQ(::symlink(dir.at("real/deep").constData(), dir.at("ln").constData()), 0);
-    // ".." is taken lexically, not through the link (which would give real/sub);
-    // a folder whose name looks like an option is reached after "--".
+    // ".." is taken lexically, not through the link; an option-like name is reached after "--".
     const struct {
         QStringList folder;
         const char *listed;

@@ -7,8 +7,7 @@ protected:
     void SetUp() override
     {
         CommandTest::SetUp();
-        // 1 <- 2 <- 3 and 2 <- 4, where 2 is an attachment folder whose
-        // aliases name the folder; dates run against the walk's order.
+        // 1 <- 2 <- 3 and 2 <- 4, 2 an attachment folder named by its aliases; dates against walk order.
         one = store.mail("InBox/1.mail", 9, "<1@x>");
         store.mail("InBox/2.mpart/2.mail", 7, "<2@x>", "<1@x>");
         three = store.mail("Lists/3.rply", 3, "<3@x>", "<2@x>");

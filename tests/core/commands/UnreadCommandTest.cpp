@@ -11,8 +11,7 @@ protected:
         store.unreadAlias("a", store.mail("Work/1.ygm", 1));
         store.unreadAlias("B", "../../Lists/2.html"); // relative, as the suite writes them
         store.mail("Lists/2.html", 2);
-        // An alias of an alias is followed to its end, whatever its name; an
-        // attachment folder lists through its main text.
+        // An alias of an alias is followed to its end; an attachment folder lists by its main text.
         store.unreadAlias("d", store.link("temp/other/4.ygm", store.link("temp/other/x", store.mail("Work/4.ygm", 4))));
         store.unreadAlias("e", store.mail("InBox/5.mpart/5.ygm", 5).chopped(6));
         // Passed over: hidden names, dead aliases, what is no mail, hidden targets.

@@ -115,8 +115,7 @@ TEST(DefaultsStore, ADamagedFileThatCannotBeMovedAsideIsNeverOverwritten)
     });
 }
 
-// A save whose folder cannot be made, whose write fails part way, or whose text is not known to be on
-// disk, fails and leaves what was there whole and alone.
+// A save that cannot make its folder, fails part way or is not known on disk leaves what was there.
 TEST(DefaultsStore, AFailedSaveLeavesTheOldFileWhole)
 {
     TestDir dir;

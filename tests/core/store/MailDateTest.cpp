@@ -80,8 +80,7 @@ TEST(MailDate, NormalisesOutOfRangeFields)
     };
     for (const Case &c : cases)
         EXPECT_EQ(MailDate::fromFields(c.y, c.mo, c.d, c.h, c.mi, c.s, c.off).toListString(), QString::fromLatin1(c.want));
-    // The largest fields the parser gives, and the ends of the 64-bit range,
-    // do not overflow either.
+    // The parser's largest fields and the ends of the 64-bit range do not overflow either.
     const qint64 big = std::numeric_limits<qint64>::max(), small = std::numeric_limits<qint64>::min();
     for (qint64 v : {qint64(2147483647), big, small})
         EXPECT_FALSE(MailDate::fromFields(v, v, v, v, v, v, 0).toListString().isEmpty()) << v;

@@ -84,8 +84,7 @@ TEST_F(AttachmentFolderTest, DummyMainTextFromTheFolderName)
 
 TEST_F(AttachmentFolderTest, DummyNeverReplacesWhatIsThere)
 {
-    // A dangling link where the dummy would go: it does not count as a main
-    // text, and the dummy is not written through it.
+    // A dangling link where the dummy would go is no main text, and nothing is written through it.
     const QByteArray link = dir.mkdir("a|b.mpart") + "/a|b.iygm";
     ASSERT_EQ(::symlink(dir.at("target-elsewhere").constData(), link.constData()), 0);
     EXPECT_TRUE(scan().empty());

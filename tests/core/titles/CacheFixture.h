@@ -55,9 +55,7 @@ protected:
     QByteArray mail(const QByteArray &name, const QByteArray &bytes) const { return dir.write("InBox/" + name, bytes); }
     QByteArray cacheFile() const { return cacheDir + '/' + TitleCacheFileName(folder); }
 
-    // Returns once the file system's clock has passed this moment: a change
-    // made afterwards leaves times that differ from every time a scan before
-    // it recorded, even where timestamps are coarse.
+    // Returns once the file system's clock has passed now, so a later change leaves times of its own.
     void settleClock() const
     {
         timespec now{};
@@ -73,8 +71,7 @@ protected:
         }
     }
 
-    // Rewrites a mail keeping its size and modification time (only the change time tells);
-    // with replace, as a new file renamed over it.
+    // Rewrites a mail keeping size and mtime (only ctime tells); with replace, by a file renamed over it.
     void rewriteKeepingTimes(const QByteArray &name, const QByteArray &bytes, bool replace = false) const
     {
         struct stat st;
@@ -85,8 +82,7 @@ protected:
         ASSERT_EQ(replace ? ::rename(written, dir.at("InBox/" + name)) : 0, 0);
     }
 
-    // A scan through the cache equals a plain scan, and fromCache titles of it
-    // came from the cache.
+    // A scan through the cache equals a plain scan, with fromCache titles from the cache.
     void expectCachedEqualsFresh(size_t fromCache)
     {
         const QByteArray cached = Dump(cachedScan());

@@ -4,8 +4,7 @@
 
 class CachedEntriesTest : public CacheFixture {
 protected:
-    // Titles of the named entries, one by one, through a scanner that has
-    // the cache when withCache.
+    // Titles of the named entries, one by one, through a scanner with the cache when withCache.
     QByteArray titlesOf(const QList<QByteArray> &names, bool withCache, size_t *hits = nullptr)
     {
         TitleScanner single(coding);
@@ -37,8 +36,7 @@ TEST_F(CachedEntriesTest, SingleMailsComeFromTheirFoldersCache)
     EXPECT_EQ(titlesOf(names, true, &hits), fresh);
     EXPECT_EQ(hits, 4u);
 
-    // An item that must not be followed: a link is left to the caller, with
-    // the cache as without it; the mail itself comes from the cache.
+    // Not followed: a link is left to the caller, with the cache as without; a mail comes from the cache.
     {
         TitleScanner single(coding);
         CachedEntries cache(single, true, cacheDir);

@@ -18,13 +18,11 @@ TEST(CalendarFormatTest, EdgesOfTheCalendar)
 
 TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
 {
-    // Year 2147483647 lies 47 years into a 400-year cycle, as 2047 does: the
-    // same weekdays.
+    // Year 2147483647 lies 47 years into a 400-year cycle, as 2047 does: the same weekdays.
     const CalendarFormat all(QStringLiteral("%a %A %b %B %d %e %j %m %w %y %Y %H:%M:%S %p %z"));
     EXPECT_EQ(all.stringFor(MailDate::fromFields(2147483647, 12, 31, 23, 59, 59, 0)),
               QStringLiteral("Tue Tuesday Dec December 31 31 365 12 2 47 2147483647 23:59:59 PM +0000"));
-    // The largest fields the parser gives, either way of the zone: a year
-    // past every 32-bit year, still a whole calendar day.
+    // The parser's largest fields, either way of the zone: past every 32-bit year, still a whole day.
     for (const char *text : {"2147483647 Dec 2147483647 2147483647:2147483647:2147483647 -9959",
                              "2147483647 Dec 2147483647 2147483647:2147483647:2147483647 +9959"}) {
         const std::optional<MailDate> far = CString2Date(text);

@@ -39,8 +39,7 @@ TEST_F(ChainWalkTest, LoopsAndRepeatedAliasesListEachMailOnce)
     EXPECT_EQ(chain(a), "s1 s2");
     EXPECT_EQ(chain(b), "s2 s1");
 
-    // 40 levels, each folder holding two aliases of the next mail (2^40 ways
-    // through them) and one back to the first mail.
+    // 40 levels, each with two aliases of the next mail (2^40 ways) and one back to the first.
     thread(40, "D");
     for (int i = 2; i <= 40; ++i) {
         store.refAlias(Id(i - 1), "iftref", "again", mails[size_t(i - 1)]);

@@ -5,8 +5,7 @@
 
 class FolderScanTest : public CacheFixture {
 protected:
-    // Each way of listing the folder, parallel first so that it is the one
-    // that meets the attachment folders without a main text.
+    // Parallel first, so that it meets the attachment folders without a main text.
     void expectAllScansAgree(int dummies)
     {
         const QByteArray parallel = Dump(run(options(4, false)));
@@ -63,8 +62,7 @@ TEST_F(FolderScanTest, ThousandsOfGeneratedMails)
         mail("sender" + QByteArray::number(i) + "|subject.ygm/part.bin", "no main text");
     expectAllScansAgree(10);
 
-    // Mails rewritten in place with their size and modification time kept,
-    // spread over every thread's share: each is read again, by any thread.
+    // Mails rewritten in place (size and mtime kept) over every thread's share are each read again.
     const size_t cached = last.fromCache;
     settleClock();
     size_t changed = 0;

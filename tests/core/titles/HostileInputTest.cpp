@@ -64,8 +64,7 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
     for (const char *n : {"pwned", "pwned2", "pwned3"})
         EXPECT_FALSE(Exists(dir.at(n))) << n;
 
-    // Named one by one (no directory entry type to go by), the entries that
-    // are no readable files give nothing either, and nothing blocks.
+    // Named one by one (no entry type to go by), entries that are no readable files give nothing.
     TitleArray single;
     for (const char *n : {"x.ygm", "fifolink.ygm", "zero.ygm", "loop1.ygm", "broken.ygm"})
         scanner.addTitleOf(dir.at(n), single);
@@ -78,8 +77,7 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
     FolderScan parallel(coding, dir.path(), options);
     parallel.run();
     EXPECT_EQ(TitleNames(parallel.takeTitles(), dir.path()).toStdString(), expected.toStdString());
-    // So that the scratch folder can be removed (Qt cannot remove a name
-    // that is not valid UTF-8).
+    // Qt cannot remove a name that is not valid UTF-8.
     ::unlink(dir.at("\xff\xfe-not-utf8.ygm").constData());
 }
 

@@ -162,8 +162,7 @@ TEST_F(TitleCacheTest, AFileChangedDuringTheScanIsNotTakenForTheOldOne)
     settleClock();
     expectCachedEqualsFresh(1);
 
-    // Even a change during the scan counts as settled here: only the key
-    // taken of the file read keeps the old title from being used again.
+    // Even a change during the scan counts as settled: only the key of the file read stops reuse.
     SetTitleCacheSettleNanosecondsForTesting(-10'000'000'000);
     ASSERT_EQ(::unlink(cacheFile()), 0);
     o = options(1);

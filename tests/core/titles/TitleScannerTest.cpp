@@ -90,8 +90,7 @@ TEST_F(TitleScannerTest, ValuesDecodeInTheFinalCoding)
 
 TEST_F(TitleScannerTest, DotEntriesAreNeverExamined)
 {
-    // Were it examined, a dot folder that looks like an attachment folder
-    // would get a dummy main text written into it.
+    // Were it examined, a dot folder named like an attachment folder would get a dummy main text.
     dir.mkdir(".hidden.mpart");
     dir.write(".x.ygm", "From: a\n\n");
     EXPECT_TRUE(scan().empty());
