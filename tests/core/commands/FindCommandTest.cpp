@@ -48,10 +48,6 @@ TEST_F(FindCommandTest, FindsWhatTheListingsOfEveryFolderHold)
     EXPECT_EQ(got, want);
     EXPECT_EQ(find(QStringLiteral("s1 state:unread")).names(), "1.ygm");
     EXPECT_EQ(find(QStringLiteral("body:BODY date:2026-12-13..2026-12-14")).names(), "3.mail 4.mail");
-}
-
-TEST_F(FindCommandTest, ASearchThatFindsNothingSucceeds)
-{
     const ChildRun none = find(QStringLiteral("nothing-like-this"));
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_EQ(none.out, "");

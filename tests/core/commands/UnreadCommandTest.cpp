@@ -73,10 +73,7 @@ TEST_F(UnreadCommandTest, AliasesFollowRenamedMailsAndChainsEndAfter40Links)
     const ChildRun r = unread(withStore());
     EXPECT_EQ(r.names(), "1.ygm 3.mail 4.ygm 5.ygm x40.ygm");
     EXPECT_TRUE(r.out.contains("\tf3\t") && !r.out.contains("U\tf3\t")) << r.out.toStdString(); // shown as read
-}
-
-TEST_F(UnreadCommandTest, AStoreWithoutUnreadAliasesHasNoUnreadMail)
-{
+    // A store without unread aliases has no unread mail.
     TestDir empty;
     const ChildRun none = unread({"--store", empty.pathString()});
     EXPECT_EQ(none.exitCode, 0);

@@ -202,4 +202,3 @@ TEST_F(TitleCacheTest, TheCacheIsNeverWrittenIntoTheMailFolder)
     EXPECT_FALSE(Exists(folder + "/sub"));
     EXPECT_EQ(Dump(scanner.loadTitleArray(folder)), before);
 }
-
