@@ -1,14 +1,8 @@
 #pragma once
-// A scratch mail store with the alias folders the suite keeps under "temp":
-// mails with thread headers, unread aliases and reference folders, all real
-// files and symbolic links.
+// A scratch store with the suite's alias folders under "temp", as real files and links.
+#include "CoreTest.h"
 #include "PathUtils.h"
-#include "TestStore.h"
 #include "Title.h"
-
-#include <QDir>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace wex::test {
 
@@ -16,8 +10,7 @@ class AliasStore {
 public:
     QByteArray root() const { return dir.path(); }
 
-    // A mail dated day (December 2026) with the subject s<day>; mid and irt
-    // give "Message-ID: " and "In-Reply-To: " lines when not empty.
+    // A mail dated day (December 2026), subject s<day>; mid, irt: Message-ID, In-Reply-To when set.
     QByteArray mail(const QByteArray &relative, int day, const QByteArray &mid = {}, const QByteArray &irt = {}) const
     {
         QByteArray text = "From: f" + QByteArray::number(day) + "\nSubject: s" + QByteArray::number(day) +
@@ -41,14 +34,11 @@ public:
     {
         return link("temp/unreadAliases/" + name, target);
     }
-    QByteArray refAlias(const QByteArray &id, const char *extension, const QByteArray &name,
-                        const QByteArray &target) const
+    QByteArray refAlias(const QByteArray &id, const char *ext, const QByteArray &name, const QByteArray &target) const
     {
-        return link("temp/refByAliases/" + id + "." + extension + "/" + name, target);
+        return link("temp/refByAliases/" + id + "." + ext + "/" + name, target);
     }
-    // The reference folders of "reply answers original" as the suite keeps
-    // them: the reply under the original's ID.iftref, the original under
-    // ID.midref; the aliases are named after the files.
+    // "reply answers original": the reply under the original's ID.iftref, the original under ID.midref.
     void answers(const QByteArray &reply, const QByteArray &original, const QByteArray &id) const
     {
         refAlias(id, "iftref", GetPathBase(reply), reply);

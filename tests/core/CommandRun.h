@@ -1,10 +1,9 @@
 #pragma once
-// Runs the real wex-browser binary (named by WEX_BINARY) as a child process,
-// as a script would: the headless commands' tests go through it.
+// Runs the real wex-browser binary (WEX_BINARY) as a child process, as a script would.
+#include "CoreTest.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QStringList>
-#include <gtest/gtest.h>
 
 namespace wex::test {
 
@@ -26,8 +25,7 @@ struct ChildRun {
 // The binary, or an empty string (the caller skips) when WEX_BINARY is unset.
 inline QString WexBinary() { return qEnvironmentVariable("WEX_BINARY"); }
 
-// env: variables set (a null value unsets one) on top of the test's own;
-// workingDir: the child's working folder (the test's own when empty).
+// env: variables set (a null value unsets); workingDir: the child's folder (ours when empty).
 inline ChildRun RunWex(const QStringList &args, const QList<QPair<QString, QString>> &env = {},
                        const QString &workingDir = QString())
 {
@@ -50,5 +48,15 @@ inline ChildRun RunWex(const QStringList &args, const QList<QPair<QString, QStri
     r.err = p.readAllStandardError();
     return r;
 }
+
+// A test of a headless command: skipped when WEX_BINARY names no binary.
+class CommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (WexBinary().isEmpty())
+            GTEST_SKIP() << "WEX_BINARY does not name the wex-browser binary";
+    }
+};
 
 } // namespace wex::test

@@ -1,12 +1,9 @@
 #pragma once
-// A mail folder in a scratch directory, a small coding list and a scanner:
-// what the title scanning tests share.
+// A scratch mail folder, a small coding list and a scanner.
 #include "Coding.h"
+#include "CoreTest.h"
 #include "PathUtils.h"
-#include "TestStore.h"
 #include "TitleScanner.h"
-
-#include <gtest/gtest.h>
 
 namespace wex::test {
 
@@ -15,15 +12,9 @@ inline constexpr uint32_t kLatin1 = 3, kEucJp = 5, kShiftJis = 7, kUtf8 = 8;
 
 inline QByteArray ScanCodingList()
 {
-    return "default UTF8\n"
-           "multipart ShiftJIS\n"
-           "send ISO2022JP\n"
-           "encode UTF8 UTF-8\n"
-           "encode ShiftJIS SHIFT_JIS\n"
-           "encode ISOLatin1 ISO-8859-1\n"
-           "encode ASCII US-ASCII\n"
-           "wexCharCode ShiftJIS SJIS\n"
-           "wexCharCode JapaneseEUC EUC\n";
+    return "default UTF8\nmultipart ShiftJIS\nsend ISO2022JP\n"
+           "encode UTF8 UTF-8\nencode ShiftJIS SHIFT_JIS\nencode ISOLatin1 ISO-8859-1\nencode ASCII US-ASCII\n"
+           "wexCharCode ShiftJIS SJIS\nwexCharCode JapaneseEUC EUC\n";
 }
 
 // "name:state" of each title, by the last part of its path.
@@ -40,8 +31,7 @@ protected:
     ScanFixture() : coding(ScanCodingList()), scanner(coding) {}
 
     TitleArray scan() { return scanner.loadTitleArray(dir.path()); }
-    // The single title of one file written into an otherwise empty subfolder;
-    // fails the test when there is not exactly one.
+    // The single title of one file alone in a new subfolder; fails unless there is exactly one.
     Title one(const QByteArray &name, const QByteArray &bytes)
     {
         const QByteArray folder = dir.mkdir("one" + QByteArray::number(++serial_));

@@ -1,27 +1,16 @@
-// Starting programs for real: fake programs in a scratch suite record what
-// they were given.
+// Starting programs for real: fake programs in a scratch suite record their arguments.
+#include "CoreTest.h"
 #include "FakeSuite.h"
 #include "Launcher.h"
 
 #include <QObject>
 #include <QProcess>
-#include <algorithm>
-#include <optional>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-using namespace wex;
-using namespace wex::test;
-
-namespace {
 
 class LauncherTest : public ::testing::Test {
 protected:
     FakeSuite suite;
     TestDir files;
 };
-
-} // namespace
 
 TEST_F(LauncherTest, FilesTravelAsOneExactArgument)
 {
@@ -62,8 +51,7 @@ TEST_F(LauncherTest, RevealWithoutAFileManagerOpensEachFolderOnce)
     EXPECT_EQ(opened, (QList<QByteArray>{files.at("In,Box"), files.at("Other")}));
 }
 
-// The demo's stand-ins answer the suite commands a new user tries first, and
-// show what they were given.
+// The demo's stand-ins answer the suite commands a new user tries first.
 TEST(DemoSuite, EverySuiteProgramOfTheDemoStartsAndShowsItsMail)
 {
     for (const char *app : {"WEX_Composer.app", "WEX_Seek.app", "WEX_Relocate.app"}) {

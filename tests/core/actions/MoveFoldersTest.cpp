@@ -1,14 +1,9 @@
-// The stored move destinations: entries of another type than text are passed
-// over, so a damaged or hand-edited preferences file names no folder "".
+// Stored move destinations that are not text are passed over: no folder named "".
 #include "DefaultsStore.h"
+#include "CoreTest.h"
 #include "MoveFolders.h"
-#include "TestStore.h"
 
 #include <QJsonArray>
-#include <gtest/gtest.h>
-
-namespace wex::test {
-namespace {
 
 TEST(MoveFolders, EntriesOtherThanTextArePassedOver)
 {
@@ -19,5 +14,3 @@ TEST(MoveFolders, EntriesOtherThanTextArePassedOver)
     EXPECT_EQ(LoadMoveFolders(defaults), (QStringList{QStringLiteral("Archive"), QStringLiteral("/abs/Old")}));
 }
 
-} // namespace
-} // namespace wex::test

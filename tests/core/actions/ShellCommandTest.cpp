@@ -1,23 +1,11 @@
 #include "ShellCommand.h"
-#include "TestStore.h"
+#include "CoreTest.h"
 
 #include <QEventLoop>
 #include <QTimer>
-#include <gtest/gtest.h>
-#include <optional>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-using namespace wex;
-using wex::test::Exists;
-using wex::test::ReadAll;
-using wex::test::TestDir;
-
-namespace {
 
 // Runs the text and spins the event loop until it reports (or 10 s pass).
-std::optional<int> RunAndWait(const QString &text, const QStringList &args = {})
+static std::optional<int> RunAndWait(const QString &text, const QStringList &args = {})
 {
     std::optional<int> status;
     QEventLoop loop;
@@ -31,8 +19,6 @@ std::optional<int> RunAndWait(const QString &text, const QStringList &args = {})
     return status;
 }
 
-} // namespace
-
 TEST(ShellCommand, ArgumentsAreNeverParsedByTheShell)
 {
     TestDir dir;
@@ -45,10 +31,7 @@ TEST(ShellCommand, ArgumentsAreNeverParsedByTheShell)
         EXPECT_FALSE(Exists(dir.at(name))) << name;
 }
 
-// The first child waits for a file that only the event loop makes: were run()
-// or the loop to wait for the child, it would never end. A child left running
-// in the background (on a pipe the test opens only after the report) does not
-// hold the report back.
+// The child waits for a file only the event loop makes; a background child does not hold the report.
 TEST(ShellCommand, NeverBlocksTheEventLoopNorWaitsForBackgroundChildren)
 {
     TestDir dir;

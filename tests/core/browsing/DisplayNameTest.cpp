@@ -1,9 +1,6 @@
 // How names that are not valid UTF-8 or hold control characters show.
 #include "DisplayName.h"
-
-#include <gtest/gtest.h>
-
-using wex::DisplayName;
+#include "CoreTest.h"
 
 TEST(DisplayNameTest, WellFormedUtf8ShowsAsTextAndEveryOtherByteEscaped)
 {

@@ -1,16 +1,7 @@
 #include "FSNodeInfo.h"
+#include "CoreTest.h"
 
-#include "TestStore.h"
-
-#include <QStringList>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-using namespace wex;
-
-namespace {
-
-QStringList Names(const std::vector<FSNodeInfo> &nodes)
+static QStringList Names(const std::vector<FSNodeInfo> &nodes)
 {
     QStringList names;
     for (const FSNodeInfo &n : nodes)
@@ -25,8 +16,6 @@ protected:
     void TearDown() override { FSNodeInfo::setSortFolderTag(QStringLiteral("name")); }
     test::TestDir dir;
 };
-
-} // namespace
 
 TEST_F(FSNodeInfoTest, ModDateOrderNewestFirstOnlyUnderModDate)
 {

@@ -1,19 +1,10 @@
-// What a command-line path opens, over real files: folders, mails, attachment
-// folders, links, and paths that open nothing.
+// What a command-line path opens, over real files.
 #include "Coding.h"
+#include "CoreTest.h"
 #include "OpenPath.h"
-#include "TestStore.h"
 #include "TitleScanner.h"
 
-#include <QDir>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-namespace wex::test {
-namespace {
-
-// What opens: folders (links resolved), mails in their folder under their
-// title path, and nothing (with a reason) for the rest.
+// Folders (links resolved), mails under their title path, and nothing (with a reason).
 TEST(OpenPathTest, FoldersMailsAndNothing)
 {
     TestDir dir;
@@ -48,5 +39,3 @@ TEST(OpenPathTest, FoldersMailsAndNothing)
     QDir::setCurrent(before);
 }
 
-} // namespace
-} // namespace wex::test

@@ -1,27 +1,11 @@
 #include "Coding.h"
+#include "CoreTest.h"
 #include "TextDecoder.h"
 
-#include <gtest/gtest.h>
-
-using namespace wex;
-
-namespace {
-
-const QByteArray kList =
-    "# test list\n"
-    "default ISO2022JP\n"
-    "multipart ShiftJIS\n"
-    "send\tJapaneseEUC\n"
-    "encode ShiftJIS Shift_JIS sjis\n"
-    "encode EUC_JP EUC-JP\n"
-    "encode UTF8Japanese utf-8\n"
-    "wexCharCode ShiftJIS ShiftJIS\n"
-    "encode NoSuchCode X-NOWHERE\n"
-    "wexCharCode shiftjis X-LOWER\n"
-    " encode ShiftJIS X-INDENTED\n"
-    "\n";
-
-} // namespace
+const QByteArray kList = "# test list\ndefault ISO2022JP\nmultipart ShiftJIS\nsend\tJapaneseEUC\n"
+                         "encode ShiftJIS Shift_JIS sjis\nencode EUC_JP EUC-JP\nencode UTF8Japanese utf-8\n"
+                         "wexCharCode ShiftJIS ShiftJIS\nencode NoSuchCode X-NOWHERE\nwexCharCode shiftjis X-LOWER\n"
+                         " encode ShiftJIS X-INDENTED\n\n";
 
 TEST(Coding, EveryCodeHasAConverterAndALanguage)
 {
@@ -98,12 +82,7 @@ TEST(Coding, CodingListParsing)
     EXPECT_EQ(lengths.defaultCode(), 0u);
 
     // A line longer than 1023 bytes is read in pieces of 1023 bytes, each a line.
-    QByteArray filler = "encode UTF8 ";
-    while (filler.size() < 1022)
-        filler += "F ";
-    filler.truncate(1022);
-    filler += ' ';
-    ASSERT_EQ(filler.back(), ' ');
+    const QByteArray filler = "encode UTF8 " + QByteArray("F ").repeated(505) + ' '; // 1023 bytes
     const Coding pieces{filler + "default ShiftJIS\n" + filler + "#x\nsend UTF8\n"};
     EXPECT_EQ(pieces.codeFromCharset("F", false), 8u);
     EXPECT_EQ(pieces.defaultCode(), 7u);   // the second piece starts with the keyword

@@ -2,21 +2,12 @@
 #include "AliasStore.h"
 #include "CommandRun.h"
 
-#include <cstdio>
-#include <gtest/gtest.h>
-
-using namespace wex::test;
-
-namespace {
-
-class RelatedCommandTest : public ::testing::Test {
+class RelatedCommandTest : public CommandTest {
 protected:
     void SetUp() override
     {
-        if (WexBinary().isEmpty())
-            GTEST_SKIP() << "WEX_BINARY does not name the wex-browser binary";
-        // 1 <- 2 <- 3 and 2 <- 4, where 2 is an attachment folder whose
-        // aliases name the folder; dates run against the walk's order.
+        CommandTest::SetUp();
+        // 1 <- 2 <- 3 and 2 <- 4, 2 an attachment folder named by its aliases; dates against walk order.
         one = store.mail("InBox/1.mail", 9, "<1@x>");
         store.mail("InBox/2.mpart/2.mail", 7, "<2@x>", "<1@x>");
         three = store.mail("Lists/3.rply", 3, "<3@x>", "<2@x>");
@@ -39,7 +30,7 @@ protected:
     QByteArray one, three;
 };
 
-TEST_F(RelatedCommandTest, ListsTheThread)
+TEST_F(RelatedCommandTest, ListsTheThreadAlsoAfterRenames)
 {
     ChildRun r = related(three, {"--sort", "none"});
     EXPECT_EQ(r.exitCode, 0);
@@ -54,40 +45,12 @@ TEST_F(RelatedCommandTest, ListsTheThread)
     EXPECT_EQ(related(store.dir.at("InBox/2.mpart"), {"--sort", "none"}).names(), "2.mail 1.mail 3.rply 4.ygm");
     EXPECT_EQ(related(store.dir.at("temp/refByAliases/<3@x>.midref/3"), {"--sort", "none"}).names(),
               "3.rply 2.mail 1.mail");
-}
-
-// A mail of the thread read or answered since its aliases were written is
-// still found, in its new state; a main text stands for its whole folder.
-TEST_F(RelatedCommandTest, FollowsRenamedMailsAndKeepsAttachmentFoldersWhole)
-{
+    // Mails renamed since their aliases were written are found; a main text stands for its folder.
     ASSERT_EQ(::rename(three.constData(), store.dir.at("Lists/3.mail").constData()), 0);
     ASSERT_EQ(::rename(store.dir.at("Work/4.ygm").constData(), store.dir.at("Work/4.rply").constData()), 0);
-    const ChildRun r = related(one, {"--sort", "none"});
-    EXPECT_EQ(r.names(), "1.mail 2.mail 3.mail 4.rply");
+    EXPECT_EQ(related(one, {"--sort", "none"}).names(), "1.mail 2.mail 3.mail 4.rply");
     const ChildRun inside = related(store.dir.at("InBox/2.mpart/2.mail"), {"--sort", "none"});
     EXPECT_EQ(inside.names(), "2.mail 1.mail 3.mail 4.rply");
     EXPECT_TRUE(inside.out.startsWith("A\tf7\t")) << inside.out.toStdString();
 }
 
-TEST_F(RelatedCommandTest, ExitStatuses)
-{
-    for (const QByteArray &mail : {store.dir.at("InBox/missing.mail"), store.dir.write("InBox/notes.txt", "x"),
-                                   store.dir.mkdir("Plain")}) {
-        SCOPED_TRACE(mail.toStdString());
-        const ChildRun r = related(mail);
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-    }
-    const ChildRun noStore = RunWex({"--related", QString::fromUtf8(one), "--store", store.dir.pathString() + "/no"});
-    EXPECT_EQ(noStore.exitCode, 1);
-    EXPECT_EQ(noStore.err.count('\n'), 1);
-    for (const QStringList &args : {QStringList{"--related"}, QStringList{"--related", "a", "b"},
-                                    QStringList{"--related", "a", "--sort"}}) {
-        const ChildRun r = RunWex(args);
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_TRUE(r.err.startsWith("usage: wex-browser --related MAIL")) << r.err.toStdString();
-    }
-}
-
-} // namespace

@@ -1,19 +1,9 @@
-// A long listing is formatted in two halves at once, and a sorted one through
-// its order; what is written must be its lines, each as FormatTitleLine gives
-// it, in that order and nothing else.
+// Listings written in two halves or through an order are exactly their lines, in order.
 #include "TitleLines.h"
-
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
-#include <gtest/gtest.h>
-
-using namespace wex;
-
-namespace {
+#include "CoreTest.h"
 
 // What WriteTitleLines writes, through the order when one is given.
-QByteArray WrittenBy(const TitleArray &titles, const std::vector<uint32_t> *order = nullptr)
+static QByteArray WrittenBy(const TitleArray &titles, const std::vector<uint32_t> *order = nullptr)
 {
     char *bytes = nullptr;
     size_t size = 0;
@@ -24,8 +14,6 @@ QByteArray WrittenBy(const TitleArray &titles, const std::vector<uint32_t> *orde
     std::free(bytes);
     return ok ? all : QByteArray("write failed");
 }
-
-} // namespace
 
 TEST(WriteTitleLines, EveryLengthOfListingIsItsLinesInOrder)
 {

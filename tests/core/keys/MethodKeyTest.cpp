@@ -1,13 +1,11 @@
 #include "MethodKey.h"
+#include "CoreTest.h"
 
 #include <QHash>
 #include <QJsonDocument>
-#include <gtest/gtest.h>
-
-using namespace wex;
 
 // Two presses are one key only when characters and every modifier bit agree.
-TEST(MethodKey, StoredFormsDifferInEveryBitAndRoundTrip)
+TEST(MethodKey, StoredFormsDifferInEveryBitRoundTripAndRefuseDamage)
 {
     QHash<StoredKey, int> table;
     for (uint32_t flags : {0u, mod::Alternate, mod::CapsLock, 0x1u, mod::Command})
@@ -22,10 +20,7 @@ TEST(MethodKey, StoredFormsDifferInEveryBitAndRoundTrip)
         ASSERT_TRUE(rebuilt.has_value());
         EXPECT_EQ(rebuilt->makeKey(), k.makeKey());
     }
-}
-
-TEST(MethodKey, FromArrayRejectsDamage)
-{
+    // Damaged stored forms are refused.
     const QJsonArray bad[] = {
         {}, {QStringLiteral("n")}, {1, 0}, {QStringLiteral("n"), QStringLiteral("0")}, {QStringLiteral("n"), -1},
         {QStringLiteral("n"), 4294967296.0}, {QStringLiteral("n"), 1.5}, {QStringLiteral("n"), true},

@@ -1,13 +1,8 @@
 // Store-wide search queries: what parses, what each word matches.
 #include "FindQuery.h"
+#include "CoreTest.h"
 
-#include <gtest/gtest.h>
-
-using namespace wex;
-
-namespace {
-
-Title Mail(const QString &from, const QString &subject, const MailDate &date, bool unread = false, bool replied = false)
+static Title Mail(const QString &from, const QString &subject, const MailDate &date, bool unread = false, bool replied = false)
 {
     Title t;
     t.setFrom(from);
@@ -18,7 +13,7 @@ Title Mail(const QString &from, const QString &subject, const MailDate &date, bo
     return t;
 }
 
-bool Matches(const QString &query, const Title &title)
+static bool Matches(const QString &query, const Title &title)
 {
     QString why;
     const std::optional<FindQuery> q = FindQuery::parse(query, &why);
@@ -26,9 +21,7 @@ bool Matches(const QString &query, const Title &title)
     return q && q->matchesTitle(title);
 }
 
-} // namespace
-
-TEST(FindQuery, AQueryThatCannotBeParsedSaysWhy)
+TEST(FindQuery, BadQueriesSayWhyAndEveryWordMustMatchIgnoringCaseAndWidth)
 {
     for (const char *bad : {"", "   ", "to:someone", "from:", "date:2026-13-01", "date:2026-12-01..2026-11-01",
                             "date:..", "date:yesterday", "state:lost", "wex state:"}) {
@@ -36,10 +29,6 @@ TEST(FindQuery, AQueryThatCannotBeParsedSaysWhy)
         EXPECT_FALSE(FindQuery::parse(QString::fromUtf8(bad), &why)) << bad;
         EXPECT_FALSE(why.isEmpty()) << bad;
     }
-}
-
-TEST(FindQuery, EveryWordMustMatchIgnoringCaseAndWidth)
-{
     const Title wex = Mail(QStringLiteral("WEX Team <team@wex.example>"), QStringLiteral("テスト report"),
                            MailDate::fromFields(2026, 12, 1, 23, 30, 0, 9 * 3600), true);
     EXPECT_TRUE(Matches(QStringLiteral("ｗｅｘ"), wex));

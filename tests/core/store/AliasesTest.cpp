@@ -1,16 +1,7 @@
 #include "Aliases.h"
+#include "CoreTest.h"
 
-#include "TestStore.h"
-
-#include <QDir>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-using namespace wex;
-
-// Plain items resolve to themselves, normalised; chains of absolute and
-// relative links to their end; what leads nowhere fails and leaves the output
-// untouched.
+// Chains of absolute and relative links resolve to their end; dead ends leave the output untouched.
 TEST(Aliases, ResolvesChainsAndFailsWithoutTouchingTheOutput)
 {
     test::TestDir dir;
@@ -44,10 +35,7 @@ TEST(Aliases, ResolvesChainsAndFailsWithoutTouchingTheOutput)
     EXPECT_EQ(out, root);
 }
 
-// A link follows its mail through a change of state (a rename of the
-// extension) when exactly one mail of that name is left; a path given
-// directly, a name without a mail extension and a choice of two are not
-// guessed at.
+// A link follows its mail through a change of state only when exactly one candidate is left.
 TEST(Aliases, ALinkFollowsItsMailThroughAStateChange)
 {
     test::TestDir dir;

@@ -1,21 +1,12 @@
 #include "DefaultsStore.h"
+#include "CoreTest.h"
 
-#include "TestStore.h"
-
-#include <QDir>
-#include <QFile>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-
-using namespace wex;
-
-using test::Entries;
 
 TEST(DefaultsStore, DefaultPathFollowsAnAbsoluteXdgConfigHome)
 {
-    test::TempHome home;
+    TempHome home;
     const QString inHome = QString::fromUtf8(home.home() + "/.config/wex-browser/defaults.json");
     // A relative folder would move with the working folder: it does not count.
     for (const auto &[value, path] : {std::pair<const char *, QString>{nullptr, inHome}, {"relative/config", inHome},
@@ -27,7 +18,7 @@ TEST(DefaultsStore, DefaultPathFollowsAnAbsoluteXdgConfigHome)
 
 TEST(DefaultsStore, TypedValuesSurviveASaveAndReload)
 {
-    test::TempHome home;
+    TempHome home;
     const QString path = DefaultsStore::defaultPath(); // its folder does not exist yet
     {
         DefaultsStore store(path);
@@ -54,7 +45,7 @@ TEST(DefaultsStore, TypedValuesSurviveASaveAndReload)
 
 TEST(DefaultsStore, WrongTypesAreSkipped)
 {
-    test::TestDir dir;
+    TestDir dir;
     const QByteArray file = dir.write("d.json", R"({"b": "yes", "n": 1, "z": 0, "f": 2.5, "two": 2.0,
         "s": 3, "a": {"x": 1}, "t": true, "nul": null, "huge": 1e300})");
     DefaultsStore store(QString::fromUtf8(file));
@@ -71,25 +62,23 @@ TEST(DefaultsStore, WrongTypesAreSkipped)
     EXPECT_TRUE(store.contains("nul"));
 }
 
-// Each damaged file is kept under a name of its own, even within one second,
-// and a save writes a new file beside it.
+// Each damaged file is kept under a name of its own, even within one second; a save writes beside it.
 TEST(DefaultsStore, MalformedFilesAreKeptAsideAndNeverOverwritten)
 {
-    test::TestDir dir;
+    TestDir dir;
     const QString path = QString::fromUtf8(dir.at("cfg/defaults.json"));
-    const QByteArray contents[] = {"{\"Sort Reverse\": tru", "[1, 2]", "", "\xff\xfe garbage"};
     QStringList aside;
-    for (const QByteArray &bad : contents) {
+    for (const char *bad : {"{\"Sort Reverse\": tru", "[1, 2]", "", "\xff\xfe garbage"}) {
         dir.write("cfg/defaults.json", bad);
         DefaultsStore store(path);
         EXPECT_FALSE(store.contains("Sort Reverse"));
         aside << store.keptAsidePath();
-        ASSERT_FALSE(aside.last().isEmpty()) << bad.constData();
+        ASSERT_FALSE(aside.last().isEmpty()) << bad;
         EXPECT_TRUE(QFileInfo(aside.last()).fileName().startsWith("defaults.json.corrupt-"));
         EXPECT_FALSE(QFile::exists(path));
         store.setBool("Sort Reverse", false);
         ASSERT_TRUE(store.save());
-        EXPECT_EQ(test::ReadAll(QFile::encodeName(aside.last())), bad);
+        EXPECT_EQ(ReadAll(QFile::encodeName(aside.last())), bad);
         EXPECT_EQ(DefaultsStore(path).boolForKey("Sort Reverse"), false);
     }
     aside.removeDuplicates();
@@ -97,90 +86,73 @@ TEST(DefaultsStore, MalformedFilesAreKeptAsideAndNeverOverwritten)
     EXPECT_EQ(Entries(dir.at("cfg")).size(), 5);
 }
 
-TEST(DefaultsStore, AMissingFileIsAnEmptyStoreAndAFolderThatCannotBeMadeASaveThatFails)
-{
-    test::TestDir dir;
-    dir.write("file", "x");
-    DefaultsStore store(QString::fromUtf8(dir.at("file/sub/defaults.json")));
-    EXPECT_TRUE(store.keptAsidePath().isEmpty());
-    EXPECT_FALSE(store.contains("x"));
-    store.setBool("a", true);
-    QString error;
-    EXPECT_FALSE(store.save(&error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(test::ReadAll(dir.at("file")), QByteArray("x"));
-}
-
+// A file that cannot be moved aside, or read at all, is no proof of damage: it is never written over.
 TEST(DefaultsStore, ADamagedFileThatCannotBeMovedAsideIsNeverOverwritten)
 {
-    if (!test::RunUnprivileged([] {
-            test::TestDir dir;
-            const QByteArray folder = dir.mkdir("cfg");
-            const QByteArray file = dir.write("cfg/defaults.json", "{damaged");
-            ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
-            DefaultsStore store(QString::fromUtf8(file));
-            EXPECT_TRUE(store.keptAsidePath().isEmpty());
-            // Even once the folder lets it, a save must not replace the file.
-            ::chmod(folder.constData(), 0755);
-            store.setBool("Sort Reverse", true);
-            QString error;
-            EXPECT_FALSE(store.save(&error));
-            EXPECT_FALSE(error.isEmpty());
-            EXPECT_EQ(test::ReadAll(file), "{damaged");
-            EXPECT_EQ(Entries(dir.at("cfg")), QStringList{"defaults.json"});
-        }))
-        WEX_SKIP_UNLESS_CI("cannot run a check as an unprivileged user here");
-}
-
-TEST(DefaultsStore, AFailedSaveLeavesTheOldFileWhole)
-{
-    test::TestDir dir;
-    const QString path = QString::fromUtf8(dir.at("defaults.json"));
-    DefaultsStore store(path);
-    store.setString("Sort Identifier", "date");
-    ASSERT_TRUE(store.save());
-    const QByteArray old = test::ReadAll(dir.at("defaults.json"));
-
-    // A file size limit below the new text makes its write fail part way.
-    store.setString("Big", QString(4096, QLatin1Char('x')));
-    struct rlimit saved;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 1024;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved1 = store.save();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_FALSE(saved1);
-    EXPECT_EQ(test::ReadAll(dir.at("defaults.json")), old);
-    EXPECT_EQ(Entries(dir.path()), QStringList{"defaults.json"});
-}
-
-// A file that cannot be read is no proof of damage: it stays where it is and
-// is never written over. A new text not known to be on disk replaces nothing.
-TEST(DefaultsStore, AnUnreadableFileStaysAndAnUnflushedSaveReplacesNothing)
-{
-    test::TestDir dir;
+    TestDir dir;
     dir.write("defaults.json/inside", "x"); // a folder where the file should be
     DefaultsStore unreadable(QString::fromUtf8(dir.at("defaults.json")));
     EXPECT_FALSE(unreadable.readError().isEmpty());
     EXPECT_TRUE(unreadable.keptAsidePath().isEmpty());
     EXPECT_FALSE(unreadable.save());
     EXPECT_EQ(Entries(dir.path()), QStringList{"defaults.json"});
-    EXPECT_EQ(test::ReadAll(dir.at("defaults.json/inside")), "x");
+    EXPECT_EQ(ReadAll(dir.at("defaults.json/inside")), "x");
+    UNPRIVILEGED([] {
+        TestDir dir;
+        const QByteArray folder = dir.mkdir("cfg");
+        const QByteArray file = dir.write("cfg/defaults.json", "{damaged");
+        ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+        DefaultsStore store(QString::fromUtf8(file));
+        EXPECT_TRUE(store.keptAsidePath().isEmpty());
+        // Even once the folder lets it, a save must not replace the file.
+        ::chmod(folder.constData(), 0755);
+        store.setBool("Sort Reverse", true);
+        QString error;
+        EXPECT_FALSE(store.save(&error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(ReadAll(file), "{damaged");
+        EXPECT_EQ(Entries(dir.at("cfg")), QStringList{"defaults.json"});
+    });
+}
 
-    const QString path = QString::fromUtf8(dir.at("other.json"));
-    DefaultsStore store(path);
-    store.setString("Sort Identifier", "date");
-    ASSERT_TRUE(store.save());
-    const QByteArray old = test::ReadAll(dir.at("other.json"));
-    store.setString("Sort Identifier", "from");
-    store.setSyncForTesting([](int) { return EIO; });
+// A save that cannot make its folder, fails part way or is not known on disk leaves what was there.
+TEST(DefaultsStore, AFailedSaveLeavesTheOldFileWhole)
+{
+    TestDir dir;
+    dir.write("file", "x");
+    DefaultsStore nowhere(QString::fromUtf8(dir.at("file/sub/defaults.json")));
+    EXPECT_TRUE(nowhere.keptAsidePath().isEmpty());
+    EXPECT_FALSE(nowhere.contains("x"));
+    nowhere.setBool("a", true);
     QString error;
-    EXPECT_FALSE(store.save(&error));
+    EXPECT_FALSE(nowhere.save(&error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(test::ReadAll(dir.at("other.json")), old);
-    EXPECT_EQ(Entries(dir.path()), QStringList({"defaults.json", "other.json"}));
+    EXPECT_EQ(ReadAll(dir.at("file")), QByteArray("x"));
+
+    for (const bool unflushed : {false, true}) {
+        SCOPED_TRACE(unflushed ? "unflushed" : "write fails");
+        TestDir dir;
+        DefaultsStore store(QString::fromUtf8(dir.at("defaults.json")));
+        store.setString("Sort Identifier", "date");
+        ASSERT_TRUE(store.save());
+        const QByteArray old = ReadAll(dir.at("defaults.json"));
+        store.setString("Big", QString(4096, QLatin1Char('x')));
+        if (unflushed)
+            store.setSyncForTesting([](int) { return EIO; });
+        // Else a file size limit below the new text makes its write fail part way.
+        struct rlimit saved;
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        struct rlimit small = saved;
+        small.rlim_cur = unflushed ? saved.rlim_cur : 1024;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        QString error;
+        const bool ok = store.save(&error);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_FALSE(ok);
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(ReadAll(dir.at("defaults.json")), old);
+        EXPECT_EQ(Entries(dir.path()), QStringList{"defaults.json"});
+    }
 }

@@ -1,14 +1,7 @@
 #include "MailDate.h"
+#include "CoreTest.h"
 
-#include <cstring>
 #include <limits>
-#include <gtest/gtest.h>
-#include <memory>
-#include <vector>
-
-using namespace wex;
-
-namespace {
 
 struct Parsed {
     const char *text;
@@ -16,17 +9,13 @@ struct Parsed {
 };
 
 const Parsed kValid[] = {
-    {"Mon, 5 Dec 2026 08:25:02 +0900", 2026, 12, 5, 8, 25, 2, 32400},
-    {"5 Dec 2026 08:25:02 GMT", 2026, 12, 5, 8, 25, 2, 0},
-    {"5 dec 26 08:25 PST", 2026, 12, 5, 8, 25, 0, -28800},
-    {"31 Dec 99 23:59:59", 1999, 12, 31, 23, 59, 59, 32400},
-    {"1 Jan 89 00:00:00", 2089, 1, 1, 0, 0, 0, 32400},
-    {"1 Jan 100 00:00:00", 100, 1, 1, 0, 0, 0, 32400},
+    {"Mon, 5 Dec 2026 08:25:02 +0900", 2026, 12, 5, 8, 25, 2, 32400}, {"5 Dec 2026 08:25:02 GMT", 2026, 12, 5, 8, 25, 2, 0},
+    {"5 dec 26 08:25 PST", 2026, 12, 5, 8, 25, 0, -28800}, {"31 Dec 99 23:59:59", 1999, 12, 31, 23, 59, 59, 32400},
+    {"1 Jan 89 00:00:00", 2089, 1, 1, 0, 0, 0, 32400}, {"1 Jan 100 00:00:00", 100, 1, 1, 0, 0, 0, 32400},
     {"5-Dec-2026 08:25:02 Z", 2026, 12, 5, 8, 25, 2, 0},
     {"5-Dec-2026 08:25:02 J", 2026, 12, 5, 8, 25, 2, 32400},    // there is no J
     {"5-Dec-2026 08:25:02 z", 2026, 12, 5, 8, 25, 2, 32400},    // letters are case-sensitive
-    {"5 Dec 2026 08:25:02", 2026, 12, 5, 8, 25, 2, 32400},
-    {"5 Dec 2026 08:25:02 GMT\r", 2026, 12, 5, 8, 25, 2, 32400},
+    {"5 Dec 2026 08:25:02", 2026, 12, 5, 8, 25, 2, 32400}, {"5 Dec 2026 08:25:02 GMT\r", 2026, 12, 5, 8, 25, 2, 32400},
     {"5 Dec 2026 08:25:02 +0530", 2026, 12, 5, 8, 25, 2, 19800},
     // Only ':' brings seconds; the rest is then no zone.
     {"5 Dec 2026 8.25.02 +0100", 2026, 12, 5, 8, 25, 0, 32400},
@@ -42,26 +31,22 @@ const Parsed kValid[] = {
 };
 
 const char *const kInvalid[] = {
-    "",
+    "", "5 \xc3\xa9 2026 08:25",
     "Dec 5 2026 08:25",   // month first
     "5 Dec 2026",         // no time
     "00 Dec 2026 08:25",  // day 0
     "5 Foo 2026 08:25",   // no month name
     "5 Dec 2026 08:25:",  // ends right after ':'
-    "5 \xc3\xa9 2026 08:25",
 };
 
-// Copies the text into a buffer of exactly its length plus NUL, so that the
-// sanitizers catch any read past the end.
-std::unique_ptr<char[]> exact(const char *text)
+// The text in a buffer of exactly its length, so the sanitizers catch a read past the end.
+static std::unique_ptr<char[]> exact(const char *text)
 {
     const size_t n = std::strlen(text) + 1;
     auto buf = std::make_unique<char[]>(n);
     std::memcpy(buf.get(), text, n);
     return buf;
 }
-
-} // namespace
 
 TEST(ParseDateString, ValidAndInvalidTexts)
 {
@@ -80,7 +65,7 @@ TEST(ParseDateString, ValidAndInvalidTexts)
     EXPECT_EQ(ParseDateString(nullptr, f), -1);
 }
 
-TEST(MailDate, NormalisesOutOfRangeFields)
+TEST(MailDate, NormalisesOutOfRangeFieldsEmptyDistantPastAndOrder)
 {
     struct Case {
         qint64 y, mo, d, h, mi, s, off;
@@ -95,15 +80,10 @@ TEST(MailDate, NormalisesOutOfRangeFields)
     };
     for (const Case &c : cases)
         EXPECT_EQ(MailDate::fromFields(c.y, c.mo, c.d, c.h, c.mi, c.s, c.off).toListString(), QString::fromLatin1(c.want));
-    // The largest fields the parser gives, and the ends of the 64-bit range,
-    // do not overflow either.
+    // The parser's largest fields and the ends of the 64-bit range do not overflow either.
     const qint64 big = std::numeric_limits<qint64>::max(), small = std::numeric_limits<qint64>::min();
     for (qint64 v : {qint64(2147483647), big, small})
         EXPECT_FALSE(MailDate::fromFields(v, v, v, v, v, v, 0).toListString().isEmpty()) << v;
-}
-
-TEST(MailDate, EmptyDistantPastAndOrder)
-{
     const MailDate empty, past = MailDate::distantPast();
     EXPECT_EQ(empty.toListString(), QString());
     EXPECT_FALSE(empty.toDateTime().isValid());

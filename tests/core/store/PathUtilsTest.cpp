@@ -1,8 +1,5 @@
 #include "PathUtils.h"
-
-#include <gtest/gtest.h>
-
-using namespace wex;
+#include "CoreTest.h"
 
 TEST(PathUtils, HeadStrCLFoldsOnlyAsciiLetters)
 {

@@ -1,13 +1,5 @@
 #include "StoreLocations.h"
-
-#include "TestStore.h"
-
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-using namespace wex;
-
-namespace {
+#include "CoreTest.h"
 
 // Every test starts from forgotten paths and leaves them forgotten.
 class StoreLocations : public ::testing::Test {
@@ -16,8 +8,6 @@ protected:
     void TearDown() override { ResetWEXPaths(); }
     test::TempHome home;
 };
-
-} // namespace
 
 TEST_F(StoreLocations, SettingsFolderPlainFirstThenLocalized)
 {

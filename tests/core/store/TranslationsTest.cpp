@@ -1,14 +1,9 @@
-// English again when a catalogue is damaged or a translation is blank (the
-// compiled-in Japanese catalogue is the Japanese interface test's).
-#include "TestStore.h"
+// English again when a catalogue is damaged or a translation is blank.
 #include "Translations.h"
+#include "CoreTest.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <gtest/gtest.h>
-
-namespace wex::test {
-namespace {
 
 class TranslationsTest : public ::testing::Test {
 protected:
@@ -48,5 +43,3 @@ TEST_F(TranslationsTest, ABlankTranslationGivesWayToEnglish)
     EXPECT_EQ(menuTitle(), QStringLiteral("File"));
 }
 
-} // namespace
-} // namespace wex::test

@@ -1,14 +1,10 @@
 #pragma once
-// A mail folder ("InBox") and a cache folder beside it in a scratch store,
-// with scans through the header cache to compare against plain scans.
+// A mail folder ("InBox") and a cache folder beside it; cached scans against plain ones.
 #include "FolderScan.h"
 #include "ScanFixture.h"
 #include "TitleCache.h"
 
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace wex::test {
 
@@ -59,9 +55,7 @@ protected:
     QByteArray mail(const QByteArray &name, const QByteArray &bytes) const { return dir.write("InBox/" + name, bytes); }
     QByteArray cacheFile() const { return cacheDir + '/' + TitleCacheFileName(folder); }
 
-    // Returns once the file system's clock has passed this moment: a change
-    // made afterwards leaves times that differ from every time a scan before
-    // it recorded, even where timestamps are coarse.
+    // Returns once the file system's clock has passed now, so a later change leaves times of its own.
     void settleClock() const
     {
         timespec now{};
@@ -77,19 +71,18 @@ protected:
         }
     }
 
-    // Rewrites a mail of the folder with its size and modification time kept:
-    // only the change time tells.
-    void rewriteKeepingTimes(const QByteArray &name, const QByteArray &bytes) const
+    // Rewrites a mail keeping size and mtime (only ctime tells); with replace, by a file renamed over it.
+    void rewriteKeepingTimes(const QByteArray &name, const QByteArray &bytes, bool replace = false) const
     {
         struct stat st;
         ASSERT_EQ(::stat(dir.at("InBox/" + name), &st), 0);
-        mail(name, bytes);
+        const QByteArray written = replace ? dir.write("other", bytes) : mail(name, bytes);
         const timespec times[2] = {st.st_atim, st.st_mtim};
-        ASSERT_EQ(::utimensat(AT_FDCWD, dir.at("InBox/" + name), times, 0), 0);
+        ASSERT_EQ(::utimensat(AT_FDCWD, written, times, 0), 0);
+        ASSERT_EQ(replace ? ::rename(written, dir.at("InBox/" + name)) : 0, 0);
     }
 
-    // A scan through the cache equals a plain scan, and fromCache titles of it
-    // came from the cache.
+    // A scan through the cache equals a plain scan, with fromCache titles from the cache.
     void expectCachedEqualsFresh(size_t fromCache)
     {
         const QByteArray cached = Dump(cachedScan());

@@ -1,20 +1,10 @@
-// Mails scanned one by one (as the unread and related lists scan them) are
-// answered from the cache of the folder that holds them, exactly as a scan
-// would answer, and never under a name they no longer have.
+// Single mails come from their folder's cache as a scan gives them, never under an old name.
 #include "CacheFixture.h"
 #include "CachedEntries.h"
 
-#include <unistd.h>
-
-using namespace wex;
-using namespace wex::test;
-
-namespace {
-
 class CachedEntriesTest : public CacheFixture {
 protected:
-    // Titles of the named entries, one by one, through a scanner that has
-    // the cache when withCache.
+    // Titles of the named entries, one by one, through a scanner with the cache when withCache.
     QByteArray titlesOf(const QList<QByteArray> &names, bool withCache, size_t *hits = nullptr)
     {
         TitleScanner single(coding);
@@ -46,8 +36,7 @@ TEST_F(CachedEntriesTest, SingleMailsComeFromTheirFoldersCache)
     EXPECT_EQ(titlesOf(names, true, &hits), fresh);
     EXPECT_EQ(hits, 4u);
 
-    // An item that must not be followed: a link is left to the caller, with
-    // the cache as without it; the mail itself comes from the cache.
+    // Not followed: a link is left to the caller, with the cache as without; a mail comes from the cache.
     {
         TitleScanner single(coding);
         CachedEntries cache(single, true, cacheDir);
@@ -73,4 +62,3 @@ TEST_F(CachedEntriesTest, SingleMailsComeFromTheirFoldersCache)
     EXPECT_EQ(hits, 0u);
 }
 
-} // namespace

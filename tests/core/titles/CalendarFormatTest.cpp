@@ -1,14 +1,9 @@
-// The date column's calendar format at the edges of the calendar.
+// The date column's calendar format at the edges of the calendar and far outside it.
 #include "CalendarFormat.h"
+#include "CoreTest.h"
 
-#include <gtest/gtest.h>
-
-namespace wex::test {
-namespace {
-
-// Dates that once formatted wrongly or crashed: before the epoch, the
-// calendar's first day, the empty date, half-hour zones west of Greenwich.
-TEST(CalendarFormatTest, EdgesOfTheCalendar)
+// Dates that once formatted wrongly or crashed.
+TEST(CalendarFormatTest, EdgesOfTheCalendarAndDatesFarOutsideIt)
 {
     const CalendarFormat hours(QStringLiteral("%Y-%m-%d %H %I %p %z"));
     const std::pair<MailDate, QString> cases[] = {
@@ -19,17 +14,11 @@ TEST(CalendarFormatTest, EdgesOfTheCalendar)
     };
     for (const auto &[date, expected] : cases)
         EXPECT_EQ(hours.stringFor(date), expected);
-}
-
-TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
-{
-    // Year 2147483647 lies 47 years into a 400-year cycle, as 2047 does: the
-    // same weekdays.
+    // Year 2147483647 lies 47 years into a 400-year cycle, as 2047 does: the same weekdays.
     const CalendarFormat all(QStringLiteral("%a %A %b %B %d %e %j %m %w %y %Y %H:%M:%S %p %z"));
     EXPECT_EQ(all.stringFor(MailDate::fromFields(2147483647, 12, 31, 23, 59, 59, 0)),
               QStringLiteral("Tue Tuesday Dec December 31 31 365 12 2 47 2147483647 23:59:59 PM +0000"));
-    // The largest fields the parser gives, either way of the zone: a year
-    // past every 32-bit year, still a whole calendar day.
+    // The parser's largest fields, either way of the zone: past every 32-bit year, still a whole day.
     for (const char *text : {"2147483647 Dec 2147483647 2147483647:2147483647:2147483647 -9959",
                              "2147483647 Dec 2147483647 2147483647:2147483647:2147483647 +9959"}) {
         const std::optional<MailDate> far = CString2Date(text);
@@ -41,5 +30,3 @@ TEST(CalendarFormatTest, DatesFarOutsideTheUsualCalendarFormatInFull)
     }
 }
 
-} // namespace
-} // namespace wex::test

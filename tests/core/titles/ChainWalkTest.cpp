@@ -4,17 +4,7 @@
 #include "SafeMove.h"
 #include "ScanFixture.h"
 
-#include <gtest/gtest.h>
-
-using namespace wex;
-using namespace wex::test;
-
-namespace {
-
-QByteArray Id(int n, const QByteArray &host = "example.org")
-{
-    return "<m" + QByteArray::number(n) + "@" + host + ">";
-}
+static QByteArray Id(int n, const QByteArray &host = "example.org") { return "<m" + QByteArray::number(n) + "@" + host + ">"; }
 
 class ChainWalkTest : public ::testing::Test {
 protected:
@@ -38,8 +28,7 @@ protected:
     std::vector<QByteArray> mails;
 };
 
-// Loops and repeated aliases would make a walk without memory exponential:
-// each mail is listed once, and the walk ends.
+// Loops and repeated aliases: each mail is listed once, and the walk ends.
 TEST_F(ChainWalkTest, LoopsAndRepeatedAliasesListEachMailOnce)
 {
     // 1 answers 2 and 2 answers 1.
@@ -50,8 +39,7 @@ TEST_F(ChainWalkTest, LoopsAndRepeatedAliasesListEachMailOnce)
     EXPECT_EQ(chain(a), "s1 s2");
     EXPECT_EQ(chain(b), "s2 s1");
 
-    // 40 levels, each folder holding two aliases of the next mail (2^40 ways
-    // through them) and one back to the first mail.
+    // 40 levels, each with two aliases of the next mail (2^40 ways) and one back to the first.
     thread(40, "D");
     for (int i = 2; i <= 40; ++i) {
         store.refAlias(Id(i - 1), "iftref", "again", mails[size_t(i - 1)]);
@@ -63,8 +51,7 @@ TEST_F(ChainWalkTest, LoopsAndRepeatedAliasesListEachMailOnce)
         EXPECT_EQ(all[i].path(), mails[i]);
 }
 
-// Inside a reference folder: byte order of names, a sub-folder's entries right
-// after it, links to folders listed but not entered, dead aliases passed over.
+// Byte order, a sub-folder's entries after it, folder links listed not entered, dead aliases passed.
 TEST_F(ChainWalkTest, ReferenceFolderOrder)
 {
     const QByteArray top = store.mail("InBox/top.mail", 1, Id(1));
@@ -78,8 +65,7 @@ TEST_F(ChainWalkTest, ReferenceFolderOrder)
     EXPECT_EQ(chain(top), "s1 s4 s3 s2");
 }
 
-// An ID that could leave the reference folders, or that is empty, names no
-// folder: decoys placed where such IDs would lead are never listed.
+// An ID that is empty or could leave the reference folders names no folder.
 TEST_F(ChainWalkTest, UnsafeIdsNameNoFolder)
 {
     const QByteArray decoy = store.mail("Other/decoy.mail", 9);
@@ -101,9 +87,7 @@ TEST_F(ChainWalkTest, UnsafeIdsNameNoFolder)
     EXPECT_TRUE(ChainWalk::IsReferenceId(QByteArray(248, 'a')));
 }
 
-// Two files with one Message-ID (a mail fetched twice, in one folder and
-// across folders) are two mails: both are listed, and removing one leaves
-// the others whole and listed.
+// Files sharing a Message-ID are each their own mail; removing one leaves the others listed.
 TEST_F(ChainWalkTest, MailsSharingAMessageIdAreEachTheirOwn)
 {
     const QByteArray reply = store.mail("InBox/9.mail", 9, Id(9), Id(5));
@@ -117,4 +101,3 @@ TEST_F(ChainWalkTest, MailsSharingAMessageIdAreEachTheirOwn)
     EXPECT_TRUE(Exists(copies[0]) && Exists(copies[2]));
 }
 
-} // namespace

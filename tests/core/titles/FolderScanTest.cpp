@@ -1,20 +1,11 @@
-// A folder read by several threads, with and without the header cache, gives
-// exactly what the plain single-threaded scan gives, title for title and in
-// the same order, and attachment folders get their dummy main texts once.
+// Every way of scanning (threads, cache) gives exactly the plain scan; dummy main texts once.
 #include "CacheFixture.h"
 
-#include <QDir>
 #include <QRandomGenerator>
-
-using namespace wex;
-using namespace wex::test;
-
-namespace {
 
 class FolderScanTest : public CacheFixture {
 protected:
-    // Each way of listing the folder, parallel first so that it is the one
-    // that meets the attachment folders without a main text.
+    // Parallel first, so that it meets the attachment folders without a main text.
     void expectAllScansAgree(int dummies)
     {
         const QByteArray parallel = Dump(run(options(4, false)));
@@ -31,11 +22,10 @@ protected:
 
     int countDummies() const
     {
-        int n = 0;
-        const QDir inbox(QString::fromLocal8Bit(folder));
-        for (const QString &sub : inbox.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-            n += int(QDir(inbox.filePath(sub)).entryList({"*.iygm"}, QDir::Files).size());
-        return n;
+        qsizetype n = 0;
+        for (const QString &sub : Entries(folder))
+            n += Entries(folder + '/' + QFile::encodeName(sub), {"*.iygm"}).size();
+        return int(n);
     }
 };
 
@@ -72,8 +62,7 @@ TEST_F(FolderScanTest, ThousandsOfGeneratedMails)
         mail("sender" + QByteArray::number(i) + "|subject.ygm/part.bin", "no main text");
     expectAllScansAgree(10);
 
-    // Mails rewritten in place with their size and modification time kept,
-    // spread over every thread's share: each is read again, by any thread.
+    // Mails rewritten in place (size and mtime kept) over every thread's share are each read again.
     const size_t cached = last.fromCache;
     settleClock();
     size_t changed = 0;
@@ -85,4 +74,3 @@ TEST_F(FolderScanTest, ThousandsOfGeneratedMails)
     }
 }
 
-} // namespace

@@ -1,20 +1,11 @@
-// A mail folder full of entries that are hostile to a scanner. Whatever is
-// in it, a scan must end, list exactly the readable mails, never
-// write outside attachment folders, and never run anything.
+// Whatever a folder holds, a scan ends, lists the readable mails only, and runs nothing.
 #include "FolderScan.h"
 #include "PathUtils.h"
 #include "ScanFixture.h"
 
 #include <QRandomGenerator>
-#include <sys/stat.h>
-#include <unistd.h>
 
-using namespace wex;
-using namespace wex::test;
-
-namespace {
-
-QByteArray TitleNames(const TitleArray &titles, const QByteArray &folder)
+static QByteArray TitleNames(const TitleArray &titles, const QByteArray &folder)
 {
     QByteArray out;
     for (const Title &t : titles)
@@ -23,8 +14,6 @@ QByteArray TitleNames(const TitleArray &titles, const QByteArray &folder)
 }
 
 using HostileInputTest = ScanFixture;
-
-} // namespace
 
 TEST_F(HostileInputTest, AFolderOfHostileEntries)
 {
@@ -35,15 +24,9 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
         c = char(gen.bounded(256));
     dir.write("binary.ygm", random);
     dir.write("nul.ygm", QByteArray(70000, '\0'));
-    {
-        QByteArray big = "From: big\nSubject: fifty megabytes\n\n";
-        const QByteArray line = QByteArray(79, 'y') + '\n';
-        big.reserve(50 * 1024 * 1024 + 100);
-        while (big.size() < 50 * 1024 * 1024)
-            big += line;
-        big += "X-WEX-CharSet: SJIS\n"; // at the very end: found only by reading all of it
-        dir.write("big.ygm", big);
-    }
+    // The charset line at the very end of fifty megabytes: found only by reading all of it.
+    dir.write("big.ygm", "From: big\nSubject: fifty megabytes\n\n" + (QByteArray(79, 'y') + '\n').repeated(655360)
+                             + "X-WEX-CharSet: SJIS\n");
     dir.write("oneline.ygm", "From: one line\n\n" + QByteArray(1024 * 1024, 'z'));
     dir.write("onelineheader.ygm", "Subject: " + QByteArray(1024 * 1024, 's'));
     dir.write("badcharset.ygm", "From: \x82\xa0\x82\n\nContent-Type: text/plain; charset=shift_jis\n");
@@ -65,17 +48,9 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
 
     const TitleArray titles = scan();
 
-    const QByteArray expected = "$(touch pwned);`touch pwned2`|&<>'\" *?.ygm|U\n"
-                                "badcharset.ygm|U\n"
-                                "big.ygm|U\n"
-                                "binary.ygm|U\n"
-                                "good-link.ygm|U\n"
-                                "link-target.mail|\n"
-                                "nul.ygm|U\n"
-                                "oneline.ygm|U\n"
-                                "onelineheader.ygm|U\n"
-                                "outside.mpart/outside.ygm|AU\n"
-                                "\xff\xfe-not-utf8.ygm|U\n";
+    const QByteArray expected = "$(touch pwned);`touch pwned2`|&<>'\" *?.ygm|U\nbadcharset.ygm|U\nbig.ygm|U\n"
+                                "binary.ygm|U\ngood-link.ygm|U\nlink-target.mail|\nnul.ygm|U\noneline.ygm|U\n"
+                                "onelineheader.ygm|U\noutside.mpart/outside.ygm|AU\n\xff\xfe-not-utf8.ygm|U\n";
     EXPECT_EQ(TitleNames(titles, dir.path()).toStdString(), expected.toStdString());
 
     for (const Title &t : titles) {
@@ -89,8 +64,7 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
     for (const char *n : {"pwned", "pwned2", "pwned3"})
         EXPECT_FALSE(Exists(dir.at(n))) << n;
 
-    // Named one by one (no directory entry type to go by), the entries that
-    // are no readable files give nothing either, and nothing blocks.
+    // Named one by one (no entry type to go by), entries that are no readable files give nothing.
     TitleArray single;
     for (const char *n : {"x.ygm", "fifolink.ygm", "zero.ygm", "loop1.ygm", "broken.ygm"})
         scanner.addTitleOf(dir.at(n), single);
@@ -103,16 +77,14 @@ TEST_F(HostileInputTest, AFolderOfHostileEntries)
     FolderScan parallel(coding, dir.path(), options);
     parallel.run();
     EXPECT_EQ(TitleNames(parallel.takeTitles(), dir.path()).toStdString(), expected.toStdString());
-    // So that the scratch folder can be removed (Qt cannot remove a name
-    // that is not valid UTF-8).
+    // Qt cannot remove a name that is not valid UTF-8.
     ::unlink(dir.at("\xff\xfe-not-utf8.ygm").constData());
 }
 
-// Entries that permissions keep closed give no title, and an attachment
-// folder that cannot be written gets no dummy main text.
+// Closed entries give no title; a folder that cannot be written gets no dummy main text.
 TEST(HostileInput, ClosedEntriesGiveNothing)
 {
-    const bool ran = RunUnprivileged([] {
+    UNPRIVILEGED([] {
         TestDir dir;
         Coding coding(ScanCodingList());
         TitleScanner scanner(coding);
@@ -127,6 +99,4 @@ TEST(HostileInput, ClosedEntriesGiveNothing)
         ::chmod(dir.at("locked.mpart").constData(), 0755);
         ::chmod(dir.at("sender|readonly.mpart").constData(), 0755);
     });
-    if (!ran)
-        WEX_SKIP_UNLESS_CI("cannot run a check as an unprivileged user here");
 }

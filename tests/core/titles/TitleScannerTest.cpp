@@ -1,9 +1,6 @@
 #include "ScanFixture.h"
 #include "TextDecoder.h"
 
-using namespace wex;
-using namespace wex::test;
-
 using TitleScannerTest = ScanFixture;
 
 TEST_F(TitleScannerTest, NamesDecideWhatIsListedAndItsState)
@@ -15,50 +12,44 @@ TEST_F(TitleScannerTest, NamesDecideWhatIsListedAndItsState)
     };
     for (const char *n : names)
         dir.write(n, "From: x\n\n");
+    dir.mkdir(".hidden.mpart"); // were it examined, it would get a dummy main text
     // In byte order: capitals first.
     EXPECT_EQ(Names(scan()), "B.ygm:U b.rply:R c.rpry:R d.html:UH e.wmail:S error-mail-original5.rtxt:E "
                              "error-mail-original5.txt:UE f.htm:H g.iygm:UX h.imail:X i.mail: "
                              "upload.mail: upload001.txt:S uploadx.foo:");
+    EXPECT_FALSE(Exists(dir.at(".hidden.mpart/.hidden.iygm")));
 }
 
+// Tags match without case but need their blank; a header line is read in pieces of 4095 bytes.
 TEST_F(TitleScannerTest, HeaderLines)
 {
-    // Tags match without case but need their blank.
-    EXPECT_EQ(one("1.ygm", "FROM: upper\nsUbJeCt: mixed\n\n").subject(), "mixed");
-    const Title t = one("2.ygm", "From:nobody\nSubject:none\n\n");
-    EXPECT_EQ(t.from(), "anonymous");
-    EXPECT_EQ(t.subject(), "No Subject");
-    // Only the first line of a folded header; a later line replaces an earlier one.
-    const Title folded = one("3.ygm", "Subject: first line\n\tsecond line\nFrom: a\nFrom: b\n\n");
-    EXPECT_EQ(folded.subject(), "first line");
-    EXPECT_EQ(folded.from(), "b");
+    const QByteArray filler(4095 - 8, 'a'), longFrom(6000, 'f');
+    static const char nul[] = "From: ab\0cd\n\0Subject: hidden\n\0\nSubject: seen\n\n";
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        QString from, subject;
+    } cases[] = {
+        {"tags without case", "FROM: upper\nsUbJeCt: mixed\n\n", "upper", "mixed"},
+        {"tags need their blank", "From:nobody\nSubject:none\n\n", "anonymous", "No Subject"},
+        {"folded: the first line; repeated: the last", "Subject: first line\n\tsecond line\nFrom: a\nFrom: b\n\n", "b",
+         "first line"},
+        {"a value that does not decode is empty", "From: ok\nSubject: \xff\xfe bad\n\n", "ok", ""},
+        {"outside send state To: is no sender", "To: you\n\n", "anonymous", "No Subject"},
+        {"the rest of a long line is a piece of its own", "X-Long: " + filler + "From: piece\n\n", "piece", "No Subject"},
+        {"a line of 4095 bytes leaves its newline as a piece: the header ends there",
+         "X-Long: " + filler + "\nSubject: after\n\n", "anonymous", "No Subject"},
+        {"a value longer than a piece keeps the piece", "From: " + longFrom + "\n\n", longFrom.left(4095 - 6), "No Subject"},
+        {"a piece beginning with NUL neither ends the header nor matches", QByteArray(nul, sizeof nul - 1), "ab", "seen"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const Title t = one("1.ygm", c.bytes);
+        EXPECT_EQ(t.from(), c.from);
+        EXPECT_EQ(t.subject(), c.subject);
+    }
     // The last Date line counts, even when it does not parse.
     EXPECT_TRUE(one("5.ygm", "Date: 5 Dec 2026 08:25 GMT\nDate: garbage\n\n").date().isEmpty());
-    // A value that does not decode is empty, not the default.
-    EXPECT_TRUE(one("6.ygm", "From: ok\nSubject: \xff\xfe bad\n\n").subject().isEmpty());
-    // Outside send state "To: " is no sender.
-    EXPECT_EQ(one("8.ygm", "To: you\n\n").from(), "anonymous");
-}
-
-TEST_F(TitleScannerTest, LongLinesAreReadAsPieces)
-{
-    // A 4095-byte piece, then the rest of the physical line is a piece of its own.
-    const QByteArray filler(4095, 'a');
-    EXPECT_EQ(one("1.ygm", "X-Long: " + filler.mid(8) + "From: piece\n\n").from(), "piece");
-    // A line of exactly 4095 bytes leaves its "\n" as a piece: the header ends there.
-    const Title t = one("2.ygm", "X-Long: " + filler.mid(8) + "\nSubject: after\n\n");
-    EXPECT_EQ(t.subject(), "No Subject");
-    // A value longer than one piece keeps the piece's bytes after the tag.
-    const QByteArray longFrom(6000, 'f');
-    EXPECT_EQ(one("3.ygm", "From: " + longFrom + "\n\n").from(), QString(longFrom.left(4095 - 6)));
-}
-
-TEST_F(TitleScannerTest, BytesAfterAnEmbeddedNulAreInvisible)
-{
-    static const char bytes[] = "From: ab\0cd\n\0Subject: hidden\n\0\nSubject: seen\n\n";
-    const Title t = one("1.ygm", QByteArray(bytes, sizeof bytes - 1));
-    EXPECT_EQ(t.from(), "ab");
-    EXPECT_EQ(t.subject(), "seen"); // a piece beginning with NUL neither ends the header nor matches
 }
 
 TEST_F(TitleScannerTest, CharsetDeclarations)
@@ -97,14 +88,4 @@ TEST_F(TitleScannerTest, ValuesDecodeInTheFinalCoding)
     const QByteArray sjis = EncodeText(QString::fromUtf8("日本"), "CP932"); // declared after the header
     const Title t = one("1.ygm", "From: " + sjis + "\nSubject: " + sjis + "\n\nX-WEX-CharSet: SJIS\n");
     EXPECT_EQ(t.from() + t.subject(), QString::fromUtf8("日本日本"));
-}
-
-TEST_F(TitleScannerTest, DotEntriesAreNeverExamined)
-{
-    // Were it examined, a dot folder that looks like an attachment folder
-    // would get a dummy main text written into it.
-    dir.mkdir(".hidden.mpart");
-    dir.write(".x.ygm", "From: a\n\n");
-    EXPECT_TRUE(scan().empty());
-    EXPECT_FALSE(Exists(dir.at(".hidden.mpart/.hidden.iygm")));
 }

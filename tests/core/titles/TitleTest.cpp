@@ -1,28 +1,17 @@
 #include "Title.h"
-#include "TestStore.h"
+#include "CoreTest.h"
 
-#include <algorithm>
-#include <gtest/gtest.h>
+#include <QRandomGenerator>
 #include <sys/xattr.h>
 
-using namespace wex;
-using wex::test::TestDir;
-
-namespace {
-
-bool XattrsWork(const QByteArray &path)
-{
-    return ::setxattr(path.constData(), "user.wex.probe", "x", 1, 0) == 0;
-}
+static bool XattrsWork(const QByteArray &path) { return ::setxattr(path.constData(), "user.wex.probe", "x", 1, 0) == 0; }
 
 // One of the four-byte codes the suite keeps as extended attributes; empty when absent.
-QByteArray Code(const QByteArray &path, const char *name)
+static QByteArray Code(const QByteArray &path, const char *name)
 {
     char buf[4];
     return ::getxattr(path.constData(), name, buf, sizeof buf) == 4 ? QByteArray(buf, 4) : QByteArray();
 }
-
-} // namespace
 
 TEST(Title, MakeReadChoosesTheReadExtension)
 {
@@ -55,8 +44,8 @@ TEST(Title, MakeReadChoosesTheReadExtension)
         ASSERT_TRUE(outcome.ok()) << outcome.message.toStdString();
         EXPECT_EQ(t.unreadState(), 0);
         EXPECT_EQ(t.path(), dir.at(c.readName));
-        EXPECT_FALSE(wex::test::Exists(dir.at(c.name)));
-        EXPECT_EQ(wex::test::ReadAll(dir.at(c.readName)), "From: a\n");
+        EXPECT_FALSE(Exists(dir.at(c.name)));
+        EXPECT_EQ(ReadAll(dir.at(c.readName)), "From: a\n");
         if (!xattrs)
             continue;
         // Only non-HTML mails get the suite's text type and creator.
@@ -78,14 +67,12 @@ TEST(Title, MakeReadNeverReplacesAndLeavesTheTitleUnreadWhenItFails)
         EXPECT_EQ(t.unreadState(), 1);
         EXPECT_EQ(t.path(), path);
     }
-    EXPECT_EQ(wex::test::ReadAll(dir.at("7.ygm")), "new mail");
-    EXPECT_EQ(wex::test::ReadAll(dir.at("7.mail")), "older mail of the same name");
-    EXPECT_FALSE(wex::test::Exists(dir.at("missing.mail")));
+    EXPECT_EQ(ReadAll(dir.at("7.ygm")), "new mail");
+    EXPECT_EQ(ReadAll(dir.at("7.mail")), "older mail of the same name");
+    EXPECT_FALSE(Exists(dir.at("missing.mail")));
 }
 
-// The sort moves indices, not titles, and ranks dates by one integer: it must
-// give exactly what a stable sort by the comparison gives, ties included,
-// for every key and direction.
+// The index sort gives exactly what a stable sort by the comparison gives, for every key and direction.
 TEST(Title, SortMatchesAStableSortByTheComparison)
 {
     const MailDate dates[] = {
@@ -97,11 +84,8 @@ TEST(Title, SortMatchesAStableSortByTheComparison)
     };
     const QString texts[] = {"", "a", "B", "b", QString::fromUtf8("\xe3\x81\x82"), QString::fromUtf8("\xf0\x9f\x98\x80")};
     TitleArray titles;
-    uint32_t seed = 12345;
-    const auto next = [&seed](uint32_t bound) {
-        seed = seed * 1664525u + 1013904223u;
-        return (seed >> 8) % bound;
-    };
+    QRandomGenerator gen(12345);
+    const auto next = [&gen](size_t bound) { return gen.bounded(quint32(bound)); };
     for (int i = 0; i < 3000; ++i) {
         Title t;
         t.setFrom(texts[next(std::size(texts))]);
