@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Store-wide search benchmark: `wex-browser --find from:WORD` over a store of
-# N mails in 20 folders, from the header cache, beside mblaze
+# Find-and-count benchmark. Over a store of N mails in 20 folders:
+# `wex-browser --find from:WORD` from the header cache, beside mblaze
 # (`mlist | mpick -t 'from =~ "WORD"'`) and notmuch (`notmuch search
-# from:WORD`, after a `notmuch new` that is timed on its own), side by side in
-# one run.
+# from:WORD`, after a `notmuch new` that is timed on its own), and the unread
+# counts of the 20 folders (`wex-browser --counts`), side by side in one run.
+# Then the quick filter's keystrokes (bench/filter_bench) over the N mails
+# as one folder: WORD typed letter by letter and taken back, R times.
 #
 #   bench/find-bench.sh [--runs R] [N]      (default: --runs 10 100000)
 #
@@ -18,7 +20,7 @@ N=100000
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) RUNS="$2"; shift 2 ;;
-    -h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *[!0-9]*|"") echo "usage: bench/find-bench.sh [--runs R] [N]" >&2; exit 2 ;;
     *) N="$1"; shift ;;
   esac
@@ -32,7 +34,7 @@ command -v hyperfine > /dev/null || { echo "find-bench: 'hyperfine' is missing; 
 
 echo "== build" >&2
 [ -f "$BUILD/CMakeCache.txt" ] || cmake --preset default > /dev/null
-cmake --build "$BUILD" -j2 --target wex-browser make_synthetic_store > /dev/null
+cmake --build "$BUILD" -j2 --target wex-browser make_synthetic_store filter_bench > /dev/null
 WEX="$BUILD/wex-browser"
 
 mails="$DATA/$N"
@@ -65,7 +67,7 @@ echo "== the word: $WORD; warming the page cache and the header cache" >&2
 "$WEX" --find "from:$WORD" --store "$STORE" > /dev/null
 FOUND="$("$WEX" --find "from:$WORD" --store "$STORE" | wc -l)"
 
-names=(-n find "'$WEX' --find 'from:$WORD' --store '$STORE'")
+names=(-n find "'$WEX' --find 'from:$WORD' --store '$STORE'" -n counts "'$WEX' --counts --store '$STORE'")
 MBLAZE=""
 if command -v mlist > /dev/null && command -v mpick > /dev/null; then
   names+=(-n mblaze "mlist '$STORE'/Folder* 2> /dev/null | mpick -t 'from =~ \"$WORD\"'")
@@ -84,6 +86,7 @@ fi
 
 csv="$FIND/result.csv"
 echo "== timing, $RUNS runs each" >&2
+"$WEX" --counts --store "$STORE" > /dev/null
 hyperfine --style basic --warmup 2 --runs "$RUNS" --export-csv "$csv" --output=null "${names[@]}" >&2
 median_ms() { awk -F, -v n="$1" '$1 == n { printf "%.0f", $4 * 1000 }' "$csv"; }
 cpu_ms() { awk -F, -v n="$1" '$1 == n { printf "%.0f", ($5 + $6) * 1000 }' "$csv"; }
@@ -97,3 +100,13 @@ echo "|---|---:|---:|---|"
 echo "| \`wex-browser --find from:$WORD\` (header cache) | $(median_ms find) | $(cpu_ms find) | under 500 ms |"
 [ -z "$MBLAZE" ] || echo "| \`mlist | mpick -t 'from =~ \"$WORD\"'\` | $(median_ms mblaze) | $(cpu_ms mblaze) | |"
 [ -z "$NOTMUCH_NEW" ] || echo "| \`notmuch search from:$WORD\` (after \`notmuch new\`: ${NOTMUCH_NEW} s) | $(median_ms notmuch) | $(cpu_ms notmuch) | |"
+echo "| \`wex-browser --counts\` (20 folders of $((N / 20))) | $(median_ms counts) | $(cpu_ms counts) | under 100 ms |"
+
+echo "== the quick filter over $N mails in one folder, typing '$WORD', $RUNS times" >&2
+filter="$("$BUILD/bench/filter_bench" "$mails/wex" "$WORD" "$RUNS" 2> /dev/null)"
+result() { awk -v n="$1" '$1 == "result" && $2 == n { print $3 + 0 }' <<< "$filter"; }
+echo
+echo "| Quick filter keystroke ($(result rows) rows, '$WORD' leaves $(result found)) | Median ms | Worst ms | Target |"
+echo "|---|---:|---:|---|"
+echo "| narrowing (a letter typed) | $(result narrowing_median_ms) | $(result narrowing_worst_ms) | under 30 ms |"
+echo "| broadening (a letter taken back) | $(result broadening_median_ms) | $(result broadening_worst_ms) | under 30 ms |"
