@@ -93,6 +93,12 @@ TEST_F(DownloadsTest, OverlappingDownloadsEachEndTheirOwnWatch)
 {
     QList<bool> busyAtEnd; // what the window shows at each end
     QObject::connect(&downloads, &Downloads::downloadEnded, [&] { busyAtEnd.append(busy()); });
+    QStringList arrived; // the last refresh's new mails
+    QObject::connect(&downloads, &Downloads::mailArrived, [&](const TitleArray &mails) {
+        arrived.clear();
+        for (const Title &mail : mails)
+            arrived << mail.subject();
+    });
     suite.running("java WEX.fetch.WEX_Fetch");
     downloads.download();
     downloads.download();
@@ -112,6 +118,7 @@ TEST_F(DownloadsTest, OverlappingDownloadsEachEndTheirOwnWatch)
     const QString counted = Localize("Mail downloaded: %1 unread mails now, %2 before").arg(2).arg(0);
     EXPECT_TRUE(WaitUntil([&] { return titleWindow.statusBar()->currentMessage() == counted; }))
         << titleWindow.statusBar()->currentMessage().toStdString();
+    EXPECT_EQ(arrived, QStringList({QStringLiteral("third"), QStringLiteral("second")})) << "new ones, newest first";
 }
 
 // A downloader that cannot start ends its watch at the first check. Another folder opened while the refresh loads
