@@ -39,7 +39,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || { echo "FAIL: Version $(field Version)"; failures=$((failures + 1)); }
 [ "$(field Architecture)" = "$arch" ] || { echo "FAIL: Architecture $(field Architecture)"; failures=$((failures + 1)); }
 depends="$(field Depends)"
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libc6 libstdc++6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6dbus6 libc6 libstdc++6; do
   grep -q "\b$lib\b" <<<"$depends" || { echo "FAIL: Depends lacks $lib: $depends"; failures=$((failures + 1)); }
 done
 # Only what the package installs under /usr: nothing outside it.

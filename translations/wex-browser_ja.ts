@@ -111,6 +111,14 @@
         <source>Keep what was read of each mail in a header cache (folders open faster)</source>
         <translation>各メールのヘッダをキャッシュに保存する (フォルダが速く開きます)</translation>
     </message>
+    <message>
+        <source>Notify New Mail</source>
+        <translation>新着メールを通知</translation>
+    </message>
+    <message>
+        <source>A desktop notice when a download brings new unread mail</source>
+        <translation>受信で新しい未読メールが届いたらデスクトップに通知します</translation>
+    </message>
 </context>
 <context>
     <name>SelectCommandWindow</name>
@@ -543,6 +551,30 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>%1 of %2 mails</source>
         <translation>%2 通中 %1 通</translation>
+    </message>
+    <message>
+        <source>1 new mail</source>
+        <translation>新着メール 1 通</translation>
+    </message>
+    <message>
+        <source>%1 new mails</source>
+        <translation>新着メール %1 通</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>ほか %1 通</translation>
+    </message>
+    <message>
+        <source>Show InBox</source>
+        <translation>InBox を表示</translation>
+    </message>
+    <message>
+        <source>New mail is not announced on the desktop: no notification service (%1)</source>
+        <translation>新着メールをデスクトップに通知できません: 通知サービスがありません (%1)</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,7 @@
 #include "MailTitles.h"
 #include "MenuController.h"
 #include "MoveDestinations.h"
+#include "NewMailNotice.h"
 #include "Preferences.h"
 #include "PathUtils.h"
 #include "PreferencesWindow.h"
@@ -61,6 +62,8 @@ Assembly::Assembly(const QString &defaultsPath)
     refresh_ = std::make_unique<FolderRefresh>(*titles_, *browser_, *moves_);
     downloads_ = std::make_unique<Downloads>(*titles_, *refresh_, *titleWindow_);
     preferences_ = std::make_unique<Preferences>(*defaults_, *preferencesWindow_, *downloads_, *keyEditor_, *titles_);
+    DefaultsStore *defaults = defaults_.get();
+    notice_ = std::make_unique<NewMailNotice>([defaults] { return Preferences::notifyNewMailWanted(*defaults); });
     app_ = std::make_unique<AppController>(*defaults_, store_, *coding_,
                                            MainWindows{*folderWindow_, *titleWindow_, *contentsWindow_}, *browser_,
                                            *titles_, *keyRouter_, *preferences_);
@@ -77,6 +80,7 @@ Assembly::~Assembly()
     // refer to.
     menu_.reset();
     app_.reset();
+    notice_.reset();
     preferences_.reset();
     downloads_.reset();
     refresh_.reset();
@@ -136,6 +140,14 @@ void Assembly::connectSignals()
     QObject::connect(window->removeAllKeyButton(), &QPushButton::clicked, editor, &KeyEditor::removeAllKey);
     QObject::connect(editor, &KeyEditor::windowsToFront, app_.get(), &AppController::allFront);
     QObject::connect(preferences_.get(), &Preferences::closed, app_.get(), &AppController::allFront);
+
+    // New mail is told on the desktop; the notice, activated, shows it.
+    QObject::connect(downloads_.get(), &Downloads::mailArrived, notice_.get(), &NewMailNotice::announce);
+    AppController *app = app_.get();
+    QObject::connect(notice_.get(), &NewMailNotice::activated, app, [app] {
+        app->allFront();
+        app->browseInBox();
+    });
 }
 
 bool Assembly::start()

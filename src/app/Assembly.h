@@ -42,6 +42,7 @@ class MailMoves;
 class MailTitles;
 class MenuController;
 class MoveDestinations;
+class NewMailNotice;
 class Preferences;
 class PreferencesWindow;
 
@@ -91,6 +92,7 @@ public:
     FolderRefresh &folderRefresh() const { return *refresh_; }
     Downloads &downloads() const { return *downloads_; }
     Preferences &preferences() const { return *preferences_; }
+    NewMailNotice &newMailNotice() const { return *notice_; }
     AppController &appController() const { return *app_; }
     MenuController &menuController() const { return *menu_; }
 
@@ -124,6 +126,7 @@ private:
     std::unique_ptr<FolderRefresh> refresh_;
     std::unique_ptr<Downloads> downloads_;
     std::unique_ptr<Preferences> preferences_;
+    std::unique_ptr<NewMailNotice> notice_;
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
     // A preferences file that could not be read, or was damaged and kept

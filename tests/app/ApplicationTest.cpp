@@ -7,6 +7,7 @@
 #include "MailMoves.h"
 #include "MenuController.h"
 #include "MoveDestinations.h"
+#include "NewMailNotice.h"
 #include "TitleTableModel.h"
 #include "Translations.h"
 
@@ -25,7 +26,8 @@ namespace {
 using ApplicationTest = AppFixture;
 
 // Without a path the InBox's first unread mail is shown (and read), no other; a mail asked for is shown instead;
-// a folder is opened and titled as a click opens it; a path that opens nothing falls back to the InBox and says why.
+// a folder is opened and titled as a click opens it; a path that opens nothing falls back to the InBox and says why;
+// the new-mail notice, activated, shows the InBox.
 TEST_F(ApplicationTest, StartUpOpensTheInBoxOrTheStartPathOrSaysWhyNot)
 {
     WriteMail(store, "Work/2.ygm", QStringLiteral("c"), QStringLiteral("first unread"), 2);
@@ -56,6 +58,9 @@ TEST_F(ApplicationTest, StartUpOpensTheInBoxOrTheStartPathOrSaysWhyNot)
         app.reset();
         ResetWEXPaths();
     }
+    start([&](Assembly &a) { a.appController().setStartPath(store.at("Work")); });
+    emit app->newMailNotice().activated(); // the new-mail notice clicked
+    EXPECT_EQ(titles().folderPath(), store.at("InBox/"));
 }
 
 // Preferences that cannot be read stay untouched, a damaged file is kept aside, a failed save at quit is told.

@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace wex {
@@ -32,7 +34,7 @@ void Downloads::download()
     if (active_ == 0) {
         // Overlapping downloads report against the list as it was before the
         // first of them.
-        unreadAtStart_ = titles_.isLoading() ? std::nullopt : std::optional<int>(titles_.unreadCount());
+        unreadAtStart_ = titles_.isLoading() ? std::nullopt : std::optional(unreadOf(titles_.unreadTitles()));
         folderAtStart_ = titles_.folderPath();
     }
     DownloadWatch *watch = DownloadWatch::start(checkInterval_, runner_.get(), this);
@@ -57,7 +59,8 @@ void Downloads::watchEnded()
 void Downloads::refreshAfterDownload()
 {
     // Counted on the list as loaded: a list still loading shows no rows yet.
-    std::optional<int> before = titles_.isLoading() ? std::nullopt : std::optional<int>(titles_.unreadCount());
+    std::optional<Unread> before =
+        titles_.isLoading() ? std::nullopt : std::optional(unreadOf(titles_.unreadTitles()));
     if (unreadAtStart_ && folderAtStart_ == titles_.folderPath())
         before = unreadAtStart_;
     refresh_.refreshList(false);
@@ -71,14 +74,31 @@ void Downloads::refreshAfterDownload()
         [this, folder, before](const QByteArray &loaded) {
             if (loaded != folder)
                 return;
-            const int now = titles_.unreadCount();
+            const TitleArray unread = titles_.unreadTitles();
+            const int now = int(unread.size());
             titleWindow_.statusBar()->showMessage(
                 before ? Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now, %2 before"))
                              .arg(now)
-                             .arg(*before)
+                             .arg(before->count)
                        : Localize(QT_TRANSLATE_NOOP("WEX", "Mail downloaded: %1 unread mails now")).arg(now));
+            if (!before || now <= before->count)
+                return;
+            TitleArray arrived;
+            std::copy_if(unread.begin(), unread.end(), std::back_inserter(arrived),
+                         [&](const Title &title) { return !before->paths.contains(title.path()); });
+            SortTitles(arrived, TitleKey::Date, true);
+            if (!arrived.empty())
+                emit mailArrived(arrived);
         },
         Qt::SingleShotConnection);
+}
+
+Downloads::Unread Downloads::unreadOf(const TitleArray &unread)
+{
+    Unread result{int(unread.size()), {}};
+    for (const Title &title : unread)
+        result.paths.insert(title.path());
+    return result;
 }
 
 void Downloads::showBusy(bool busy)

@@ -8,11 +8,16 @@
 // status line shows a busy indicator; when the last one ends, the window gets
 // the shown folder's name back, and the status line stops saying so. After
 // each refresh the status line tells how many unread mails the folder holds
-// now and held before the first of the overlapping downloads began.
+// now and held before the first of the overlapping downloads began. When
+// there are more now, mailArrived() names the unread mails that were not
+// unread in the list before (each overlapping download's refresh names them
+// again, with those that came since).
 //
 // The watches are its children, the probe runner its own; the title list,
 // the refresh command and the title window must outlive it.
+#include "Title.h"
 #include <QByteArray>
+#include <QSet>
 #include <QObject>
 #include <QPointer>
 #include <chrono>
@@ -53,6 +58,9 @@ public:
 signals:
     // After the refresh that ends a watch has started.
     void downloadEnded();
+    // The list holds more unread mails after a download's refresh than
+    // before: arrived are those not unread in it before, newest first.
+    void mailArrived(const wex::TitleArray &arrived);
 
 private:
     void watchEnded();
@@ -66,9 +74,15 @@ private:
     std::unique_ptr<ProbeRunner> runner_;
     std::chrono::milliseconds checkInterval_{2000};
     int active_ = 0;
+    // The unread mails of a list: how many, and their paths.
+    struct Unread {
+        int count = 0;
+        QSet<QByteArray> paths;
+    };
+    static Unread unreadOf(const TitleArray &unread);
     // The unread mails of folderAtStart_ when the first running download
     // began; empty while none runs or when the list was loading then.
-    std::optional<int> unreadAtStart_;
+    std::optional<Unread> unreadAtStart_;
     QByteArray folderAtStart_;
 };
 

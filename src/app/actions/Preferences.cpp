@@ -22,6 +22,7 @@ const QString kDownloadAtStartUp = QStringLiteral("Download At Start Up");
 const QString kRepeatDownload = QStringLiteral("Repeat Download");
 const QString kDownloadInterval = QStringLiteral("Download Interval in Minutes");
 const QString kUseHeaderCache = QStringLiteral("Use Header Cache");
+const QString kNotifyNewMail = QStringLiteral("Notify New Mail");
 
 // The leading whole number of a text, read the way a number field reads one:
 // blanks skipped, an optional sign, then digits up to the first other
@@ -59,6 +60,7 @@ Preferences::Preferences(DefaultsStore &defaults, PreferencesWindow &window, Dow
     connect(window.repeatDownloadSwitch(), &QCheckBox::clicked, this, &Preferences::switchRepeatDownload);
     connect(window.downloadIntervalField(), &QLineEdit::editingFinished, this, &Preferences::intervalChanged);
     connect(window.headerCacheSwitch(), &QCheckBox::clicked, this, &Preferences::switchHeaderCache);
+    connect(window.notifyNewMailSwitch(), &QCheckBox::clicked, this, &Preferences::switchNotifyNewMail);
     connect(window.doneButton(), &QPushButton::clicked, this, &Preferences::preferenceDone);
 }
 
@@ -72,6 +74,17 @@ void Preferences::switchHeaderCache(bool on)
     defaults_.setBool(kUseHeaderCache, on);
     defaults_.save();
     titles_.setUseCache(headerCacheWanted(defaults_));
+}
+
+bool Preferences::notifyNewMailWanted(const DefaultsStore &defaults)
+{
+    return defaults.boolForKey(kNotifyNewMail).value_or(true);
+}
+
+void Preferences::switchNotifyNewMail(bool on)
+{
+    defaults_.setBool(kNotifyNewMail, on);
+    defaults_.save();
 }
 
 int Preferences::intervalFromStore(std::optional<qint64> stored)
@@ -119,6 +132,7 @@ void Preferences::preference()
     window_.downloadAtStartUpSwitch()->setChecked(downloadAtStartUp_);
     window_.repeatDownloadSwitch()->setChecked(repeatDownload_);
     window_.downloadIntervalField()->setText(QString::number(downloadInterval_));
+    window_.notifyNewMailSwitch()->setChecked(notifyNewMailWanted(defaults_));
     QCheckBox *cache = window_.headerCacheSwitch();
     const bool allowed = TitleCacheEnabledByEnvironment();
     cache->setChecked(headerCacheWanted(defaults_));

@@ -2,6 +2,9 @@
 // The download preferences, the header cache switch and the preferences
 // window.
 //
+// "Notify New Mail" (absent: on) says whether a download that brings new
+// unread mail is told on the desktop; it is asked at each download's end.
+//
 // "Use Header Cache" (absent: on) says whether folders are listed with the
 // header cache; WEX_NO_CACHE in the environment turns it off whatever is
 // stored, and the switch is then shown off and disabled. A change counts from
@@ -53,6 +56,9 @@ public:
     // Whether the header cache is to be used: stored wish and environment.
     static bool headerCacheWanted(const DefaultsStore &defaults);
     void switchHeaderCache(bool on);
+    // Whether new mail is to be told on the desktop.
+    static bool notifyNewMailWanted(const DefaultsStore &defaults);
+    void switchNotifyNewMail(bool on);
 
     // Start-up: reads the preferences, downloads once and starts repeating as
     // they ask, writes the version stamp.

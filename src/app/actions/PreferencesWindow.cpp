@@ -15,6 +15,7 @@ PreferencesWindow::~PreferencesWindow() = default;
 QCheckBox *PreferencesWindow::downloadAtStartUpSwitch() const { return form_->downloadAtStartUpSwitch; }
 QCheckBox *PreferencesWindow::repeatDownloadSwitch() const { return form_->repeatDownloadSwitch; }
 QCheckBox *PreferencesWindow::headerCacheSwitch() const { return form_->headerCacheSwitch; }
+QCheckBox *PreferencesWindow::notifyNewMailSwitch() const { return form_->notifyNewMailSwitch; }
 QLineEdit *PreferencesWindow::downloadIntervalField() const { return form_->downloadIntervalField; }
 QTableView *PreferencesWindow::keyTable() const { return form_->keyTable; }
 QPushButton *PreferencesWindow::addKeyButton() const { return form_->addKeyButton; }

@@ -1,5 +1,6 @@
 #pragma once
-// The preferences window: the download controls, the header cache switch,
+// The preferences window: the download controls (with the new-mail notice
+// switch), the header cache switch,
 // the key table with its
 // buttons and the font table. It holds widgets only; the controllers that
 // the Assembly connects to it act on them.
@@ -30,6 +31,7 @@ public:
     QCheckBox *repeatDownloadSwitch() const;
     QLineEdit *downloadIntervalField() const;
     QCheckBox *headerCacheSwitch() const;
+    QCheckBox *notifyNewMailSwitch() const;
     QTableView *keyTable() const;
     QPushButton *addKeyButton() const;
     QPushButton *removeKeyButton() const;

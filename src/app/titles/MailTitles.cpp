@@ -27,7 +27,9 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace wex {
 
@@ -149,6 +151,15 @@ int MailTitles::unreadCount() const
     for (const TitleArray *list : {&model_->titles(), &filter_.hidden()})
         for (const Title &title : *list)
             unread += title.unreadState() ? 1 : 0;
+    return unread;
+}
+
+TitleArray MailTitles::unreadTitles() const
+{
+    TitleArray unread;
+    for (const TitleArray *list : {&model_->titles(), &filter_.hidden()})
+        std::copy_if(list->begin(), list->end(), std::back_inserter(unread),
+                     [](const Title &title) { return title.unreadState(); });
     return unread;
 }
 

@@ -124,6 +124,8 @@ public:
     int totalCount() const { return count() + int(filter_.hiddenCount()); }
     // The unread mails of the list, hidden ones too.
     int unreadCount() const;
+    // The unread titles of the list, hidden ones too, as copies.
+    TitleArray unreadTitles() const;
     // The scanner the lists are read with (the related mails use it too).
     TitleScanner &titleScanner() { return *scanner_; }
     void sortTitle();

@@ -93,6 +93,10 @@ TEST_F(DownloadsTest, OverlappingDownloadsEachEndTheirOwnWatch)
 {
     QList<bool> busyAtEnd; // what the window shows at each end
     QObject::connect(&downloads, &Downloads::downloadEnded, [&] { busyAtEnd.append(busy()); });
+    TitleArray arrived; // the last refresh's new mails
+    QObject::connect(&downloads, &Downloads::mailArrived, [&](const TitleArray &mails) { arrived = mails; });
+    WriteMail(dir, "InBox/0.ygm", "z", QStringLiteral("unread before"), 1);
+    ASSERT_TRUE(LoadTitlesNow(titles, dir.at("InBox"), false)); // listed, not shown: stays unread
     suite.running("java WEX.fetch.WEX_Fetch");
     downloads.download();
     downloads.download();
@@ -109,9 +113,11 @@ TEST_F(DownloadsTest, OverlappingDownloadsEachEndTheirOwnWatch)
     EXPECT_EQ(busyAtEnd, QList<bool>({true, false})) << "the window says so while one still runs";
     EXPECT_EQ(titleWindow.windowTitle(), QStringLiteral("InBox"));
     // Counted against the list before the first download, whichever refresh ends last.
-    const QString counted = Localize("Mail downloaded: %1 unread mails now, %2 before").arg(2).arg(0);
+    const QString counted = Localize("Mail downloaded: %1 unread mails now, %2 before").arg(3).arg(1);
     EXPECT_TRUE(WaitUntil([&] { return titleWindow.statusBar()->currentMessage() == counted; }))
         << titleWindow.statusBar()->currentMessage().toStdString();
+    ASSERT_EQ(arrived.size(), 2u);
+    EXPECT_TRUE(arrived[0].subject() == "third" && arrived[1].subject() == "second") << "new ones, newest first";
 }
 
 // A downloader that cannot start ends its watch at the first check. Another folder opened while the refresh loads

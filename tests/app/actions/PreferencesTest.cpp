@@ -132,6 +132,8 @@ TEST_F(PreferencesTest, TheWindowsControlsAreStoredAsChangedAndClosingTakesTheTy
     WhenModal<PreferencesWindow>([](PreferencesWindow *w) {
         EXPECT_FALSE(w->headerCacheSwitch()->isChecked());
         w->headerCacheSwitch()->click();
+        EXPECT_TRUE(w->notifyNewMailSwitch()->isChecked()) << "on by default";
+        w->notifyNewMailSwitch()->click();
         w->downloadAtStartUpSwitch()->click();
         w->downloadIntervalField()->setText(QStringLiteral("7"));
         w->doneButton()->click();
@@ -144,6 +146,7 @@ TEST_F(PreferencesTest, TheWindowsControlsAreStoredAsChangedAndClosingTakesTheTy
     EXPECT_EQ(saved.integerForKey(kInterval), 7);
     EXPECT_EQ(saved.boolForKey(QStringLiteral("Download At Start Up")), true);
     EXPECT_EQ(saved.boolForKey(QStringLiteral("Use Header Cache")), true);
+    EXPECT_FALSE(Preferences::notifyNewMailWanted(saved));
 
     WhenModal<PreferencesWindow>([](PreferencesWindow *w) {
         w->downloadIntervalField()->setText(QStringLiteral("0"));
