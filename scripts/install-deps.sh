@@ -13,6 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   python3
   procps xvfb xauth xdotool imagemagick
+  qt6ct
   fonts-noto-cjk fonts-dejavu-core fonts-lohit-deva
   nmh mblaze notmuch hyperfine time
 )
