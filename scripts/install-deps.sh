@@ -14,6 +14,7 @@ PACKAGES=(
   python3
   procps xvfb xauth xdotool imagemagick
   dbus-daemon
+  qt6ct
   fonts-noto-cjk fonts-dejavu-core fonts-lohit-deva
   nmh mblaze notmuch hyperfine time
 )

@@ -8,11 +8,14 @@
 #   docs/screenshots/contents.png   the mail text
 #   docs/screenshots/preferences.png  the preferences window (Ctrl+Comma)
 #   docs/screenshots/keydialog.png  the key window of its key table's Add...
+#   docs/screenshots/dark.png       the three windows under a dark palette
+#                                   (qt6ct's "darker" colour scheme)
+#   docs/screenshots/scale-200.png  the mail table at 200% (QT_SCALE_FACTOR=2)
 #
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build, the "default" preset)
 #
-# Needs xvfb-run, xdotool and ImageMagick (scripts/install-deps.sh installs
-# them). The demo store and the sandbox home live in a scratch folder that is
+# Needs xvfb-run, xdotool, ImageMagick and qt6ct (scripts/install-deps.sh
+# installs them). The demo store and the sandbox home live in a scratch folder that is
 # removed afterwards; the user's own home is never touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,6 +31,7 @@ fi
 for tool in xvfb-run xdotool import convert perl; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
+[ -f /usr/share/qt6ct/colors/darker.conf ] || { echo "screenshots: qt6ct is missing (scripts/install-deps.sh)" >&2; exit 1; }
 
 SCRATCH="$(mktemp -d)"
 trap 'rm -rf -- "$SCRATCH"' EXIT
@@ -65,7 +69,8 @@ xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" bash -c '
   # Keyboard focus to the mail table, then to the Japanese mail.
   xdotool windowfocus --sync "$titles"
   sleep 0.5
-  xdotool key --delay 80 ctrl+Home
+  # The window opens with the focus in the filter field: Escape hands it to the table.
+  xdotool key --delay 80 Escape ctrl+Home
   for _ in $(seq 1 "$SHOT_ROW"); do xdotool key --delay 80 Down; done
   sleep 2
   import -window root "$SHOT_OUT/overview.png"
@@ -96,4 +101,39 @@ xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" bash -c '
 '
 # The desktop around the windows is empty: keep only the part they cover.
 convert "$OUT/overview.png" -trim +repage "$OUT/overview.png"
+
+# The windows in another look: NAME SCREEN then the environment that makes
+# it. The mail table shows the Japanese mail selected, as above.
+look() {
+  local name="$1" screen="$2"; shift 2
+  SHOT_NAME="$name" xvfb-run -a -s "-screen 0 $screen -dpi 96" env "$@" bash -c '
+    set -euo pipefail
+    HOME="$SHOT_HOME" XDG_CONFIG_HOME="$SHOT_HOME/.config" QT_QPA_PLATFORM=xcb "$SHOT_BINARY" &
+    APP=$!
+    trap "kill -TERM $APP 2>/dev/null || true" EXIT
+    sleep 4
+    titles="$(xdotool search --all --onlyvisible --pid "$APP" --name "^InBox\$" | head -n 1)"
+    [ -n "$titles" ] || { echo "screenshots: no title window" >&2; exit 1; }
+    xdotool windowfocus --sync "$titles"
+    sleep 0.5
+    xdotool key --delay 80 Escape ctrl+Home
+    for _ in $(seq 1 "$SHOT_ROW"); do xdotool key --delay 80 Down; done
+    sleep 2
+    case "$SHOT_NAME" in
+      dark) import -window root "$SHOT_OUT/$SHOT_NAME.png" ;;
+      *) import -window "$titles" "$SHOT_OUT/$SHOT_NAME.png" ;;
+    esac
+    kill -TERM "$APP"
+    wait "$APP" || true
+    trap - EXIT
+  '
+}
+# A dark palette as a desktop without KDE hands it to Qt programs: qt6ct's
+# platform theme with its "darker" colour scheme.
+mkdir -p "$HOME_DIR/.config/qt6ct"
+printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\nstyle=Fusion\n' \
+  > "$HOME_DIR/.config/qt6ct/qt6ct.conf"
+look dark 1920x1080x24 QT_QPA_PLATFORMTHEME=qt6ct
+convert "$OUT/dark.png" -trim +repage "$OUT/dark.png"
+look scale-200 3840x2160x24 QT_SCALE_FACTOR=2
 echo "screenshots: written to $OUT"

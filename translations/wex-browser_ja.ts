@@ -7,12 +7,20 @@
         <source>No Mail</source>
         <translation>メールなし</translation>
     </message>
+    <message>
+        <source>Mail text</source>
+        <translation>メール本文</translation>
+    </message>
 </context>
 <context>
     <name>FolderWindow</name>
     <message>
         <source>Folders</source>
         <translation>フォルダ</translation>
+    </message>
+    <message>
+        <source>Folder browser</source>
+        <translation>フォルダブラウザ</translation>
     </message>
 </context>
 <context>
@@ -119,6 +127,18 @@
         <source>A desktop notice when a download brings new unread mail</source>
         <translation>受信で新しい未読メールが届いたらデスクトップに通知します</translation>
     </message>
+    <message>
+        <source>Minutes between downloads</source>
+        <translation>ダウンロードの間隔（分）</translation>
+    </message>
+    <message>
+        <source>Key bindings</source>
+        <translation>キー割り当て</translation>
+    </message>
+    <message>
+        <source>Fonts by language</source>
+        <translation>言語ごとのフォント</translation>
+    </message>
 </context>
 <context>
     <name>SelectCommandWindow</name>
@@ -133,6 +153,10 @@
     <message>
         <source>Cancel</source>
         <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Commands</source>
+        <translation>コマンド</translation>
     </message>
 </context>
 <context>
@@ -576,6 +600,66 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>New mail is not announced on the desktop: no notification service (%1)</source>
         <translation>新着メールをデスクトップに通知できません: 通知サービスがありません (%1)</translation>
     </message>
+    <message>
+        <source>Move destinations</source>
+        <translation>移動先</translation>
+    </message>
+    <message>
+        <source>%1, %2 unread</source>
+        <translation>%1、未読 %2 件</translation>
+    </message>
+    <message>
+        <source>%1, no unread mail</source>
+        <translation>%1、未読なし</translation>
+    </message>
+    <message>
+        <source>Folders in %1</source>
+        <translation>%1 のフォルダ</translation>
+    </message>
+    <message>
+        <source>unread</source>
+        <translation>未読</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>既読</translation>
+    </message>
+    <message>
+        <source>replied</source>
+        <translation>返信済み</translation>
+    </message>
+    <message>
+        <source>error mail</source>
+        <translation>エラーメール</translation>
+    </message>
+    <message>
+        <source>waiting to be sent</source>
+        <translation>送信待ち</translation>
+    </message>
+    <message>
+        <source>with attachments</source>
+        <translation>添付ファイルあり</translation>
+    </message>
+    <message>
+        <source>in HTML</source>
+        <translation>HTML</translation>
+    </message>
+    <message>
+        <source>without main text</source>
+        <translation>本文なし</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>to %1</source>
+        <translation>宛先 %1</translation>
+    </message>
+    <message>
+        <source>from %1</source>
+        <translation>差出人 %1</translation>
+    </message>
 </context>
 <context>
     <name>wex::AppController</name>
@@ -597,6 +681,10 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
     <message>
         <source>Reading mails: %1 of %2</source>
         <translation>メールを読み込み中: %1 / %2</translation>
+    </message>
+    <message>
+        <source>Reading mails</source>
+        <translation>メールを読み込み中</translation>
     </message>
 </context>
 <context>

@@ -112,6 +112,7 @@ void Downloads::showBusy(bool busy)
         busy_->setMaximumWidth(120);
         busy_->setMaximumHeight(14);
         busy_->setTextVisible(false);
+        busy_->setAccessibleName(Localize(QT_TRANSLATE_NOOP("WEX", "Downloading...")));
         titleWindow_.statusBar()->addPermanentWidget(busy_);
     }
     busy_->setVisible(busy);

@@ -21,6 +21,7 @@ RemoveDestinationDialog::RemoveDestinationDialog(QWidget *parent)
     setObjectName(QStringLiteral("removeWindow"));
     setWindowTitle(Localize(QT_TRANSLATE_NOOP("WEX", "Remove Move Destination")));
     table_->setObjectName(QStringLiteral("moveTable"));
+    table_->setAccessibleName(Localize(QT_TRANSLATE_NOOP("WEX", "Move destinations")));
     table_->setHorizontalHeaderLabels({Localize(QT_TRANSLATE_NOOP("WEX", "Folder"))});
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->verticalHeader()->hide();
@@ -39,6 +40,10 @@ RemoveDestinationDialog::RemoveDestinationDialog(QWidget *parent)
     // Return must not remove anything by itself.
     for (QPushButton *button : {remove_, removeAll_, cancel_})
         button->setAutoDefault(false);
+    // Tab follows the buttons as they stand, left to right.
+    setTabOrder(table_, removeAll_);
+    setTabOrder(removeAll_, cancel_);
+    setTabOrder(cancel_, remove_);
     resize(360, 300);
 
     connect(remove_, &QPushButton::clicked, this, [this] {

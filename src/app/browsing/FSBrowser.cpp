@@ -247,6 +247,7 @@ void FSBrowser::addColumn(const QModelIndex &folder, bool mayDefer)
     view->setItemDelegate(new FolderDelegate(view));
     view->setModel(model_);
     view->setRootIndex(folder);
+    view->setAccessibleName(Localize(QT_TRANSLATE_NOOP("WEX", "Folders in %1")).arg(DisplayName(model_->pathOf(folder))));
     model_->listFolder(folder, mayDefer);
     columns_.push_back(view);
     connect(view, &FolderColumn::folderClicked, this,

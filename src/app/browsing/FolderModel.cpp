@@ -2,6 +2,7 @@
 
 #include "DisplayName.h"
 #include "FSNodeInfo.h"
+#include "PathUtils.h"
 
 #include <QFont>
 #include <QHash>
@@ -118,6 +119,13 @@ QVariant FolderModel::data(const QModelIndex &index, int role) const
             return bold;
         }
         return QVariant();
+    case Qt::AccessibleTextRole:
+        // Said, not shown: "InBox, 12 unread" rather than "InBox (12)".
+        if (const std::optional<MailCounts> counts = counts_.countsOf(node->path); counts && counts->mails > 0)
+            return counts->unread > 0
+                ? Localize(QT_TRANSLATE_NOOP("WEX", "%1, %2 unread")).arg(node->shownName).arg(counts->unread)
+                : Localize(QT_TRANSLATE_NOOP("WEX", "%1, no unread mail")).arg(node->shownName);
+        return node->shownName;
     case Qt::EditRole: return node->shownName;
     case Qt::ToolTipRole: return DisplayName(node->path);
     case PathRole: return node->path;
@@ -295,7 +303,7 @@ void FolderModel::countArrived(const QByteArray &folder)
 {
     const QModelIndex index = indexOfPath(folder);
     if (index.isValid())
-        emit dataChanged(index, index, {Qt::DisplayRole, Qt::FontRole});
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::FontRole, Qt::AccessibleTextRole});
 }
 
 int FolderModel::rowOfName(const QModelIndex &folder, const QByteArray &name) const

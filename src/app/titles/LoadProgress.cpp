@@ -25,6 +25,7 @@ void LoadProgress::ensureWidgets()
     bar_->setMaximumWidth(160);
     bar_->setMaximumHeight(14);
     bar_->setTextVisible(false);
+    bar_->setAccessibleName(tr("Reading mails"));
     window_->statusBar()->addPermanentWidget(label_);
     window_->statusBar()->addPermanentWidget(bar_);
 }

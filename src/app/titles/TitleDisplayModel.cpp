@@ -1,9 +1,11 @@
 #include "TitleDisplayModel.h"
 
+#include "TitleSpeech.h"
 #include "TitleTableModel.h"
 
-#include <QColor>
 #include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
 
 namespace wex {
 
@@ -43,10 +45,17 @@ QVariant TitleDisplayModel::data(const QModelIndex &index, int role) const
         return QVariant();
     case Qt::ForegroundRole:
         if (column == TitleTableModel::StateColumn && title->unreadState())
-            return QColor(0x1a, 0x5f, 0xb4);
+            return stateColours().unread;
         if (column == TitleTableModel::StateColumn && title->errorState())
-            return QColor(0xc0, 0x1c, 0x28);
+            return stateColours().error;
         return QVariant();
+    case Qt::AccessibleTextRole:
+        // The other cells are read as they show.
+        if (column == TitleTableModel::StateColumn)
+            return SpokenState(*title);
+        return QVariant();
+    case Qt::AccessibleDescriptionRole:
+        return SpokenTitle(*title, dateFormat_.stringFor(title->date()));
     case Qt::TextAlignmentRole:
         if (column == TitleTableModel::StateColumn)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
@@ -55,6 +64,16 @@ QVariant TitleDisplayModel::data(const QModelIndex &index, int role) const
         return title->pathString();
     }
     return QIdentityProxyModel::data(index, role);
+}
+
+const StateColours &TitleDisplayModel::stateColours() const
+{
+    const QPalette palette = QGuiApplication::palette();
+    if (palette.cacheKey() != coloursKey_) {
+        colours_ = StateColours::forPalette(palette);
+        coloursKey_ = palette.cacheKey();
+    }
+    return colours_;
 }
 
 } // namespace wex
