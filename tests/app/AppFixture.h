@@ -7,12 +7,9 @@
 #include "Downloads.h"
 #include "FSNodeInfo.h"
 #include "FakeSuite.h"
-#include "MailTitles.h"
 #include "StoreLocations.h"
 
 #include <QTest>
-#include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace wex::test {

@@ -14,7 +14,6 @@
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QScrollBar>
-#include <QTableView>
 
 namespace wex::test {
 

@@ -25,28 +25,20 @@ struct ChildRun {
 // The binary, or an empty string (the caller skips) when WEX_BINARY is unset.
 inline QString WexBinary() { return qEnvironmentVariable("WEX_BINARY"); }
 
-// env: variables set (a null value unsets); workingDir: the child's folder (ours when empty).
+// env: variables set; workingDir: the child's folder (ours when empty).
 inline ChildRun RunWex(const QStringList &args, const QList<QPair<QString, QString>> &env = {},
                        const QString &workingDir = QString())
 {
     QProcess p;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TZ"), QStringLiteral("JST-9"));
-    for (const auto &[name, value] : env) {
-        if (value.isNull())
-            environment.remove(name);
-        else
-            environment.insert(name, value);
-    }
+    for (const auto &[name, value] : env)
+        environment.insert(name, value);
     p.setProcessEnvironment(environment);
     p.setWorkingDirectory(workingDir);
     p.start(WexBinary(), args);
     EXPECT_TRUE(p.waitForFinished(60000));
-    ChildRun r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
 // A test of a headless command: skipped when WEX_BINARY names no binary.

@@ -1,17 +1,13 @@
 #pragma once
 // The tests' one scratch suite of fake programs, so nothing real starts.
 //
-// For the object's lifetime WEX_SUITE points at a scratch suite folder and
-// PATH at a scratch tools folder only, so a program a test did not fake is
-// not found. It holds the real "grep" and "cat" and these fakes: "sleep"
-// exits at once; "nice" records its call and runs the rest of its
-// arguments; "java" records its call; "ps" prints what running() wrote
-// (nothing at first), so a test decides which of the suite's programs seem
-// to run. Recording programs append one line to the log: their name, then
-// each argument, separated by "|".
+// For the object's lifetime WEX_SUITE points at a scratch suite folder and PATH at a scratch tools folder only, so a
+// program a test did not fake is not found. It holds the real "grep" and "cat" and these fakes: "sleep" exits at once;
+// "nice" records its call and runs the rest of its arguments; "java" records its call; "ps" prints what running() wrote
+// (nothing at first), so a test decides which of the suite's programs seem to run, and counts its runs (psRuns()).
+// Recording programs append one line to the log: their name, then each argument, separated by "|".
 //
-// With Tools::ProbesOnly there are no "sleep", "nice" and "java": nothing
-// the suite starts can run.
+// With Tools::ProbesOnly there are no "sleep", "nice" and "java": nothing the suite starts can run.
 #include "TestStore.h"
 #include "Wait.h"
 
@@ -35,7 +31,8 @@ public:
             const QString found = QStandardPaths::findExecutable(QString::fromLatin1(real), {QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
             ::symlink(found.toLocal8Bit().constData(), (tools_() + '/' + real).constData());
         }
-        writeProgram(tools_() + "/ps", "cat '" + dir_.at("ps-output") + "' 2>/dev/null\nexit 0\n");
+        writeProgram(tools_() + "/ps",
+                     "echo >> '" + dir_.at("ps-runs") + "'\ncat '" + dir_.at("ps-output") + "' 2>/dev/null\nexit 0\n");
         if (tools == Tools::All) {
             writeProgram(tools_() + "/sleep", "exit 0\n");
             addTool("java");
@@ -44,25 +41,17 @@ public:
     }
 
     QByteArray suite() const { return dir_.at("my suite"); }
-    QByteArray tools() const { return tools_(); }
 
     // A recording program on PATH that exits with status.
     QByteArray addTool(const QByteArray &name, int status = 0) const
     {
         return writeProgram(tools_() + '/' + name, recorder(name) + "exit " + QByteArray::number(status) + "\n");
     }
-    // suite()/appName ("WEX_Composer.app"): a recording executable X.app/X,
-    // or X.app/Contents/MacOS/X when macLayout.
-    QByteArray addApplication(const QByteArray &appName, bool macLayout = false) const
+    // suite()/appName ("WEX_Composer.app"): a recording executable X.app/X.
+    QByteArray addApplication(const QByteArray &appName) const
     {
-        const QByteArray base = appName.endsWith(".app") ? appName.chopped(4) : appName;
-        const QByteArray path = suite() + '/' + appName + (macLayout ? "/Contents/MacOS/" : "/") + base;
-        return writeProgram(path, recorder(base) + "exit 0\n");
-    }
-    // A recording program at any path inside or outside the suite.
-    QByteArray writeRecorder(const QByteArray &path, const QByteArray &name, int status = 0) const
-    {
-        return writeProgram(path, recorder(name) + "exit " + QByteArray::number(status) + "\n");
+        const QByteArray base = appName.chopped(4);
+        return writeProgram(suite() + '/' + appName + '/' + base, recorder(base) + "exit 0\n");
     }
 
     // "ps" lists a process with this command line from now on; gone() lists none.
@@ -71,8 +60,8 @@ public:
         dir_.write("ps-output", "  4242 ?        SN     0:01 " + commandLine + "\n");
     }
     void gone() const { dir_.write("ps-output", QByteArray()); }
+    qsizetype psRuns() const { return ReadAll(dir_.at("ps-runs")).size(); }
 
-    void clearLog() const { QFile::remove(QFile::decodeName(dir_.at("log"))); }
     QList<QByteArray> lines() const
     {
         QFile file(QFile::decodeName(dir_.at("log")));
@@ -114,16 +103,10 @@ private:
     {
         return "n='" + name + "'\nfor a in \"$@\"; do n=\"$n|$a\"; done\necho \"$n\" >> '" + dir_.at("log") + "'\n";
     }
+    // path lies inside the scratch folder.
     QByteArray writeProgram(const QByteArray &path, const QByteArray &body) const
     {
-        const QByteArray relative = path.startsWith(dir_.path() + '/') ? path.mid(dir_.path().size() + 1) : QByteArray();
-        if (relative.isEmpty()) {
-            QFile file(QFile::decodeName(path));
-            if (file.open(QIODevice::WriteOnly))
-                file.write("#!/bin/sh\n" + body);
-        } else {
-            dir_.write(relative, "#!/bin/sh\n" + body);
-        }
+        dir_.write(path.mid(dir_.path().size() + 1), "#!/bin/sh\n" + body);
         ::chmod(path.constData(), 0755);
         return path;
     }

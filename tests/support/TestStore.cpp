@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <fstream>
 #include <grp.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -39,15 +40,9 @@ QByteArray TestDir::at(const QByteArray &relative) const { return path() + '/' +
 QByteArray TestDir::write(const QByteArray &relative, const QByteArray &bytes) const
 {
     const QByteArray full = at(relative);
-    const int slash = full.lastIndexOf('/');
-    MakePath(full.left(slash));
-    FILE *f = fopen(full.constData(), "wb");
-    EXPECT_NE(f, nullptr) << full.constData();
-    if (f) {
-        if (!bytes.isEmpty())
-            fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
-        fclose(f);
-    }
+    MakePath(full.left(full.lastIndexOf('/')));
+    std::ofstream file(full.constData(), std::ios::binary);
+    EXPECT_TRUE(file.write(bytes.constData(), bytes.size()).flush().good()) << full.constData();
     return full;
 }
 
@@ -60,16 +55,8 @@ QByteArray TestDir::mkdir(const QByteArray &relative) const
 
 QByteArray ReadAll(const QByteArray &path)
 {
-    QByteArray out;
-    FILE *f = fopen(path.constData(), "rb");
-    if (!f)
-        return out;
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        out.append(buf, qsizetype(n));
-    fclose(f);
-    return out;
+    std::ifstream file(path.constData(), std::ios::binary);
+    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
 bool Exists(const QByteArray &path)
@@ -91,15 +78,7 @@ void SetMTime(const QByteArray &path, qint64 seconds)
 }
 
 ScopedEnv::ScopedEnv(const char *name, const QByteArray &value)
-    : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-{
-    qputenv(name, value);
-}
-
-ScopedEnv::ScopedEnv(const char *name) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-{
-    qunsetenv(name);
-}
+    : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) { qputenv(name, value); }
 
 ScopedEnv::~ScopedEnv()
 {

@@ -27,18 +27,15 @@ private:
 
 QByteArray ReadAll(const QByteArray &path);
 bool Exists(const QByteArray &path); // lstat: links count, even broken ones
-// The names in a folder (hidden ones too, no "." or ".."), sorted; names
-// filters them by wildcard patterns.
+// The names in a folder (hidden ones too, no "." or ".."), sorted; names filters them by wildcard patterns.
 QStringList Entries(const QByteArray &folder, const QStringList &names = {});
 // Sets the modification time (seconds since the epoch) of a path.
 void SetMTime(const QByteArray &path, qint64 seconds);
 
-// Sets (or, with no value, unsets) one environment variable for the object's
-// lifetime and restores what was there before.
+// Sets one environment variable for the object's lifetime and restores what was there before.
 class ScopedEnv {
 public:
     ScopedEnv(const char *name, const QByteArray &value);
-    explicit ScopedEnv(const char *name); // unsets
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv &) = delete;
     ScopedEnv &operator=(const ScopedEnv &) = delete;
@@ -49,8 +46,7 @@ private:
     QByteArray old_;
 };
 
-// Points HOME and XDG_CONFIG_HOME at a scratch folder for the object's lifetime
-// and restores them afterwards.
+// Points HOME and XDG_CONFIG_HOME at a scratch folder for the object's lifetime and restores them afterwards.
 class TempHome {
 public:
     TempHome();
@@ -67,9 +63,8 @@ private:
 // True on the CI machine (CI=true), where every data-safety test must run.
 bool OnCi();
 
-// Sets a file-system flag (FS_IMMUTABLE_FL, FS_APPEND_FL) on a file or
-// folder for the object's lifetime; ok() is false where that cannot be done
-// (no privilege, a file system without flags).
+// Sets a file-system flag (FS_IMMUTABLE_FL, FS_APPEND_FL) on a file or folder for the object's lifetime; ok() is false
+// where that cannot be done (no privilege, a file system without flags).
 class Pinned {
 public:
     Pinned(const QByteArray &path, int flag) : path_(path), flag_(flag) { ok_ = set(true); }
@@ -83,16 +78,13 @@ private:
     bool ok_ = false;
 };
 
-// Runs body in a forked child that file permissions bind: as root the child
-// first becomes uid and gid 65534. A failure inside body fails the calling
-// test. Returns false, having run nothing, when the child cannot give up
-// root here.
+// Runs body in a forked child that file permissions bind: as root the child first becomes uid and gid 65534. A failure
+// inside body fails the calling test. Returns false, having run nothing, when the child cannot give up root here.
 bool RunUnprivileged(const std::function<void()> &body);
 
 } // namespace wex::test
 
-// A data-safety test that cannot run on this machine says why and skips;
-// on CI, where it must run, it fails instead.
+// A data-safety test that cannot run on this machine says why and skips; on CI, where it must run, it fails instead.
 #define WEX_SKIP_UNLESS_CI(reason)                                                  \
     do {                                                                           \
         if (::wex::test::OnCi())                                                   \

@@ -10,7 +10,6 @@
 
 #include <QElapsedTimer>
 #include <QProgressBar>
-#include <QThread>
 #include <signal.h>
 
 namespace wex::test {
@@ -26,22 +25,16 @@ protected:
         EXPECT_TRUE(LoadTitlesNow(titles, dir.at("InBox"), false));
         titleWindow.setWindowTitle(QStringLiteral("InBox"));
         downloads.setCheckInterval(std::chrono::milliseconds(10));
-        // Every run of `ps` also adds a line to "looks".
-        const QByteArray ps = suite.tools() + "/ps";
-        QByteArray body = ReadAll(ps);
-        body.insert(body.indexOf('\n') + 1, "echo >> '" + scratch.at("looks") + "'\n");
-        QFile file(QFile::decodeName(ps));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(body) == body.size());
     }
     // Until the watches have looked twice more at the process list (a look runs at most three probes).
     bool twoMoreLooks() const
     {
-        const qsizetype target = ReadAll(scratch.at("looks")).count('\n') + 7;
-        return WaitUntil([&] { return ReadAll(scratch.at("looks")).count('\n') >= target; });
+        const qsizetype target = suite.psRuns() + 7;
+        return WaitUntil([&] { return suite.psRuns() >= target; });
     }
     bool busy() const
     {
-        const QProgressBar *bar = titleWindow.statusBar()->findChild<QProgressBar *>();
+        const auto *bar = titleWindow.statusBar()->findChild<QProgressBar *>();
         return bar && !bar->isHidden();
     }
     // Every watch has ended and is gone, timers with it.
@@ -53,7 +46,6 @@ protected:
         });
     }
 
-    TestDir scratch;
     FSBrowser browser;
     MailMoves moves{titles, titleWindow};
     FolderRefresh refresh{titles, browser, moves};
@@ -149,10 +141,7 @@ TEST(ProbeRunner, StatusesComeBackOnTheOwnersThreadOnlyWhileTheContextLives)
     runner.run(QStringLiteral(": > \"$1\""), {done}, gone.get(), [&](int) { late = true; });
     // Ends only after the first one has.
     runner.run(QStringLiteral("while [ ! -e \"$1\" ]; do :; done; exit \"$2\""), {done, QStringLiteral("3")}, &context,
-               [&](int status) {
-                   statuses.append(status);
-                   threads.append(QThread::currentThread());
-               });
+               [&](int status) { statuses.append(status), threads.append(QThread::currentThread()); });
     gone.reset();
     EXPECT_TRUE(statuses.isEmpty()) << "never inside run()";
     EXPECT_TRUE(WaitUntil([&] { return !statuses.isEmpty(); }));

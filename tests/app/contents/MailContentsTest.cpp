@@ -4,7 +4,6 @@
 #include "TextDecoder.h"
 
 #include <QPrinter>
-#include <sys/stat.h>
 
 namespace wex::test {
 

@@ -7,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
-#include <unistd.h>
 
 namespace wex::test {
 

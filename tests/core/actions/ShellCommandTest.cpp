@@ -9,10 +9,7 @@ static std::optional<int> RunAndWait(const QString &text, const QStringList &arg
 {
     std::optional<int> status;
     QEventLoop loop;
-    ShellCommand::run(text, args, [&](int s) {
-        status = s;
-        loop.quit();
-    });
+    ShellCommand::run(text, args, [&](int s) { status = s, loop.quit(); });
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     if (!status)
         loop.exec();

@@ -4,10 +4,7 @@
 
 TEST(DisplayNameTest, WellFormedUtf8ShowsAsTextAndEveryOtherByteEscaped)
 {
-    const struct {
-        QByteArray bytes;
-        QString shown;
-    } cases[] = {
+    const struct { QByteArray bytes; QString shown; } cases[] = {
         {"InBox", QStringLiteral("InBox")},
         {"", QString()},
         {"\xc3\xa9t\xc3\xa9 \xe3\x83\xa1\xe3\x83\xbc\xe3\x83\xab", QString::fromUtf8("\xc3\xa9t\xc3\xa9 \xe3\x83\xa1\xe3\x83\xbc\xe3\x83\xab")},

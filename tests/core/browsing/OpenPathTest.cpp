@@ -15,11 +15,7 @@ TEST(OpenPathTest, FoldersMailsAndNothing)
     dir.write("store/InBox/S.mpart/S.mail", "From: b@example.org\n\n");
     ::symlink(dir.at("store").constData(), dir.at("link").constData());
     const QByteArray inbox = dir.at("store/InBox");
-    struct Case {
-        QByteArray argument;
-        OpenPath::Kind kind;
-        QByteArray mail;
-    } cases[] = {
+    struct Case { QByteArray argument; OpenPath::Kind kind; QByteArray mail; } cases[] = {
         {inbox + "/", OpenPath::Folder, {}}, {dir.at("link/InBox"), OpenPath::Folder, {}},
         {".", OpenPath::Folder, {}},
         {dir.at("link/InBox/1.ygm"), OpenPath::Mail, inbox + "/1.ygm"}, {"1.ygm", OpenPath::Mail, inbox + "/1.ygm"},

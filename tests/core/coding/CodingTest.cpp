@@ -31,11 +31,7 @@ TEST(Coding, CharsetLookup)
     EXPECT_EQ(c.defaultCode(), 2u);
     EXPECT_EQ(c.multipartFileCoding(), 7u);
     EXPECT_EQ(c.sendFileCoding(), 5u);
-    struct Case {
-        const char *charset;
-        bool wex;
-        uint32_t want;
-    } cases[] = {
+    struct Case { const char *charset; bool wex; uint32_t want; } cases[] = {
         {"\"Shift_JIS\"", false, 7}, {"Shift_JIS; format=flowed", false, 7}, {"Shift_JIS (Japanese)", false, 7},
         {"Shift_JIS\r", false, 2}, {"Shift_JIS\t", false, 2}, // CR and tab do not end the name
         {" Shift_JIS", false, 2},                            // leading space is not skipped

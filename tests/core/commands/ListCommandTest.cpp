@@ -43,10 +43,7 @@ TEST_F(ListCommandTest, SortKeysAndReverseAreStable)
     dir.write("b.mail", "From: Zed\nSubject: m\nDate: 1 Jan 2021 00:00:00 GMT\n\n");
     dir.write("c.rply", "From: amy\nSubject: b\nDate: 1 Jan 2020 00:00:00 GMT\n\n");
     dir.write("d.ygm", "From: amy\nSubject: A\nDate: 1 Jan 2019 00:00:00 GMT\n\n");
-    struct Case {
-        QStringList args;
-        const char *order;
-    } cases[] = {
+    struct Case { QStringList args; const char *order; } cases[] = {
         {{}, "d.ygm a.ygm c.rply b.mail"}, {{"--reverse"}, "b.mail a.ygm c.rply d.ygm"},
         {{"--reverse", "--sort", "subject"}, "a.ygm b.mail c.rply d.ygm"}, {{"--sort", "state"}, "b.mail c.rply a.ygm d.ygm"},
     };

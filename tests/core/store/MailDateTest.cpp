@@ -3,10 +3,7 @@
 
 #include <limits>
 
-struct Parsed {
-    const char *text;
-    qint64 year, month, day, hour, minute, second, offset;
-};
+struct Parsed { const char *text; qint64 year, month, day, hour, minute, second, offset; };
 
 const Parsed kValid[] = {
     {"Mon, 5 Dec 2026 08:25:02 +0900", 2026, 12, 5, 8, 25, 2, 32400}, {"5 Dec 2026 08:25:02 GMT", 2026, 12, 5, 8, 25, 2, 0},
@@ -67,10 +64,7 @@ TEST(ParseDateString, ValidAndInvalidTexts)
 
 TEST(MailDate, NormalisesOutOfRangeFieldsEmptyDistantPastAndOrder)
 {
-    struct Case {
-        qint64 y, mo, d, h, mi, s, off;
-        const char *want;
-    } cases[] = {
+    struct Case { qint64 y, mo, d, h, mi, s, off; const char *want; } cases[] = {
         {2026, 13, 1, 0, 0, 0, 0, "2027-01-01 00:00:00 +0000"},
         {2026, 2, 40, 25, 61, 99, 0, "2026-03-13 02:02:39 +0000"},
         {2026, 1, 1, 0, 0, -1, 0, "2025-12-31 23:59:59 +0000"},

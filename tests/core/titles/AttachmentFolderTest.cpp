@@ -21,11 +21,7 @@ static qint64 CreationTime(const QByteArray &path)
 
 TEST_F(AttachmentFolderTest, MainTextIsLookedForInTableOrder)
 {
-    struct Case {
-        const char *folder;
-        QList<const char *> files;
-        const char *main;
-    } cases[] = {
+    struct Case { const char *folder; QList<const char *> files; const char *main; } cases[] = {
         {"a.mpart", {"a.html", "a.mail"}, "a.mail"},  {"c.mpart", {"c.ygm.html", "c"}, "c.ygm.html"},
         {"d.mpart", {"d", "other.ygm"}, "d"},         {"e.mail", {"e.iygm", "e.wmail"}, "e.wmail"},
         {"x.ygm", {"x.ygm", "photo.jpg"}, "x.ygm"},

@@ -1,6 +1,5 @@
 // Whatever a folder holds, a scan ends, lists the readable mails only, and runs nothing.
 #include "FolderScan.h"
-#include "PathUtils.h"
 #include "ScanFixture.h"
 
 #include <QRandomGenerator>

@@ -25,11 +25,7 @@ TEST_F(TitleScannerTest, HeaderLines)
 {
     const QByteArray filler(4095 - 8, 'a'), longFrom(6000, 'f');
     static const char nul[] = "From: ab\0cd\n\0Subject: hidden\n\0\nSubject: seen\n\n";
-    const struct {
-        const char *what;
-        QByteArray bytes;
-        QString from, subject;
-    } cases[] = {
+    const struct { const char *what; QByteArray bytes; QString from, subject; } cases[] = {
         {"tags without case", "FROM: upper\nsUbJeCt: mixed\n\n", "upper", "mixed"},
         {"tags need their blank", "From:nobody\nSubject:none\n\n", "anonymous", "No Subject"},
         {"folded: the first line; repeated: the last", "Subject: first line\n\tsecond line\nFrom: a\nFrom: b\n\n", "b",
@@ -54,11 +50,7 @@ TEST_F(TitleScannerTest, HeaderLines)
 
 TEST_F(TitleScannerTest, CharsetDeclarations)
 {
-    struct Case {
-        const char *name;
-        QByteArray body;
-        uint32_t code;
-    } cases[] = {
+    struct Case { const char *name; QByteArray body; uint32_t code; } cases[] = {
         {"known wex charset wins over an earlier content type",
          "Content-Type: text/plain; charset=iso-8859-1\nX-WEX-CharSet: SJIS\n", kShiftJis},
         {"first content type wins", "Content-Type: text/plain; charset=iso-8859-1\n"

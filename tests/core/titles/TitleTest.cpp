@@ -15,11 +15,7 @@ static QByteArray Code(const QByteArray &path, const char *name)
 
 TEST(Title, MakeReadChoosesTheReadExtension)
 {
-    struct Case {
-        const char *name;
-        bool html, noMain, error;
-        const char *readName;
-    } cases[] = {
+    struct Case { const char *name; bool html, noMain, error; const char *readName; } cases[] = {
         {"123.ygm", false, false, false, "123.mail"}, {"123.iygm", false, true, false, "123.imail"},
         {"x.ygm.html", true, false, false, "x.ygm.htm"}, {"both.html", true, true, false, "both.htm"},
         {"error-mail-original1.txt", false, false, true, "error-mail-original1.rtxt"},
