@@ -73,7 +73,7 @@ Assembly::Assembly(const QString &defaultsPath)
         menu_->installMenuBar(window);
     journal_ = std::make_unique<Journal>(Journal::defaultPath());
     InstallJournal(journal_.get());
-    undo_ = std::make_unique<UndoCommands>(*journal_, *titles_, *refresh_, *titleWindow_);
+    undo_ = std::make_unique<UndoCommands>(*journal_, *refresh_, *titleWindow_);
     // Edit follows File, as on every desktop.
     for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
         window->menuBar()->insertMenu(menu_->mailMenu()->menuAction(), undo_->editMenu());

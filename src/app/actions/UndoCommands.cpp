@@ -2,7 +2,6 @@
 #include "UndoCommands.h"
 
 #include "FolderRefresh.h"
-#include "MailTitles.h"
 #include "PathUtils.h"
 
 #include <QAction>
@@ -33,9 +32,8 @@ QString StepText(const UndoStep &s)
 
 } // namespace
 
-UndoCommands::UndoCommands(Journal &journal, MailTitles &titles, FolderRefresh &refresh, QMainWindow &titleWindow,
-                           QObject *parent)
-    : QObject(parent), steps_(journal), titles_(titles), refresh_(refresh), titleWindow_(titleWindow), menu_(new QMenu(tr("Edit"))),
+UndoCommands::UndoCommands(Journal &journal, FolderRefresh &refresh, QMainWindow &titleWindow, QObject *parent)
+    : QObject(parent), steps_(journal), refresh_(refresh), titleWindow_(titleWindow), menu_(new QMenu(tr("Edit"))),
       undo_(menu_->addAction(tr("Undo"))), redo_(menu_->addAction(tr("Redo")))
 {
     undo_->setObjectName(QStringLiteral("undo"));
@@ -93,9 +91,8 @@ void UndoCommands::finish(const UndoOutcome &outcome)
             lastMessage_ += QStringLiteral(" (%1)").arg(outcome.reason);
         titleWindow_.statusBar()->showMessage(lastMessage_, kMessageMs);
     }
-    // No mail stays on show: showing a mail whose read mark was just taken
-    // back would mark it read again.
-    titles_.clearSelection();
+    // The mail on show stays selected only under the same path, so one whose
+    // read mark was just taken back is not shown (and read) again.
     refresh_.refreshList(false);
     updateItems();
 }

@@ -6,8 +6,7 @@
 // it is, is named on the title window's status line. Deletions are never in
 // the journal: Undo cannot bring back a deleted mail.
 //
-// The journal, the title list, the refresh command and the window must
-// outlive it.
+// The journal, the refresh command and the window must outlive it.
 #include "UndoSteps.h"
 
 #include <QObject>
@@ -20,13 +19,11 @@ class QMenu;
 namespace wex {
 
 class FolderRefresh;
-class MailTitles;
 
 class UndoCommands : public QObject {
     Q_OBJECT
 public:
-    UndoCommands(Journal &journal, MailTitles &titles, FolderRefresh &refresh, QMainWindow &titleWindow,
-                 QObject *parent = nullptr);
+    UndoCommands(Journal &journal, FolderRefresh &refresh, QMainWindow &titleWindow, QObject *parent = nullptr);
     ~UndoCommands() override;
 
     // The Edit menu holding the two items (object names "undo", "redo").
@@ -44,7 +41,6 @@ private:
     void finish(const UndoOutcome &outcome);
 
     UndoSteps steps_;
-    MailTitles &titles_;
     FolderRefresh &refresh_;
     QMainWindow &titleWindow_;
     QMenu *menu_;
