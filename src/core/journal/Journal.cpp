@@ -170,12 +170,12 @@ void Journal::keepAside()
     writeError_ = QStringLiteral("Cannot keep the damaged journal %1 aside").arg(path_);
 }
 
-bool Journal::append(const QByteArray &line)
+bool Journal::append(const QByteArray &line, bool flush)
 {
     if (fd_ < 0)
         return false;
     const QByteArray whole = line + '\n';
-    if (::write(fd_, whole.constData(), size_t(whole.size())) != ssize_t(whole.size()) || ::fdatasync(fd_) != 0) {
+    if (::write(fd_, whole.constData(), size_t(whole.size())) != ssize_t(whole.size()) || (flush && ::fdatasync(fd_) != 0)) {
         writeError_ = QStringLiteral("Cannot write the journal %1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
@@ -299,7 +299,9 @@ void Journal::finish(qint64 seq, bool done)
 {
     if (JournalChange *c = find(seq)) {
         c->state = done ? JournalChange::Done : JournalChange::Failed;
-        append((done ? "D " : "F ") + QByteArray::number(seq));
+        // Not flushed: a confirmation lost to a crash only sends the change
+        // through recovery, which finds from the files how far it got.
+        append((done ? "D " : "F ") + QByteArray::number(seq), false);
     }
 }
 

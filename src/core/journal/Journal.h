@@ -86,7 +86,7 @@ public:
 private:
     void load();
     void keepAside();
-    bool append(const QByteArray &line);
+    bool append(const QByteArray &line, bool flush = true);
     bool rewrite();
     void applyLine(const QByteArray &line, bool *ok);
     JournalChange *find(qint64 seq);
