@@ -2,6 +2,7 @@
 // and moves went to, and the list loaded again after each step.
 #include "AppFixture.h"
 #include "MailMoves.h"
+#include "MenuController.h"
 #include "UndoCommands.h"
 
 #include <QAction>
@@ -34,12 +35,20 @@ TEST_F(UndoCommandsTest, UndoesTheMoveThenTheReadMarkAndRedoesTheMove)
     EXPECT_TRUE(Exists(store.at("InBox/2.ygm"))) << "not read again by being shown after the undo";
     EXPECT_FALSE(Exists(store.at("InBox/2.mail")));
 
-    ASSERT_EQ(::rename(store.at("InBox/2.ygm").constData(), store.at("InBox/2.rtxt").constData()), 0);
+    ASSERT_EQ(::rename(store.at("InBox/2.ygm").constData(), store.at("InBox/2.imail").constData()), 0);
     undo.redoAction()->trigger(); // 'second' changed since: left and named
-    EXPECT_TRUE(Exists(store.at("InBox/2.rtxt")));
+    EXPECT_TRUE(Exists(store.at("InBox/2.imail")));
     EXPECT_TRUE(undo.lastMessage().contains(QLatin1String("2.ygm")));
     undo.redoAction()->trigger(); // then the move again
     EXPECT_TRUE(Exists(store.at("Archive/1.mail")) && Exists(store.at("Archive/3.ygm")));
+
+    ASSERT_TRUE(WaitForTitles(titles()));
+    suite.addApplication("WEX_Composer.app");
+    SelectRows(app->mailTable(), {0}); // 'second', now 2.imail
+    app->menuController().action(QStringLiteral("reply"))->trigger();
+    ASSERT_TRUE(WaitUntil([&] { return Exists(store.at("InBox/2.rply")); }));
+    undo.undoAction()->trigger(); // the reply mark
+    EXPECT_TRUE(Exists(store.at("InBox/2.imail")));
 }
 
 } // namespace wex::test
