@@ -837,4 +837,59 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <translation>見つかったメール: %1 通</translation>
     </message>
 </context>
+<context>
+    <name>wex::UndoCommands</name>
+    <message>
+        <source>Move to %1</source>
+        <translation>「%1」への移動</translation>
+    </message>
+    <message>
+        <source>Move of %1 Mails to %2</source>
+        <translation>%1通のメールの「%2」への移動</translation>
+    </message>
+    <message>
+        <source>Mark Replied</source>
+        <translation>返信済みの印</translation>
+    </message>
+    <message>
+        <source>Mark Read</source>
+        <translation>既読にする</translation>
+    </message>
+    <message>
+        <source>Mark Read of %1 Mails</source>
+        <translation>%1通のメールを既読にする</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>編集</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>取り消す</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>やり直す</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>取り消す: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>やり直す: %1</translation>
+    </message>
+    <message>
+        <source>Nothing to undo (a deleted mail cannot be brought back)</source>
+        <translation>取り消せる操作はありません（削除したメールは元に戻せません）</translation>
+    </message>
+    <message>
+        <source>Nothing to redo</source>
+        <translation>やり直せる操作はありません</translation>
+    </message>
+    <message>
+        <source>Left as it is (changed since): %1</source>
+        <translation>その後変更されたため、そのままにしました: %1</translation>
+    </message>
+</context>
 </TS>

@@ -11,6 +11,7 @@
 #include "FolderModel.h"
 #include "FolderRefresh.h"
 #include "FontTable.h"
+#include "JournaledMove.h"
 #include "KeyController.h"
 #include "KeyEditor.h"
 #include "KeyRouter.h"
@@ -26,6 +27,7 @@
 #include "PreferencesWindow.h"
 #include "QuickFilterField.h"
 #include "StoreFind.h"
+#include "UndoCommands.h"
 #include "ui_ContentsWindow.h"
 #include "ui_FolderWindow.h"
 #include "ui_TitleWindow.h"
@@ -33,6 +35,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -71,6 +74,12 @@ Assembly::Assembly(const QString &defaultsPath)
                                                           *browser_, *downloads_, *preferences_, *destinations_, *refresh_});
     for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
         menu_->installMenuBar(window);
+    journal_ = std::make_unique<Journal>(Journal::defaultPath());
+    InstallJournal(journal_.get());
+    undo_ = std::make_unique<UndoCommands>(*journal_, *refresh_, *titleWindow_);
+    // Edit follows File, as on every desktop.
+    for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
+        window->menuBar()->insertMenu(menu_->mailMenu()->menuAction(), undo_->editMenu());
     connectSignals();
 }
 
@@ -78,6 +87,9 @@ Assembly::~Assembly()
 {
     // Controllers first (reverse order of building), then the windows they
     // refer to.
+    InstallJournal(nullptr);
+    undo_.reset();
+    journal_.reset();
     menu_.reset();
     app_.reset();
     notice_.reset();
@@ -161,6 +173,7 @@ bool Assembly::start()
     destinations_->restore();
     started_ = true;
     reportPreferencesAtStart();
+    recoverJournal();
     if (QCoreApplication *application = QCoreApplication::instance())
         QObject::connect(application, &QCoreApplication::aboutToQuit, titles_.get(), [this] { terminate(); });
     return true;
@@ -187,6 +200,17 @@ void Assembly::terminate()
         if (titleWindow_->isVisible())
             QMessageBox::warning(titleWindow_.get(), QStringLiteral("WEX Browser"), text);
     }
+}
+
+void Assembly::recoverJournal()
+{
+    if (journal_->damaged())
+        std::fprintf(stderr, "wex-browser: the journal was damaged and starts afresh; the old file was kept as %s\n",
+                     journal_->keptAside().toLocal8Bit().constData());
+    for (const QString &line : journal_->recover())
+        std::fprintf(stderr, "wex-browser: %s\n", line.toLocal8Bit().constData());
+    if (!journal_->writeError().isEmpty())
+        std::fprintf(stderr, "wex-browser: %s\n", journal_->writeError().toLocal8Bit().constData());
 }
 
 void Assembly::reportPreferencesAtStart()

@@ -25,6 +25,8 @@ class AppController;
 class BrowserTextView;
 class Chain;
 class StoreFind;
+class Journal;
+class UndoCommands;
 class QuickFilterField;
 class Coding;
 class CodingFonts;
@@ -95,6 +97,8 @@ public:
     NewMailNotice &newMailNotice() const { return *notice_; }
     AppController &appController() const { return *app_; }
     MenuController &menuController() const { return *menu_; }
+    Journal &journal() const { return *journal_; }
+    UndoCommands &undoCommands() const { return *undo_; }
 
 private:
     void makeWindows();
@@ -129,6 +133,12 @@ private:
     std::unique_ptr<NewMailNotice> notice_;
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
+    // The journal of this program's renames and moves, installed for every
+    // move while the Assembly lives ($XDG_STATE_HOME/wex-browser/journal).
+    std::unique_ptr<Journal> journal_;
+    std::unique_ptr<UndoCommands> undo_;
+    // Finishes what a killed run left half done (told on stderr).
+    void recoverJournal();
     // A preferences file that could not be read, or was damaged and kept
     // aside, told on stderr and on the title window's status line.
     void reportPreferencesAtStart();

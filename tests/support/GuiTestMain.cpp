@@ -6,10 +6,12 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Header caches of the folders the tests list go to a scratch folder,
-    // never into the cache folder of the user who runs the tests.
-    QTemporaryDir cache;
+    // Header caches of the folders the tests list, and the journal of the
+    // changes they make, go to scratch folders, never into the folders of
+    // the user who runs the tests.
+    QTemporaryDir cache, state;
     qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -5,6 +5,7 @@
 #include "MailContents.h"
 #include "MailName.h"
 #include "MailTitles.h"
+#include "JournaledMove.h"
 #include "SafeMove.h"
 
 #include <QFile>
@@ -85,7 +86,7 @@ HandOverSequence::Step MailCommands::replyOne(const SelectedMail &mail, const QS
     QByteArray handed = mail.path;
     if (!mail.replied) {
         const QByteArray to = mailname::withoutExtension(mail.path).toByteArray() + '.' + kReplyExtension;
-        const MoveOutcome outcome = SafeMove(mail.path, to);
+        const MoveOutcome outcome = JournaledMove(mail.path, to, ChangeKind::Replied);
         if (outcome.ok()) {
             const int row = titles_.followRename(mail.path, to);
             if (Title *title = titles_.titleAt(row)) {
@@ -273,13 +274,14 @@ void MailCommands::makeRead()
     bool marked = false;
     int failed = 0;
     QString firstFailure;
+    const quint64 step = NewJournalStep(); // the selection is taken back as one
     for (const SelectedMail &mail : titles_.selectedMails()) {
         const int row = titles_.find(mail);
         Title *title = titles_.titleAt(row);
         if (!title || !title->unreadState())
             continue;
         const QByteArray before = title->path();
-        const MoveOutcome outcome = title->makeRead();
+        const MoveOutcome outcome = title->makeRead(step);
         if (!outcome.ok()) {
             if (failed++ == 0)
                 firstFailure = tr("Not marked read: %1 (%2)").arg(outcome.message, NameOf(before));

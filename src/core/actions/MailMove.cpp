@@ -1,5 +1,7 @@
 #include "MailMove.h"
 
+#include "JournaledMove.h"
+
 #include <cstdlib>
 
 namespace wex {
@@ -39,7 +41,7 @@ QByteArray MailMoveSource(const QByteArray &mailPath, bool archive)
 }
 
 MailMover::MailMover(const QByteArray &folder)
-    : folder_(WithoutTrailingSlashes(folder)), realFolder_(RealPath(folder_))
+    : folder_(WithoutTrailingSlashes(folder)), realFolder_(RealPath(folder_)), step_(NewJournalStep())
 {
 }
 
@@ -66,7 +68,7 @@ MailMoveResult MailMover::move(const QByteArray &mailPath, bool archive)
     }
     const QByteArray name = source.mid(source.lastIndexOf('/') + 1);
     const QByteArray target = (folder_.endsWith('/') ? folder_ : folder_ + '/') + name;
-    result.outcome = SafeMove(source, target);
+    result.outcome = JournaledMove(source, target, ChangeKind::Move, step_);
     result.kind = result.outcome.ok() ? MailMoveResult::Moved : MailMoveResult::Failed;
     return result;
 }

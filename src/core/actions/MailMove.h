@@ -42,6 +42,8 @@ private:
     QByteArray realFolder_; // empty when the folder cannot be resolved
     // The last source folder resolved: a run of mails shares one.
     QByteArray lastParent_, lastRealParent_;
+    // The journal step of this mover's moves: Undo takes them back as one.
+    quint64 step_;
 };
 
 } // namespace wex

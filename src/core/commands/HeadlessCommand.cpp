@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "CountsCommand.h"
 #include "FindCommand.h"
+#include "JournalCommand.h"
 #include "ListCommand.h"
 #include "PathUtils.h"
 #include "ProgramVersion.h"
@@ -41,6 +42,8 @@ int RunHeadlessCommand(int argc, char **argv, FILE *out, FILE *err)
         return RunFindCommand(argc, argv, out, err);
     if (std::strcmp(command, "--counts") == 0)
         return RunCountsCommand(argc, argv, out, err);
+    if (std::strcmp(command, "--journal") == 0)
+        return RunJournalCommand(argc, argv, out, err);
     if (std::strcmp(command, "--version") == 0) {
         std::fprintf(out, "wex-browser %s\n", kProgramVersion);
         return std::fflush(out) == 0 && !std::ferror(out) ? 0 : 1;
@@ -49,7 +52,7 @@ int RunHeadlessCommand(int argc, char **argv, FILE *out, FILE *err)
     FILE *to = help ? out : err;
     if (!help && argc >= 2)
         std::fprintf(err, "wex-browser: unknown command %s\n", argv[1]);
-    for (const char *line : {kDesktopUsage, kListUsage, kUnreadUsage, kRelatedUsage, kFindUsage, kCountsUsage, kVersionUsage})
+    for (const char *line : {kDesktopUsage, kListUsage, kUnreadUsage, kRelatedUsage, kFindUsage, kCountsUsage, kJournalUsage, kVersionUsage})
         std::fputs(line, to);
     if (help)
         std::fprintf(out, "\n%s\n", Localize(kHelpText).toLocal8Bit().constData());

@@ -1,5 +1,6 @@
 #include "Title.h"
 
+#include "JournaledMove.h"
 #include "MailName.h"
 #include "PathUtils.h"
 #include "TypeCreator.h"
@@ -58,7 +59,7 @@ QByteArray Title::readPath() const
     return to;
 }
 
-MoveOutcome Title::makeRead()
+MoveOutcome Title::makeRead(quint64 step)
 {
     if (!unread_) {
         MoveOutcome nothingToDo;
@@ -68,7 +69,7 @@ MoveOutcome Title::makeRead()
     const QByteArray to = readPath();
     // The move never replaces a file that already has the read name; when it
     // fails the record keeps naming the file that is still there, unread.
-    MoveOutcome outcome = SafeMove(path_, to);
+    MoveOutcome outcome = JournaledMove(path_, to, ChangeKind::Read, step);
     if (!outcome.ok())
         return outcome;
     path_ = to;
