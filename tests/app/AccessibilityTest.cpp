@@ -77,9 +77,10 @@ TEST_F(AccessibleWindowsTest, EveryControlIsNamed)
                                             &app->preferencesWindow(), &selectWindow, &removeWindow}) {
         EXPECT_NE(QAccessible::queryAccessibleInterface(window)->text(QAccessible::Name), QString());
         for (QWidget *widget : window->findChildren<QWidget *>()) {
-            if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(window))
+            if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(window)) {
                 EXPECT_NE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), QString())
                     << window->windowTitle().toStdString() << ": " << widget->metaObject()->className();
+            }
         }
     }
     const QModelIndex inBox = app->fsBrowser().folderModel()->indexOfPath(store.at("InBox"));
