@@ -47,11 +47,12 @@ namespace wex {
 Assembly::Assembly(const QString &defaultsPath)
     : defaults_(std::make_unique<DefaultsStore>(defaultsPath.isEmpty() ? DefaultsStore::defaultPath() : defaultsPath)),
       coding_(std::make_unique<Coding>()),
-      fonts_(std::make_unique<CodingFonts>(*coding_, *defaults_))
+      fonts_(std::make_unique<CodingFonts>(*coding_, *defaults_)),
+      journal_(std::make_unique<Journal>(Journal::defaultPath()))
 {
     makeWindows();
     titles_ = std::make_unique<MailTitles>(*coding_, *defaults_, store_, *table_, *titleWindow_);
-    contents_ = std::make_unique<MailContents>(*coding_, *fonts_, *titles_, *textView_, *contentsWindow_);
+    contents_ = std::make_unique<MailContents>(*coding_, *fonts_, *titles_, *textView_, *contentsWindow_, journal_.get());
     keys_ = std::make_unique<KeyController>(*defaults_, *titles_, *textView_);
     keyRouter_ = std::make_unique<KeyRouter>(*keys_);
     keyEditor_ = std::make_unique<KeyEditor>(*keys_, *preferencesWindow_->keyTable());
@@ -59,8 +60,8 @@ Assembly::Assembly(const QString &defaultsPath)
     chain_ = std::make_unique<Chain>(*titles_, *titleWindow_, store_);
     find_ = std::make_unique<StoreFind>(*titles_, *titleWindow_, store_);
     filter_ = std::make_unique<QuickFilterField>(*titles_, *filterField_, *titleWindow_->statusBar());
-    commands_ = std::make_unique<MailCommands>(*titles_, *contents_, *titleWindow_);
-    moves_ = std::make_unique<MailMoves>(*titles_, *titleWindow_);
+    commands_ = std::make_unique<MailCommands>(*titles_, *contents_, *titleWindow_, journal_.get());
+    moves_ = std::make_unique<MailMoves>(*titles_, *titleWindow_, journal_.get());
     destinations_ = std::make_unique<MoveDestinations>(*defaults_, store_, *browser_, *moves_, *titleWindow_);
     refresh_ = std::make_unique<FolderRefresh>(*titles_, *browser_, *moves_);
     downloads_ = std::make_unique<Downloads>(*titles_, *refresh_, *titleWindow_);
@@ -74,8 +75,6 @@ Assembly::Assembly(const QString &defaultsPath)
                                                           *browser_, *downloads_, *preferences_, *destinations_, *refresh_});
     for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
         menu_->installMenuBar(window);
-    journal_ = std::make_unique<Journal>(Journal::defaultPath());
-    InstallJournal(journal_.get());
     undo_ = std::make_unique<UndoCommands>(*journal_, *refresh_, *titleWindow_);
     // Edit follows File, as on every desktop.
     for (QMainWindow *window : {folderWindow_.get(), titleWindow_.get(), contentsWindow_.get()})
@@ -87,9 +86,7 @@ Assembly::~Assembly()
 {
     // Controllers first (reverse order of building), then the windows they
     // refer to.
-    InstallJournal(nullptr);
     undo_.reset();
-    journal_.reset();
     menu_.reset();
     app_.reset();
     notice_.reset();

@@ -108,6 +108,9 @@ private:
     std::unique_ptr<DefaultsStore> defaults_;
     std::unique_ptr<Coding> coding_;
     std::unique_ptr<CodingFonts> fonts_;
+    // The journal of this program's renames and moves
+    // ($XDG_STATE_HOME/wex-browser/journal); outlives every controller.
+    std::unique_ptr<Journal> journal_;
     StoreContext store_;
     std::unique_ptr<QMainWindow> folderWindow_, titleWindow_, contentsWindow_;
     std::unique_ptr<PreferencesWindow> preferencesWindow_;
@@ -133,9 +136,6 @@ private:
     std::unique_ptr<NewMailNotice> notice_;
     std::unique_ptr<AppController> app_;
     std::unique_ptr<MenuController> menu_;
-    // The journal of this program's renames and moves, installed for every
-    // move while the Assembly lives ($XDG_STATE_HOME/wex-browser/journal).
-    std::unique_ptr<Journal> journal_;
     std::unique_ptr<UndoCommands> undo_;
     // Finishes what a killed run left half done (told on stderr).
     void recoverJournal();

@@ -54,8 +54,9 @@ QString NameOf(const QByteArray &path)
 
 } // namespace
 
-MailCommands::MailCommands(MailTitles &titles, MailContents &contents, QMainWindow &titleWindow, QObject *parent)
-    : QObject(parent), titles_(titles), contents_(contents), titleWindow_(titleWindow)
+MailCommands::MailCommands(MailTitles &titles, MailContents &contents, QMainWindow &titleWindow, Journal *journal,
+                           QObject *parent)
+    : QObject(parent), titles_(titles), contents_(contents), journal_(journal), titleWindow_(titleWindow)
 {
 }
 
@@ -86,7 +87,7 @@ HandOverSequence::Step MailCommands::replyOne(const SelectedMail &mail, const QS
     QByteArray handed = mail.path;
     if (!mail.replied) {
         const QByteArray to = mailname::withoutExtension(mail.path).toByteArray() + '.' + kReplyExtension;
-        const MoveOutcome outcome = JournaledMove(mail.path, to, ChangeKind::Replied);
+        const MoveOutcome outcome = JournaledMove(journal_, mail.path, to, ChangeKind::Replied);
         if (outcome.ok()) {
             const int row = titles_.followRename(mail.path, to);
             if (Title *title = titles_.titleAt(row)) {
@@ -274,14 +275,14 @@ void MailCommands::makeRead()
     bool marked = false;
     int failed = 0;
     QString firstFailure;
-    const quint64 step = NewJournalStep(); // the selection is taken back as one
+    const quint64 step = NewJournalStep(journal_); // the selection is taken back as one
     for (const SelectedMail &mail : titles_.selectedMails()) {
         const int row = titles_.find(mail);
         Title *title = titles_.titleAt(row);
         if (!title || !title->unreadState())
             continue;
         const QByteArray before = title->path();
-        const MoveOutcome outcome = title->makeRead(step);
+        const MoveOutcome outcome = title->makeRead(journal_, step);
         if (!outcome.ok()) {
             if (failed++ == 0)
                 firstFailure = tr("Not marked read: %1 (%2)").arg(outcome.message, NameOf(before));

@@ -32,6 +32,8 @@ class QPrinter;
 
 namespace wex {
 
+class Journal;
+
 class MailContents;
 class MailTitles;
 struct SelectedMail;
@@ -50,7 +52,10 @@ public:
     static constexpr const char *kReplyExtension = "rply";
 
     // titleWindow: its status bar shows failures; it parents the dialogs.
-    MailCommands(MailTitles &titles, MailContents &contents, QMainWindow &titleWindow, QObject *parent = nullptr);
+    // Renames are journaled in journal (none: not journaled), which must
+    // outlive this object.
+    MailCommands(MailTitles &titles, MailContents &contents, QMainWindow &titleWindow, Journal *journal = nullptr,
+                 QObject *parent = nullptr);
     ~MailCommands() override;
 
     void reply();
@@ -95,6 +100,7 @@ private:
 
     MailTitles &titles_;
     MailContents &contents_;
+    Journal *journal_;
     QMainWindow &titleWindow_;
     QPointer<QMessageBox> confirm_;
     QString lastMessage_;

@@ -7,8 +7,8 @@
 
 namespace wex {
 
-MailMoveRun::MailMoveRun(MailTitles &titles, const QByteArray &folder, QObject *parent)
-    : QObject(parent), titles_(titles), mover_(std::make_unique<MailMover>(folder)), entries_(titles.selectedMails())
+MailMoveRun::MailMoveRun(MailTitles &titles, const QByteArray &folder, Journal *journal, QObject *parent)
+    : QObject(parent), titles_(titles), mover_(std::make_unique<MailMover>(folder, journal)), entries_(titles.selectedMails())
 {
     // Any change to the rows that this run does not make.
     TitleTableModel *model = titles.titleModel();

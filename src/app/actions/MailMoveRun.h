@@ -25,6 +25,8 @@
 
 namespace wex {
 
+class Journal;
+
 class MailMover;
 class MailTitles;
 struct SelectedMail;
@@ -38,7 +40,7 @@ public:
         QString reason;
     };
 
-    MailMoveRun(MailTitles &titles, const QByteArray &folder, QObject *parent = nullptr);
+    MailMoveRun(MailTitles &titles, const QByteArray &folder, Journal *journal = nullptr, QObject *parent = nullptr);
     ~MailMoveRun() override;
 
     int total() const { return int(entries_.size()); }

@@ -20,8 +20,8 @@ constexpr int kSuccessMs = 5000;
 
 } // namespace
 
-MailMoves::MailMoves(MailTitles &titles, QMainWindow &titleWindow, QObject *parent)
-    : QObject(parent), titles_(titles), titleWindow_(titleWindow), stepTimer_(new QTimer(this))
+MailMoves::MailMoves(MailTitles &titles, QMainWindow &titleWindow, Journal *journal, QObject *parent)
+    : QObject(parent), titles_(titles), journal_(journal), titleWindow_(titleWindow), stepTimer_(new QTimer(this))
 {
     stepTimer_->setSingleShot(true);
     stepTimer_->setInterval(0);
@@ -33,7 +33,7 @@ MailMoves::~MailMoves() = default;
 void MailMoves::moveMailToDirectory(const QString &folder)
 {
     finishMove();
-    auto run = std::make_unique<MailMoveRun>(titles_, String2Path(folder));
+    auto run = std::make_unique<MailMoveRun>(titles_, String2Path(folder), journal_);
     if (run->total() == 0)
         return;
     if (!IsPathDirectory(String2Path(folder))) {

@@ -18,13 +18,17 @@ class QTimer;
 
 namespace wex {
 
+class Journal;
+
 class MailMoveRun;
 class MailTitles;
 
 class MailMoves : public QObject {
     Q_OBJECT
 public:
-    MailMoves(MailTitles &titles, QMainWindow &titleWindow, QObject *parent = nullptr);
+    // The moves are journaled in journal (none: not journaled), which must
+    // outlive this object.
+    MailMoves(MailTitles &titles, QMainWindow &titleWindow, Journal *journal = nullptr, QObject *parent = nullptr);
     ~MailMoves() override;
 
     // Moves the selected mails into folder (absolute). With no mail selected
@@ -50,6 +54,7 @@ private:
     void endMove();
 
     MailTitles &titles_;
+    Journal *journal_;
     QMainWindow &titleWindow_;
     std::unique_ptr<MailMoveRun> run_;
     QString runFolder_;

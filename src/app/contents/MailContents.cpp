@@ -41,13 +41,14 @@ const QString kUnreadSteps[] = {
 } // namespace
 
 MailContents::MailContents(const Coding &coding, CodingFonts &fonts, MailTitles &titles, BrowserTextView &view,
-                           QWidget &window, QObject *parent)
+                           QWidget &window, Journal *journal, QObject *parent)
     : QObject(parent),
       coding_(coding),
       fonts_(fonts),
       titles_(titles),
       view_(view),
       window_(window),
+      journal_(journal),
       decoder_(std::make_unique<TextDecoder>())
 {
     connect(&titles, &MailTitles::selectionChanged, this, &MailContents::reloadContents);
@@ -79,7 +80,7 @@ void MailContents::reloadContents()
     if (title->unreadState()) {
         // A failed rename leaves the title unread under its old path; the mail
         // is shown all the same.
-        title->makeRead();
+        title->makeRead(journal_);
         titles_.titleChanged(row);
         scheduleUnreadCheck();
     }

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace wex {
 
+class Journal;
+
 class BrowserTextView;
 class Coding;
 class CodingFonts;
@@ -25,7 +27,7 @@ public:
     // titled after the mail shown. Both, the coding, the fonts and the title
     // list must outlive the controller.
     MailContents(const Coding &coding, CodingFonts &fonts, MailTitles &titles, BrowserTextView &view, QWidget &window,
-                 QObject *parent = nullptr);
+                 Journal *journal = nullptr, QObject *parent = nullptr);
     ~MailContents() override;
 
     BrowserTextView &browserTextView() const { return view_; }
@@ -63,6 +65,7 @@ private:
     MailTitles &titles_;
     BrowserTextView &view_;
     QWidget &window_;
+    Journal *journal_; // marks read are journaled here (none: not journaled)
     std::unique_ptr<TextDecoder> decoder_;
     QString notice_;
     bool scheduledCheck_ = false;    // this controller's timer is the pending check

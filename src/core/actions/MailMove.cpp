@@ -40,8 +40,9 @@ QByteArray MailMoveSource(const QByteArray &mailPath, bool archive)
     return archive ? ParentOf(WithoutTrailingSlashes(mailPath)) : WithoutTrailingSlashes(mailPath);
 }
 
-MailMover::MailMover(const QByteArray &folder)
-    : folder_(WithoutTrailingSlashes(folder)), realFolder_(RealPath(folder_)), step_(NewJournalStep())
+MailMover::MailMover(const QByteArray &folder, Journal *journal)
+    : folder_(WithoutTrailingSlashes(folder)), realFolder_(RealPath(folder_)), journal_(journal),
+      step_(NewJournalStep(journal))
 {
 }
 
@@ -68,7 +69,7 @@ MailMoveResult MailMover::move(const QByteArray &mailPath, bool archive)
     }
     const QByteArray name = source.mid(source.lastIndexOf('/') + 1);
     const QByteArray target = (folder_.endsWith('/') ? folder_ : folder_ + '/') + name;
-    result.outcome = JournaledMove(source, target, ChangeKind::Move, step_);
+    result.outcome = JournaledMove(journal_, source, target, ChangeKind::Move, step_);
     result.kind = result.outcome.ok() ? MailMoveResult::Moved : MailMoveResult::Failed;
     return result;
 }

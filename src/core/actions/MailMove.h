@@ -11,6 +11,8 @@
 
 namespace wex {
 
+class Journal;
+
 struct MailMoveResult {
     enum Kind {
         Moved,
@@ -28,8 +30,9 @@ QByteArray MailMoveSource(const QByteArray &mailPath, bool archive);
 
 class MailMover {
 public:
-    // folder: the destination, an absolute path.
-    explicit MailMover(const QByteArray &folder);
+    // folder: the destination, an absolute path. The moves are journaled in
+    // journal (none: not journaled), which must outlive the mover.
+    explicit MailMover(const QByteArray &folder, Journal *journal = nullptr);
 
     const QByteArray &folder() const { return folder_; }
     // Moves the mail into the folder, keeping its name.
@@ -42,6 +45,7 @@ private:
     QByteArray realFolder_; // empty when the folder cannot be resolved
     // The last source folder resolved: a run of mails shares one.
     QByteArray lastParent_, lastRealParent_;
+    Journal *journal_;
     // The journal step of this mover's moves: Undo takes them back as one.
     quint64 step_;
 };

@@ -6,17 +6,15 @@
 
 namespace wex {
 
-// The journal this process's changes go to. The program installs one at
-// start; it must outlive every move made while installed. With none
-// installed (tests, headless commands) a move is a plain SafeMove.
-void InstallJournal(Journal *journal);
-Journal *InstalledJournal();
+// The journal is handed to whoever moves mails; without one (tests,
+// headless commands) a move is a plain SafeMove.
 
 // A new step for a command that changes several mails (0 without a journal:
 // each change is then its own step).
-quint64 NewJournalStep();
+quint64 NewJournalStep(Journal *journal);
 
 // SafeMove from -> to, journaled as kind in step (0: a step of its own).
-MoveOutcome JournaledMove(const QByteArray &from, const QByteArray &to, ChangeKind kind, quint64 step = 0);
+MoveOutcome JournaledMove(Journal *journal, const QByteArray &from, const QByteArray &to, ChangeKind kind,
+                          quint64 step = 0);
 
 } // namespace wex

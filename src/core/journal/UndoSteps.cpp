@@ -85,8 +85,6 @@ UndoOutcome UndoSteps::run(quint64 step, bool back)
     if (back)
         std::reverse(changes.begin(), changes.end());
     UndoOutcome outcome;
-    Journal *before = InstalledJournal();
-    InstallJournal(&journal_);
     for (const JournalChange &c : changes) {
         const QByteArray &from = back ? c.to : c.from;
         const QByteArray &to = back ? c.from : c.to;
@@ -96,7 +94,7 @@ UndoOutcome UndoSteps::run(quint64 step, bool back)
             outcome.left.push_back(from);
             continue;
         }
-        const MoveOutcome moved = JournaledMove(from, to, back ? ChangeKind::Undo : ChangeKind::Redo, step);
+        const MoveOutcome moved = JournaledMove(&journal_, from, to, back ? ChangeKind::Undo : ChangeKind::Redo, step);
         if (moved.ok()) {
             ++outcome.changed;
         } else {
@@ -105,7 +103,6 @@ UndoOutcome UndoSteps::run(quint64 step, bool back)
                 outcome.reason = moved.message;
         }
     }
-    InstallJournal(before);
     journal_.markStep(step, back);
     return outcome;
 }

@@ -59,7 +59,7 @@ QByteArray Title::readPath() const
     return to;
 }
 
-MoveOutcome Title::makeRead(quint64 step)
+MoveOutcome Title::makeRead(Journal *journal, quint64 step)
 {
     if (!unread_) {
         MoveOutcome nothingToDo;
@@ -69,7 +69,7 @@ MoveOutcome Title::makeRead(quint64 step)
     const QByteArray to = readPath();
     // The move never replaces a file that already has the read name; when it
     // fails the record keeps naming the file that is still there, unread.
-    MoveOutcome outcome = JournaledMove(path_, to, ChangeKind::Read, step);
+    MoveOutcome outcome = JournaledMove(journal, path_, to, ChangeKind::Read, step);
     if (!outcome.ok())
         return outcome;
     path_ = to;

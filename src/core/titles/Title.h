@@ -11,6 +11,8 @@
 
 namespace wex {
 
+class Journal;
+
 class Title {
 public:
     Title(); // "anonymous", distant past, "No Subject", no flags, empty path, code 0
@@ -54,8 +56,9 @@ public:
     // mail type "TEXT" and creator "wex1". Nothing happens to a read title.
     // When the move fails (a file of the new name exists, the file is gone, ...)
     // the title stays unread with its old path and the outcome says why.
-    // Journaled in step (0: a step of its own), so Undo can take it back.
-    MoveOutcome makeRead(quint64 step = 0);
+    // Journaled in journal (none: not journaled) in step (0: a step of its
+    // own), so Undo can take it back.
+    MoveOutcome makeRead(Journal *journal = nullptr, quint64 step = 0);
     // The path makeRead would move to.
     QByteArray readPath() const;
 

@@ -11,10 +11,9 @@
 
 namespace {
 
-// Installs a journal at dir/journal for the test's lifetime.
+// A journal at dir/state/journal.
 struct JournalAt {
-    explicit JournalAt(const TestDir &dir) : journal(dir.pathString() + "/state/journal") { InstallJournal(&journal); }
-    ~JournalAt() { InstallJournal(nullptr); }
+    explicit JournalAt(const TestDir &dir) : journal(dir.pathString() + "/state/journal") {}
     Journal journal;
 };
 
@@ -90,10 +89,10 @@ TEST(JournalTest, UndoAndRedoAStepOfSeveralMailsLeavingOneChangedSince)
     for (const QByteArray n : {"1.mail", "2.mail", "3.mail"})
         dir.write("InBox/" + n, n);
     const QByteArray unread = dir.write("InBox/4.imail", "4"); // a later step of its own
-    MailMover mover(dir.at("Archive"));
+    MailMover mover(dir.at("Archive"), &at.journal);
     for (const QByteArray n : {"1.mail", "2.mail", "3.mail"})
         ASSERT_TRUE(mover.move(dir.at("InBox/" + n), false).moved());
-    ASSERT_TRUE(JournaledMove(unread, dir.at("InBox/4.mail"), ChangeKind::Read).ok());
+    ASSERT_TRUE(JournaledMove(&at.journal, unread, dir.at("InBox/4.mail"), ChangeKind::Read).ok());
     UndoSteps undo(at.journal);
     EXPECT_EQ(undo.nextUndo()->kind, ChangeKind::Read);
     EXPECT_EQ(undo.undo().changed, 1);
