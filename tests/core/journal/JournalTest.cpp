@@ -6,7 +6,14 @@
 #include "MailMove.h"
 #include "UndoSteps.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <csignal>
+#include <map>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 namespace {
@@ -181,4 +188,48 @@ TEST(JournalTest, CommandPrintsNewestFirstAndRefusesADamagedJournal)
     dir.write("wex-browser/journal", "not a journal\n");
     EXPECT_EQ(RunWex({QStringLiteral("--journal")}, env).exitCode, 1);
     EXPECT_EQ(ReadAll(dir.at("wex-browser/journal")), "not a journal\n"); // only read
+}
+
+// A move of 1,000 mails to another file system, killed at random moments:
+// after the next start every mail is there exactly once, and nothing hidden
+// is left.
+TEST(JournalTest, AKillAnywhereInALongMoveLeavesEveryMailOnce)
+{
+    TestDir dir;
+    QTemporaryDir other(QStringLiteral("/dev/shm/wex-journal-XXXXXX"));
+    struct stat here {}, there {};
+    if (!other.isValid() || ::stat(dir.path().constData(), &here) != 0 ||
+        ::stat(QFile::encodeName(other.path()).constData(), &there) != 0 || here.st_dev == there.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    const unsigned seed = std::random_device{}();
+    std::mt19937 random(seed);
+    for (int run = 0; run < 4; ++run) {
+        const QByteArray box = "InBox" + QByteArray::number(run), inBox = dir.mkdir(box);
+        const QByteArray archive = QFile::encodeName(other.path()) + "/Archive" + QByteArray::number(run);
+        ASSERT_TRUE(QDir().mkpath(QFile::decodeName(archive)));
+        for (int i = 0; i < 1000; ++i)
+            dir.write(box + '/' + QByteArray::number(i) + ".mail", "mail " + QByteArray::number(i));
+        const QString journal = dir.pathString() + "/journal" + QString::number(run);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            Journal j(journal);
+            MailMover mover(archive, &j);
+            for (int i = 0; i < 1000; ++i)
+                mover.move(inBox + '/' + QByteArray::number(i) + ".mail", false);
+            ::_exit(0);
+        }
+        ::usleep(std::uniform_int_distribution<int>(0, 400000)(random));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        Journal(journal).recover();
+        std::map<QByteArray, int> copies;
+        for (const QByteArray &folder : {inBox, archive})
+            for (const QString &name : Entries(folder)) {
+                EXPECT_FALSE(name.startsWith('.')) << "left behind: " << name.toStdString();
+                ++copies[ReadAll(folder + '/' + QFile::encodeName(name))];
+            }
+        EXPECT_EQ(copies.size(), 1000u) << "seed " << seed;
+        for (const auto &[bytes, n] : copies)
+            EXPECT_EQ(n, 1) << bytes.constData() << ", seed " << seed;
+    }
 }
