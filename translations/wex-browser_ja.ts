@@ -660,6 +660,34 @@ code number and path, separated by TABs. See wex-browser(1) for the details.</so
         <source>from %1</source>
         <translation>差出人 %1</translation>
     </message>
+    <message>
+        <source>The journal was damaged and starts afresh; the old file was kept as %1.</source>
+        <translation>操作記録が壊れていたため新しく始めます。古いファイルは %1 として残しました。</translation>
+    </message>
+    <message>
+        <source>Cannot open the journal %1: %2</source>
+        <translation>操作記録 %1 を開けません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot keep the damaged journal %1 aside</source>
+        <translation>壊れた操作記録 %1 を退避できません</translation>
+    </message>
+    <message>
+        <source>Cannot write the journal %1: %2</source>
+        <translation>操作記録 %1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rewrite the journal %1: %2</source>
+        <translation>操作記録 %1 を書き直せません: %2</translation>
+    </message>
+    <message>
+        <source>Finished moving %1 to %2</source>
+        <translation>%1 から %2 への移動を完了しました</translation>
+    </message>
+    <message>
+        <source>Removed the incomplete copy %1</source>
+        <translation>不完全なコピー %1 を削除しました</translation>
+    </message>
 </context>
 <context>
     <name>wex::AppController</name>

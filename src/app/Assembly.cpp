@@ -202,8 +202,11 @@ void Assembly::terminate()
 void Assembly::recoverJournal()
 {
     if (journal_->damaged())
-        std::fprintf(stderr, "wex-browser: the journal was damaged and starts afresh; the old file was kept as %s\n",
-                     journal_->keptAside().toLocal8Bit().constData());
+        std::fprintf(stderr, "wex-browser: %s\n",
+                     Localize(QT_TRANSLATE_NOOP("WEX", "The journal was damaged and starts afresh; the old file was kept as %1."))
+                         .arg(journal_->keptAside())
+                         .toLocal8Bit()
+                         .constData());
     for (const QString &line : journal_->recover())
         std::fprintf(stderr, "wex-browser: %s\n", line.toLocal8Bit().constData());
     if (!journal_->writeError().isEmpty())

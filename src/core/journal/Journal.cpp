@@ -16,6 +16,8 @@
 // most one torn last line (a record whose change never started).
 #include "Journal.h"
 
+#include "PathUtils.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -151,7 +153,7 @@ void Journal::load()
         rewrite();
     fd_ = ::open(QFile::encodeName(path_).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd_ < 0)
-        writeError_ = QStringLiteral("Cannot open the journal %1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
+        writeError_ = Localize(QT_TRANSLATE_NOOP("WEX", "Cannot open the journal %1: %2")).arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
     else if (changes_.size() > size_t(kMaxChanges))
         compact();
 }
@@ -167,7 +169,7 @@ void Journal::keepAside()
             return;
         }
     }
-    writeError_ = QStringLiteral("Cannot keep the damaged journal %1 aside").arg(path_);
+    writeError_ = Localize(QT_TRANSLATE_NOOP("WEX", "Cannot keep the damaged journal %1 aside")).arg(path_);
 }
 
 bool Journal::append(const QByteArray &line, bool flush)
@@ -176,7 +178,7 @@ bool Journal::append(const QByteArray &line, bool flush)
         return false;
     const QByteArray whole = line + '\n';
     if (::write(fd_, whole.constData(), size_t(whole.size())) != ssize_t(whole.size()) || (flush && ::fdatasync(fd_) != 0)) {
-        writeError_ = QStringLiteral("Cannot write the journal %1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
+        writeError_ = Localize(QT_TRANSLATE_NOOP("WEX", "Cannot write the journal %1: %2")).arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     return true;
@@ -209,7 +211,7 @@ bool Journal::rewrite()
         ::close(fd);
     ok = ok && ::rename(temp.constData(), target.constData()) == 0;
     if (!ok) {
-        writeError_ = QStringLiteral("Cannot rewrite the journal %1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
+        writeError_ = Localize(QT_TRANSLATE_NOOP("WEX", "Cannot rewrite the journal %1: %2")).arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
         ::unlink(temp.constData());
         return false;
     }

@@ -139,9 +139,9 @@ std::vector<QString> Journal::recover()
         if (fromThere && toThere) {
             if (SameTree(c.from, c.to) && SafeRemove(c.from).ok()) {
                 done = true;
-                told.push_back(QStringLiteral("Finished moving %1 to %2").arg(Path2String(c.from), Path2String(c.to)));
+                told.push_back(Localize(QT_TRANSLATE_NOOP("WEX", "Finished moving %1 to %2")).arg(Path2String(c.from), Path2String(c.to)));
             } else if (IncompleteCopy(c.from, c.to) && SafeRemove(c.to).ok()) {
-                told.push_back(QStringLiteral("Removed the incomplete copy %1").arg(Path2String(c.to)));
+                told.push_back(Localize(QT_TRANSLATE_NOOP("WEX", "Removed the incomplete copy %1")).arg(Path2String(c.to)));
             }
         }
         if (Exists(c.from))
