@@ -94,10 +94,7 @@ int main(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         field->setText(text);
-        const double set = double(timer.nsecsElapsed()) / 1e6;
         window.repaint(); // the table and the status line, painted at once
-        if (qEnvironmentVariableIsSet("FILTER_BENCH_SPLIT"))
-            std::fprintf(stderr, "%s: set %.1f paint %.1f rows %d\n", qPrintable(text), set, double(timer.nsecsElapsed()) / 1e6 - set, titles.count());
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     };
     for (int run = 0; run < runs; ++run) {

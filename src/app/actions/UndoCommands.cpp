@@ -59,24 +59,18 @@ void UndoCommands::updateItems()
     undo_->setToolTip(back ? QString() : tr("Nothing to undo (a deleted mail cannot be brought back)"));
 }
 
-void UndoCommands::undo()
-{
-    if (!steps_.nextUndo()) {
-        lastMessage_ = tr("Nothing to undo (a deleted mail cannot be brought back)");
-        titleWindow_.statusBar()->showMessage(lastMessage_, kMessageMs);
-        return;
-    }
-    finish(steps_.undo());
-}
+void UndoCommands::undo() { run(true); }
 
-void UndoCommands::redo()
+void UndoCommands::redo() { run(false); }
+
+void UndoCommands::run(bool back)
 {
-    if (!steps_.nextRedo()) {
-        lastMessage_ = tr("Nothing to redo");
+    if (!(back ? steps_.nextUndo() : steps_.nextRedo())) {
+        lastMessage_ = back ? tr("Nothing to undo (a deleted mail cannot be brought back)") : tr("Nothing to redo");
         titleWindow_.statusBar()->showMessage(lastMessage_, kMessageMs);
         return;
     }
-    finish(steps_.redo());
+    finish(back ? steps_.undo() : steps_.redo());
 }
 
 void UndoCommands::finish(const UndoOutcome &outcome)

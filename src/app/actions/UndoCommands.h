@@ -38,6 +38,8 @@ public:
     const QString &lastMessage() const { return lastMessage_; }
 
 private:
+    // Undoes (back) or redoes the next step, or says there is none.
+    void run(bool back);
     void finish(const UndoOutcome &outcome);
 
     UndoSteps steps_;
